@@ -1,0 +1,62 @@
+#pragma once
+#include <memory>
+#include "ui/Form.h"
+
+namespace app {
+
+class App;
+
+// TFormSplashScreen: up for at most five seconds at start.
+class SplashWindow {
+public:
+    explicit SplashWindow(App& app);
+    ~SplashWindow();
+    void create();            // realize, create handler, show
+    void close();             // by a key, a click, its timer or the clock
+    void releasePicture() { SplashPicture = {}; }
+    ui::Form& form() { return *form_; }
+    ui::Bitmap SplashPicture;
+
+    void FormCreate();
+    void FormPaint();
+    void FormClose();
+
+private:
+    App& app_;
+    std::unique_ptr<ui::Form> form_;
+    bool shaped_ = false;
+};
+
+// TFormAbout, opened from the menu.
+class AboutWindow {
+public:
+    explicit AboutWindow(App& app);
+    ~AboutWindow();
+    void showModal();
+    ui::Form& form() { return *form_; }
+
+private:
+    void FormCreate();
+    void setLinkColours(ui::Color mail, ui::Color web);
+    App& app_;
+    std::unique_ptr<ui::Form> form_;
+};
+
+// TFormNotSupportedOS: its only button ends the program.
+class NotSupportedOsWindow {
+public:
+    explicit NotSupportedOsWindow(App& app);
+    ~NotSupportedOsWindow();
+    void showModal();
+    ui::Form& form() { return *form_; }
+
+private:
+    void FormCreate();
+    App& app_;
+    std::unique_ptr<ui::Form> form_;
+};
+
+// The splash picture for the logos, loaded again when the splash has let it go.
+ui::Bitmap LogoPicture(App& app);
+
+}  // namespace app

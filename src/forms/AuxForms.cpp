@@ -1,0 +1,118 @@
+#include "forms/Forms.h"
+
+namespace forms {
+
+namespace {
+using K = ui::ControlKind;
+
+ControlSpec link(const char* name, ui::Rect r, const char* hint) {
+    return {.kind = K::Label, .name = name, .bounds = r, .font = dialogFont(8, ui::kBlue, false, true),
+            .handCursor = true, .hint = hint};
+}
+}  // namespace
+
+const FormSpec& splashForm() {
+    static const FormSpec spec{
+        .className = "TFormSplashScreen",
+        .name = "FormSplashScreen",
+        .caption = "",
+        .bounds = {0, 0, 300, 150},
+        .border = ui::BorderStyle::None,
+        .position = ui::FormPosition::ScreenCenter,
+        .color = ui::kRed,
+        .stayOnTop = true,
+        .keyPreview = true,
+        .transparentColor = true,
+        .transparentColorValue = ui::kRed,
+        .controls = {{.kind = K::Image, .name = "Image1", .bounds = {0, 0, 300, 150}, .picture = "SPLASH"}},
+        .timers = {{"Timer1", 5000, true}},
+    };
+    return spec;
+}
+
+const FormSpec& aboutForm() {
+    static const FormSpec spec{
+        .className = "TFormAbout",
+        .name = "FormAbout",
+        .caption = "О программе...",
+        .bounds = {0, 0, 360, 330},
+        .border = ui::BorderStyle::Dialog,
+        .position = ui::FormPosition::ScreenCenter,
+        .stayOnTop = true,
+        .showHint = true,
+        .controls =
+            {
+                {.kind = K::Image, .name = "ImageLogo", .bounds = {15, 10, 330, 160}, .transparent = true,
+                 .proportional = true, .center = true},
+                {.kind = K::Memo, .name = "Memo3", .bounds = {15, 178, 330, 44}},
+                {.kind = K::Label, .name = "LabelWebCaption", .bounds = {15, 232, 0, 0}, .caption = "Сайт программы:"},
+                link("LabelWeb", {110, 232, 0, 0}, "Посетите сайт программы для обновлений"),
+                {.kind = K::Label, .name = "LabelMailCaption", .bounds = {15, 252, 0, 0}, .caption = "E-mail:"},
+                link("LabelEMail", {110, 252, 0, 0}, "Напишите автору пожелания и замечания"),
+                {.kind = K::Button, .name = "ButtonOk", .bounds = {140, 286, 80, 26}, .caption = "&Ok",
+                 .isDefault = true, .isCancel = true},
+            },
+    };
+    return spec;
+}
+
+const FormSpec& notSupportedOsForm() {
+    static const FormSpec spec{
+        .className = "TFormNotSupportedOS",
+        .name = "FormNotSupportedOS",
+        .caption = "Not supported OS...",
+        .bounds = {0, 0, 360, 420},
+        .border = ui::BorderStyle::Dialog,
+        .position = ui::FormPosition::ScreenCenter,
+        .stayOnTop = true,
+        .showHint = true,
+        .controls =
+            {
+                {.kind = K::Image, .name = "ImageLogo", .bounds = {15, 10, 330, 160}, .transparent = true,
+                 .proportional = true, .center = true},
+                {.kind = K::Memo, .name = "Memo2", .bounds = {15, 178, 330, 44}},
+                {.kind = K::Memo, .name = "Memo1", .bounds = {15, 228, 330, 84},
+                 .items = {"Программа - часы + выключение компьютера ", "через заданное время. ", "",
+                           "Программа не совместима с вашей операционной ", "системой!"}},
+                {.kind = K::Label, .name = "LabelWebCaption", .bounds = {15, 322, 0, 0}, .caption = "Сайт программы:"},
+                link("LabelWeb", {110, 322, 0, 0}, "Посетите сайт программы для обновлений"),
+                {.kind = K::Label, .name = "LabelMailCaption", .bounds = {15, 342, 0, 0}, .caption = "E-mail:"},
+                link("LabelEMail", {110, 342, 0, 0}, "Напишите автору пожелания и замечания"),
+                {.kind = K::Button, .name = "ButtonOk", .bounds = {140, 376, 80, 26}, .caption = "&Ok",
+                 .isDefault = true, .isCancel = true},
+            },
+    };
+    return spec;
+}
+
+const FormSpec& errorForm() {
+    static const FormSpec spec{
+        .className = "TFormError",
+        .name = "FormError",
+        .caption = "Ошибка...",
+        .bounds = {0, 0, 528, 188},
+        .border = ui::BorderStyle::Single,
+        .position = ui::FormPosition::ScreenCenter,
+        .stayOnTop = true,
+        .controls =
+            {
+                {.kind = K::Label, .name = "Label1", .bounds = {12, 10, 0, 0},
+                 .caption = "Ошибка в работе программы Lumivo.XP !", .font = dialogFont(10, ui::kRed, true, true)},
+                {.kind = K::Label, .name = "Label2", .bounds = {12, 34, 0, 0}, .caption = "Код ошибки:"},
+                {.kind = K::Panel, .name = "Panel1", .bounds = {12, 56, 504, 62}, .color = ui::kSkyBlue},
+                {.kind = K::Label, .name = "Label6", .bounds = {8, 6, 0, 0}, .caption = "Приносим извинения за неудобства.",
+                 .parent = "Panel1"},
+                {.kind = K::Label, .name = "Label3", .bounds = {8, 24, 0, 0},
+                 .caption = "Если ошибка будет повторяться, переустановите программу. ", .parent = "Panel1"},
+                {.kind = K::Label, .name = "Label4", .bounds = {8, 42, 0, 0},
+                 .caption = "Для сохранения настроек используйте резервирование параметров.", .parent = "Panel1"},
+                {.kind = K::Label, .name = "Label5", .bounds = {12, 128, 0, 0},
+                 .caption = "Выберите действие которое нужно выполнить:"},
+                {.kind = K::Button, .name = "Button3", .bounds = {12, 150, 130, 26}, .caption = "&Игнорировать",
+                 .isDefault = true, .isCancel = true},
+            },
+    };
+    return spec;
+}
+
+}  // namespace forms

@@ -1,0 +1,29 @@
+#pragma once
+
+// Command ids of the clock's popup menu. Fixed, so that tools and tests can
+// send them as WM_COMMAND to the clock window.
+namespace forms::cmd {
+enum : unsigned {
+    N6 = 101,            // stop the reminder sound
+    N8 = 102,            // restore
+    HidePOM = 103,
+    OnTopPOM = 104,
+    SoundDiss = 105,
+    N4 = 106,            // top-left corner
+    NillFirst = 107,
+    ViewSecondsA = 108,
+    PMAM24 = 109,
+    QuickExit = 110,
+    N2 = 111,            // settings
+    SetTime = 112,
+    HelpSec = 113,
+    AboutPro = 114,
+    Err = 115,           // hidden test command
+    ExitPOM = 116,
+};
+}  // namespace forms::cmd
+
+namespace forms {
+// Messages between copies of the program and from the notification area.
+enum : unsigned { kMsgBringToFront = 0x400, kMsgRestartHandOver = 0x401, kMsgTrayCallback = 0x402 };
+}

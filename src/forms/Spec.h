@@ -1,0 +1,70 @@
+#pragma once
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+#include "ui/Form.h"
+#include "ui/Ui.h"
+
+namespace forms {
+
+// A window's layout as plain data; build() turns it into a ui::Form.
+struct ControlSpec {
+    ui::ControlKind kind;
+    const char* name;
+    ui::Rect bounds;
+    const char* caption = "";
+    const char* parent = nullptr;
+    std::optional<ui::Font> font = {};
+    ui::Color color = ui::kDefaultColor;
+    bool visible = true;
+    bool enabled = true;
+    bool autoSize = true;      // labels
+    bool handCursor = false;
+    const char* hint = "";
+    std::vector<std::string> items = {};   // combo items, memo lines
+    bool isDefault = false, isCancel = false;
+    const char* picture = nullptr;         // resource name of an image's picture
+    bool transparent = false, proportional = false, center = false, stretch = false;
+    int tabOrder = 0;
+};
+
+struct MenuSpec {
+    const char* name;
+    const char* caption;
+    unsigned command = 0;
+    bool visible = true, enabled = true, checked = false, autoCheck = false, isDefault = false;
+    std::vector<MenuSpec> items = {};
+};
+
+struct TimerSpec {
+    const char* name;
+    unsigned interval;
+    bool enabled;
+};
+
+struct FormSpec {
+    const char* className;
+    const char* name;
+    const char* caption;
+    ui::Rect bounds;  // left, top, client width, client height
+    ui::BorderStyle border = ui::BorderStyle::Single;
+    ui::FormPosition position = ui::FormPosition::Designed;
+    ui::Color color = ui::kBtnFace;
+    bool stayOnTop = false, autoSize = false, keyPreview = false, showHint = false;
+    bool alphaBlend = false;
+    int alpha = 255;
+    bool transparentColor = false;
+    ui::Color transparentColorValue = ui::kBlack;
+    std::vector<ControlSpec> controls = {};
+    std::vector<TimerSpec> timers = {};
+    const char* menuName = nullptr;   // the form's popup menu
+    std::vector<MenuSpec> menu = {};
+};
+
+// The dialog font of every window but the clock.
+ui::Font dialogFont(int size = 8, ui::Color color = ui::kBlack, bool bold = false, bool underline = false);
+
+std::unique_ptr<ui::Form> build(const FormSpec&, ui::Ui&);
+
+}  // namespace forms

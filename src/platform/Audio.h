@@ -1,0 +1,22 @@
+#pragma once
+#include <string>
+
+namespace platform {
+
+struct MciResult {
+    unsigned error = 0;   // 0 = success
+    std::string reply;
+};
+
+class Audio {
+public:
+    virtual ~Audio() = default;
+    virtual void messageBeep(unsigned type) = 0;
+    // Synchronous: returns when the sound has finished (or failed).
+    virtual bool playSound(const std::string& path) = 0;
+    virtual MciResult mciSend(const std::string& command, bool wantReply) = 0;
+    // Short (8.3) form of a path where the volume has one; the path itself otherwise.
+    virtual std::string shortPath(const std::string& path) = 0;
+};
+
+}  // namespace platform

@@ -1,0 +1,12 @@
+#pragma once
+#include "platform/Types.h"
+
+namespace platform {
+
+class Clock {
+public:
+    virtual ~Clock() = default;
+    virtual LocalTime now() = 0;
+};
+
+}  // namespace platform

@@ -1,0 +1,35 @@
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace platform {
+
+enum class Hive { CurrentUser, LocalMachine };
+
+struct RegValue {
+    enum class Type { Missing, Dword, String, Other };
+    Type type = Type::Missing;
+    std::int32_t dword = 0;
+    std::string text;
+    bool missing() const { return type == Type::Missing; }
+};
+
+// Keys are opened per call and closed before the call returns.
+// Paths are relative to the hive ("Software\\Vantrel\\Lumivo"); a leading
+// backslash is accepted and ignored. Failures throw RegistryError.
+class Registry {
+public:
+    virtual ~Registry() = default;
+    virtual bool keyExists(Hive, const std::string& path) = 0;
+    virtual RegValue read(Hive, const std::string& path, const std::string& name) = 0;
+    // Writers create the key when it is missing.
+    virtual void writeDword(Hive, const std::string& path, const std::string& name, std::int32_t) = 0;
+    virtual void writeString(Hive, const std::string& path, const std::string& name, const std::string&) = 0;
+    virtual void createKey(Hive, const std::string& path) = 0;
+    // Returns false when there was nothing to delete.
+    virtual bool deleteValue(Hive, const std::string& path, const std::string& name) = 0;
+    virtual bool deleteKeyTree(Hive, const std::string& path) = 0;
+};
+
+}  // namespace platform

@@ -1,0 +1,14 @@
+#pragma once
+#include <optional>
+#include <string>
+
+namespace sound {
+
+struct SoundState {
+    std::string SoundHLast;
+    std::string SoundHLastDate;
+    // Unset until the first reminder sound of the run; empty once stopped.
+    std::optional<std::string> ReminderSoundPath;
+};
+
+}  // namespace sound

@@ -1,0 +1,35 @@
+#pragma once
+#include <string>
+#include "ui/Form.h"
+
+namespace ui {
+
+// Message-box flags the program uses.
+enum MbFlags : unsigned {
+    kMbOk = 0x0, kMbYesNo = 0x4, kMbIconHand = 0x10, kMbIconQuestion = 0x20, kMbIconExclamation = 0x30,
+    kMbIconInformation = 0x40, kMbDefButton2 = 0x100, kMbSystemModal = 0x1000,
+};
+enum MbResult : int { kIdOk = 1, kIdCancel = 2, kIdYes = 6, kIdNo = 7 };
+
+// The window system as the logic sees it.
+class Ui {
+public:
+    virtual ~Ui() = default;
+    // Creates the form's window (hidden), then runs its create handler.
+    virtual void realize(Form&) = 0;
+    // Shows the form modally; returns when it has closed and been destroyed.
+    // Other windows' timers keep firing meanwhile.
+    virtual void showModal(Form&) = 0;
+    virtual int messageBox(const std::string& text, const std::string& caption, unsigned flags) = 0;
+    virtual Bitmap loadPicture(const std::string& resourceName) = 0;
+
+    // The application as a whole.
+    virtual void terminate() = 0;           // end the message loop
+    virtual bool terminated() = 0;
+    virtual void minimizeApp() = 0;         // every window of the program disappears
+    virtual void restoreApp() = 0;
+    virtual void hideAppTaskbarWindow() = 0;
+    virtual void cursorPos(int& x, int& y) = 0;
+};
+
+}  // namespace ui

@@ -1,0 +1,266 @@
+#include "fakes/Fakes.h"
+#include <algorithm>
+#include <atomic>
+#include <cctype>
+#include <limits>
+#include <unistd.h>
+#include "platform/Failure.h"
+#include "platform/Path.h"
+
+namespace fakes {
+
+using namespace std::chrono;
+
+void FakeClock::set(int year, int month, int day, int hour, int minute, int second, int ms) {
+    const sys_days d = year_month_day{std::chrono::year(year), std::chrono::month(unsigned(month)), std::chrono::day(unsigned(day))};
+    now_ = time_point_cast<milliseconds>(d) + hours(hour) + minutes(minute) + seconds(second) + milliseconds(ms);
+}
+
+platform::LocalTime FakeClock::now() {
+    const sys_days d = floor<days>(now_);
+    const year_month_day ymd(d);
+    const hh_mm_ss<milliseconds> tod(now_ - d);
+    platform::LocalTime t;
+    t.year = int(ymd.year());
+    t.month = int(unsigned(ymd.month()));
+    t.day = int(unsigned(ymd.day()));
+    t.hour = int(tod.hours().count());
+    t.minute = int(tod.minutes().count());
+    t.second = int(tod.seconds().count());
+    t.millisecond = int(tod.subseconds().count());
+    t.weekday = int(weekday(d).c_encoding());
+    return t;
+}
+
+// ---- registry ---------------------------------------------------------------------------
+
+std::string FakeRegistry::norm(std::string path) {
+    while (!path.empty() && path.front() == '\\') path.erase(path.begin());
+    while (!path.empty() && path.back() == '\\') path.pop_back();
+    std::transform(path.begin(), path.end(), path.begin(), [](unsigned char c) { return char(std::tolower(c)); });
+    return path;
+}
+
+void FakeRegistry::check(Hive h) {
+    if (h == Hive::LocalMachine && denyLocalMachine) throw platform::RegistryError("Access denied");
+}
+
+bool FakeRegistry::keyExists(Hive h, const std::string& path) { return keys.count({h, norm(path)}) > 0; }
+
+platform::RegValue FakeRegistry::read(Hive h, const std::string& path, const std::string& name) {
+    auto it = values.find({h, norm(path), norm(name)});
+    return it == values.end() ? platform::RegValue{} : it->second;
+}
+
+void FakeRegistry::createKey(Hive h, const std::string& path) {
+    check(h);
+    std::string p = norm(path);
+    // Every parent exists too.
+    for (std::size_t pos = 0; pos != std::string::npos;) {
+        pos = p.find('\\', pos + 1);
+        keys.insert({h, p.substr(0, pos)});
+    }
+}
+
+void FakeRegistry::writeDword(Hive h, const std::string& path, const std::string& name, std::int32_t v) {
+    createKey(h, path);
+    platform::RegValue r;
+    r.type = platform::RegValue::Type::Dword;
+    r.dword = v;
+    values[{h, norm(path), norm(name)}] = r;
+    writes.push_back(norm(path) + "\\" + name);
+}
+
+void FakeRegistry::writeString(Hive h, const std::string& path, const std::string& name, const std::string& v) {
+    createKey(h, path);
+    platform::RegValue r;
+    r.type = platform::RegValue::Type::String;
+    r.text = v;
+    values[{h, norm(path), norm(name)}] = r;
+    writes.push_back(norm(path) + "\\" + name);
+}
+
+bool FakeRegistry::deleteValue(Hive h, const std::string& path, const std::string& name) {
+    check(h);
+    return values.erase({h, norm(path), norm(name)}) > 0;
+}
+
+bool FakeRegistry::deleteKeyTree(Hive h, const std::string& path) {
+    check(h);
+    const std::string p = norm(path);
+    bool any = false;
+    for (auto it = keys.begin(); it != keys.end();) {
+        if (it->first == h && (it->second == p || it->second.starts_with(p + "\\"))) {
+            it = keys.erase(it);
+            any = true;
+        } else {
+            ++it;
+        }
+    }
+    for (auto it = values.begin(); it != values.end();) {
+        const auto& [hive, key, name] = it->first;
+        if (hive == h && (key == p || key.starts_with(p + "\\")))
+            it = values.erase(it);
+        else
+            ++it;
+    }
+    return any;
+}
+
+void FakeRegistry::put(Hive h, const std::string& path, const std::string& name, platform::RegValue v) {
+    const bool deny = denyLocalMachine;
+    denyLocalMachine = false;
+    createKey(h, path);
+    denyLocalMachine = deny;
+    values[{h, norm(path), norm(name)}] = std::move(v);
+}
+
+void FakeRegistry::putDword(const std::string& path, const std::string& name, std::int32_t v) {
+    platform::RegValue r;
+    r.type = platform::RegValue::Type::Dword;
+    r.dword = v;
+    put(Hive::CurrentUser, path, name, r);
+}
+
+void FakeRegistry::putString(const std::string& path, const std::string& name, const std::string& v) {
+    platform::RegValue r;
+    r.type = platform::RegValue::Type::String;
+    r.text = v;
+    put(Hive::CurrentUser, path, name, r);
+}
+
+void FakeRegistry::putBinary(const std::string& path, const std::string& name) {
+    platform::RegValue r;
+    r.type = platform::RegValue::Type::Other;
+    put(Hive::CurrentUser, path, name, r);
+}
+
+std::optional<std::int32_t> FakeRegistry::dword(const std::string& path, const std::string& name, Hive h) {
+    const platform::RegValue v = read(h, path, name);
+    if (v.type != platform::RegValue::Type::Dword) return std::nullopt;
+    return v.dword;
+}
+
+std::optional<std::string> FakeRegistry::string(const std::string& path, const std::string& name, Hive h) {
+    const platform::RegValue v = read(h, path, name);
+    if (v.type != platform::RegValue::Type::String) return std::nullopt;
+    return v.text;
+}
+
+// ---- audio, system ----------------------------------------------------------------------
+
+bool FakeAudio::playSound(const std::string& path) {
+    played.push_back(path);
+    if (onPlay) onPlay();
+    return playResult;
+}
+
+platform::MciResult FakeAudio::mciSend(const std::string& command, bool wantReply) {
+    mci.push_back(command);
+    platform::MciResult r;
+    if (wantReply && command.rfind("status", 0) == 0) {
+        if (!statusReplies.empty()) {
+            r.reply = statusReplies.front();
+            statusReplies.pop_front();
+        } else {
+            r.reply = defaultStatus;
+        }
+    }
+    return r;
+}
+
+std::string FakeSystem::longDate(const platform::LocalTime& t) {
+    static const char* const days[] = {"воскресенье", "понедельник", "вторник", "среда", "четверг", "пятница", "суббота"};
+    static const char* const months[] = {"января", "февраля", "марта", "апреля", "мая", "июня",
+                                         "июля", "августа", "сентября", "октября", "ноября", "декабря"};
+    char dd[8];
+    std::snprintf(dd, sizeof dd, "%02d", t.day);
+    return std::string(days[t.weekday]) + " " + dd + " " + months[t.month - 1] + " " + std::to_string(t.year);
+}
+
+// ---- ui ------------------------------------------------------------------------------------
+
+void FakeUi::showModal(ui::Form& f) {
+    modalForms.push_back(f.className());
+    f.show();
+    f.paint();
+    if (onModal) onModal(f);
+    if (!f.closed()) f.close();
+    f.destroy();
+}
+
+int FakeUi::messageBox(const std::string& text, const std::string& caption, unsigned flags) {
+    boxes.push_back({text, caption, flags});
+    if (answers.empty()) return ui::kIdOk;
+    const int a = answers.front();
+    answers.pop_front();
+    return a;
+}
+
+// ---- the program under test -----------------------------------------------------------------
+
+namespace {
+std::filesystem::path freshDir() {
+    static std::atomic<int> n{0};
+    const auto base = std::filesystem::temp_directory_path() /
+                      ("lumivo-unit-" + std::to_string(::getpid()) + "-" + std::to_string(n++));
+    std::filesystem::remove_all(base);
+    std::filesystem::create_directories(base);
+    return base;
+}
+}  // namespace
+
+TestApp::TestApp()
+    : dir(freshDir()), app(app::Ports{clock, registry, audio, shell, power, system, mail, ui}) {
+    system.exe = dir / "Lumivo.exe";
+    system.localData = dir / "LocalAppData";
+    clock.set(2026, 12, 7, 10, 15, 25);
+    app.choosePaths();
+}
+
+TestApp::~TestApp() {
+    std::error_code ec;
+    std::filesystem::remove_all(dir, ec);
+}
+
+// ---- simulated time --------------------------------------------------------------------------
+
+void Scheduler::run(std::int64_t ms) {
+    const std::int64_t end = clock_.millis() + ms;
+    for (;;) {
+        ui::Timer* next = nullptr;
+        std::int64_t due = std::numeric_limits<std::int64_t>::max();
+        for (ui::Form* f : forms_) {
+            if (f->destroyed()) continue;
+            for (auto& t : f->timers()) {
+                if (!t->enabled()) continue;
+                Track& tr = tracks_[t.get()];
+                const std::int64_t step = std::max<std::int64_t>(t->interval(), 10);
+                if (tr.generation != t->generation() || tr.due == 0) {
+                    tr.generation = t->generation();
+                    tr.due = clock_.millis() + step;
+                }
+                if (tr.due < due) {
+                    due = tr.due;
+                    next = t.get();
+                }
+            }
+        }
+        if (!next || due > end) break;
+        clock_.advance(due - clock_.millis());
+        Track& tr = tracks_[next];
+        tr.due += std::max<std::int64_t>(next->interval(), 10);
+        ++tr.count;
+        next->fire();
+    }
+    if (clock_.millis() < end) clock_.advance(end - clock_.millis());
+}
+
+std::int64_t Scheduler::fired(const std::string& timerName) const {
+    std::int64_t n = 0;
+    for (auto& [t, tr] : tracks_)
+        if (t->name() == timerName) n += tr.count;
+    return n;
+}
+
+}  // namespace fakes

@@ -1,0 +1,205 @@
+#pragma once
+// Test doubles of the platform ports and the window system.
+#include <chrono>
+#include <deque>
+#include <filesystem>
+#include <map>
+#include <set>
+#include <string>
+#include <tuple>
+#include <vector>
+#include "app/App.h"
+#include "platform/Audio.h"
+#include "platform/Clock.h"
+#include "platform/Mail.h"
+#include "platform/Power.h"
+#include "platform/Registry.h"
+#include "platform/Shell.h"
+#include "platform/System.h"
+#include "ui/Ui.h"
+
+namespace fakes {
+
+// Local time as a count of milliseconds, settable and advanced by tests.
+class FakeClock : public platform::Clock {
+public:
+    void set(int year, int month, int day, int hour, int minute, int second = 0, int ms = 0);
+    void advance(std::int64_t ms) { now_ += std::chrono::milliseconds(ms); }
+    std::int64_t millis() const { return now_.time_since_epoch().count(); }
+    platform::LocalTime now() override;
+
+private:
+    std::chrono::sys_time<std::chrono::milliseconds> now_{};
+};
+
+class FakeRegistry : public platform::Registry {
+public:
+    using Hive = platform::Hive;
+    bool denyLocalMachine = false;   // writes under HKLM fail, as for a limited user
+    std::map<std::tuple<Hive, std::string, std::string>, platform::RegValue> values;
+    std::set<std::pair<Hive, std::string>> keys;   // lower-case paths
+    std::vector<std::string> writes;               // "path\\name" of every write, in order
+
+    bool keyExists(Hive, const std::string& path) override;
+    platform::RegValue read(Hive, const std::string& path, const std::string& name) override;
+    void writeDword(Hive, const std::string& path, const std::string& name, std::int32_t) override;
+    void writeString(Hive, const std::string& path, const std::string& name, const std::string&) override;
+    void createKey(Hive, const std::string& path) override;
+    bool deleteValue(Hive, const std::string& path, const std::string& name) override;
+    bool deleteKeyTree(Hive, const std::string& path) override;
+
+    // Test helpers: store any value type without going through the program.
+    void put(Hive, const std::string& path, const std::string& name, platform::RegValue);
+    void putDword(const std::string& path, const std::string& name, std::int32_t v);
+    void putString(const std::string& path, const std::string& name, const std::string& v);
+    void putBinary(const std::string& path, const std::string& name);
+    std::optional<std::int32_t> dword(const std::string& path, const std::string& name, Hive = Hive::CurrentUser);
+    std::optional<std::string> string(const std::string& path, const std::string& name, Hive = Hive::CurrentUser);
+    static std::string norm(std::string path);
+
+private:
+    void check(Hive h);
+};
+
+class FakeAudio : public platform::Audio {
+public:
+    std::vector<unsigned> beeps;
+    std::vector<std::string> played;        // playSound paths
+    std::vector<std::string> mci;           // commands sent
+    std::deque<std::string> statusReplies;  // answers to "status ..." commands, in order
+    std::string defaultStatus = "playing";
+    bool playResult = true;
+    std::function<void()> onPlay;           // runs while a sound "plays"
+
+    void messageBeep(unsigned type) override { beeps.push_back(type); }
+    bool playSound(const std::string& path) override;
+    platform::MciResult mciSend(const std::string& command, bool wantReply) override;
+    std::string shortPath(const std::string& path) override { return path; }
+};
+
+class FakeShell : public platform::Shell {
+public:
+    struct Call { std::string target, verb, params; int show; };
+    std::vector<Call> calls;
+    bool result = true;
+    bool open(const std::string& target, const std::string& verb, const std::string& params, int show,
+              platform::WindowId) override {
+        calls.push_back({target, verb, params, show});
+        return result;
+    }
+};
+
+class FakePower : public platform::Power {
+public:
+    std::vector<std::string> calls;
+    bool hibernate = true;
+    std::function<void()> onExit;
+    bool enableShutdownPrivilege() override { calls.push_back("privilege"); return true; }
+    bool exitWindows(unsigned flags) override {
+        calls.push_back("exit " + std::to_string(flags));
+        if (onExit) onExit();
+        return true;
+    }
+    bool hibernationAllowed() override { calls.push_back("hibernation?"); return hibernate; }
+    bool suspend(bool h) override { calls.push_back(h ? "hibernate" : "suspend"); return true; }
+};
+
+class FakeSystem : public platform::System {
+public:
+    platform::OsVersion os{10, 0, 19045, 2};
+    std::string user = "tester", computer = "PC1";
+    std::filesystem::path exe, localData;
+    std::string separator = ":";
+    std::map<int, std::int16_t> keys;
+    std::map<std::pair<std::string, std::string>, platform::WindowId> windows;
+    struct Sent { platform::WindowId to; unsigned msg; };
+    std::vector<Sent> sent;
+    std::vector<platform::WindowId> broughtToFront, foregrounded;
+
+    platform::OsVersion version() override { return os; }
+    std::string userName() override { return user; }
+    std::string computerName() override { return computer; }
+    std::filesystem::path programFile() override { return exe; }
+    std::filesystem::path localAppData() override { return localData; }
+    std::string timeSeparator() override { return separator; }
+    std::string longDate(const platform::LocalTime& t) override;
+    std::int16_t asyncKeyState(int vk) override {
+        auto it = keys.find(vk);
+        return it == keys.end() ? 0 : it->second;
+    }
+    platform::WindowId findWindow(const std::string& cls, const std::string& caption) override {
+        auto it = windows.find({cls, caption});
+        return it == windows.end() ? 0 : it->second;
+    }
+    std::intptr_t sendMessage(platform::WindowId to, unsigned msg, std::uintptr_t, std::intptr_t) override {
+        sent.push_back({to, msg});
+        return 0;
+    }
+    unsigned registerWindowMessage(const std::string&) override { return 0xC001; }
+    void bringToFront(platform::WindowId w) override { broughtToFront.push_back(w); }
+    void setForeground(platform::WindowId w) override { foregrounded.push_back(w); }
+};
+
+class FakeMail : public platform::Mail {
+public:
+    std::vector<platform::MailMessage> sent;
+    bool send(const platform::MailMessage& m) override { sent.push_back(m); return true; }
+};
+
+// Window system without windows: forms run their handlers; modal windows are
+// driven by `onModal`, message boxes answered from `answers`.
+class FakeUi : public ui::Ui {
+public:
+    struct Box { std::string text, caption; unsigned flags; };
+    std::vector<Box> boxes;
+    std::deque<int> answers;                        // next message-box results (default IDOK)
+    std::function<void(ui::Form&)> onModal;         // acts inside a modal window
+    std::vector<std::string> modalForms;            // class names, in order opened
+    bool terminated_ = false;
+    int minimized = 0, restored = 0, taskbarHidden = 0;
+
+    void realize(ui::Form& f) override { if (f.onCreate) f.onCreate(); }
+    void showModal(ui::Form& f) override;
+    int messageBox(const std::string& text, const std::string& caption, unsigned flags) override;
+    ui::Bitmap loadPicture(const std::string&) override { return ui::Bitmap(300, 150, ui::kRed); }
+    void terminate() override { terminated_ = true; }
+    bool terminated() override { return terminated_; }
+    void minimizeApp() override { ++minimized; }
+    void restoreApp() override { ++restored; }
+    void hideAppTaskbarWindow() override { ++taskbarHidden; }
+    void cursorPos(int& x, int& y) override { x = 100; y = 100; }
+};
+
+// A fresh program with fakes and its own program folder.
+struct TestApp {
+    TestApp();
+    ~TestApp();
+    FakeClock clock;
+    FakeRegistry registry;
+    FakeAudio audio;
+    FakeShell shell;
+    FakePower power;
+    FakeSystem system;
+    FakeMail mail;
+    FakeUi ui;
+    std::filesystem::path dir;
+    app::App app;
+};
+
+// Fires the enabled timers of the given forms in simulated time, as a
+// window system would: each after its interval (10 ms at the least).
+class Scheduler {
+public:
+    explicit Scheduler(FakeClock& clock) : clock_(clock) {}
+    void watch(ui::Form& f) { forms_.push_back(&f); }
+    void run(std::int64_t ms);
+    std::int64_t fired(const std::string& timerName) const;
+
+private:
+    struct Track { unsigned generation; std::int64_t due; std::int64_t count = 0; };
+    FakeClock& clock_;
+    std::vector<ui::Form*> forms_;
+    std::map<ui::Timer*, Track> tracks_;
+};
+
+}  // namespace fakes

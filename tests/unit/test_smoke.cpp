@@ -1,0 +1,3 @@
+#include <gtest/gtest.h>
+#include "fakes/Fakes.h"
+TEST(Smoke, AppBuilds) { fakes::TestApp t; SUCCEED(); }
