@@ -180,6 +180,39 @@ std::string FakeSystem::longDate(const platform::LocalTime& t) {
 
 // ---- ui ------------------------------------------------------------------------------------
 
+ui::Size FakePeer::measureText(const ui::Font& f, const std::string& text) {
+    int chars = 0;
+    for (unsigned char ch : text)
+        if ((ch & 0xC0) != 0x80) ++chars;
+    const int h = f.pixelHeight();
+    return {chars * h / 2, h + h / 4};
+}
+
+namespace {
+void visibleNames(const ui::MenuItem& m, std::vector<std::string>& out) {
+    for (auto& i : m.items())
+        if (i->visible) {
+            out.push_back(i->name());
+            visibleNames(*i, out);
+        }
+}
+}  // namespace
+
+void FakePeer::popup(ui::PopupMenu& m, int, int) {
+    std::vector<std::string> names;
+    visibleNames(m.root(), names);
+    popups.push_back(names);
+}
+
+void FakeUi::realize(ui::Form& f) {
+    auto& p = peers[&f];
+    if (!p) {
+        p = std::make_unique<FakePeer>(f, 1000 + peers.size());
+        f.attachPeer(p.get());
+    }
+    if (f.onCreate) f.onCreate();
+}
+
 void FakeUi::showModal(ui::Form& f) {
     modalForms.push_back(f.className());
     f.show();

@@ -146,10 +146,49 @@ public:
     bool send(const platform::MailMessage& m) override { sent.push_back(m); return true; }
 };
 
+// Stands in for a real window: records what the logic asked of the window system.
+class FakePeer : public ui::FormPeer {
+public:
+    explicit FakePeer(ui::Form& f, platform::WindowId id) : form_(f), id_(id) {}
+    std::vector<std::string> tray_;        // "add" / "delete", in order
+    int regions = 0;
+    std::vector<ui::Rect> lastRegion;
+    std::vector<std::vector<std::string>> popups;  // visible item names of each opened menu
+    bool shown = false;
+    int destroyed = 0;
+
+    void formChanged(ui::Prop) override {}
+    void controlChanged(ui::Control&, ui::Prop) override {}
+    void timerChanged(ui::Timer&) override {}
+    void show() override { shown = true; }
+    void hide() override { shown = false; }
+    void closed() override { shown = false; }
+    void destroy() override { ++destroyed; }
+    ui::Size measureText(const ui::Font& f, const std::string& text) override;
+    ui::Bitmap captureClient() override { return ui::Bitmap(form_.bounds().width, form_.bounds().height); }
+    void setRegion(const std::vector<ui::Rect>* rects) override {
+        ++regions;
+        lastRegion = rects ? *rects : std::vector<ui::Rect>{};
+    }
+    bool tray(bool add, const ui::TrayIconData&) override {
+        tray_.push_back(add ? "add" : "delete");
+        return true;
+    }
+    platform::WindowId handle() override { return id_; }
+    void popup(ui::PopupMenu& m, int, int) override;
+
+private:
+    ui::Form& form_;
+    platform::WindowId id_;
+};
+
 // Window system without windows: forms run their handlers; modal windows are
 // driven by `onModal`, message boxes answered from `answers`.
 class FakeUi : public ui::Ui {
 public:
+    std::map<const ui::Form*, std::unique_ptr<FakePeer>> peers;
+    FakePeer& peer(const ui::Form& f) { return *peers.at(&f); }
+
     struct Box { std::string text, caption; unsigned flags; };
     std::vector<Box> boxes;
     std::deque<int> answers;                        // next message-box results (default IDOK)
@@ -158,7 +197,7 @@ public:
     bool terminated_ = false;
     int minimized = 0, restored = 0, taskbarHidden = 0;
 
-    void realize(ui::Form& f) override { if (f.onCreate) f.onCreate(); }
+    void realize(ui::Form& f) override;
     void showModal(ui::Form& f) override;
     int messageBox(const std::string& text, const std::string& caption, unsigned flags) override;
     ui::Bitmap loadPicture(const std::string&) override { return ui::Bitmap(300, 150, ui::kRed); }

@@ -1,0 +1,171 @@
+#include <gtest/gtest.h>
+#include <fstream>
+#include <sstream>
+#include "errors/Dump.h"
+#include "errors/ErrorLog.h"
+#include "fakes/Fakes.h"
+#include "platform/Failure.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+std::string readFile(const fs::path& p) {
+    std::ifstream f(p, std::ios::binary);
+    std::stringstream s;
+    s << f.rdbuf();
+    return s.str();
+}
+std::vector<std::string> lines(const std::string& text) {
+    std::vector<std::string> out;
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        const std::size_t end = text.find("\r\n", pos);
+        if (end == std::string::npos) {
+            out.push_back(text.substr(pos));
+            break;
+        }
+        out.push_back(text.substr(pos, end - pos));
+        pos = end + 2;
+    }
+    return out;
+}
+void fail(app::App& a, const char* code, const std::function<errors::Dump()>& dump = {}) {
+    a.guard({code}, [&] {
+        a.err.ErrorStep = 3;
+        throw platform::RegistryError("boom");
+    }, dump);
+}
+}  // namespace
+
+TEST(Dump, PairsBooleansAndLabelsWithoutEquals) {
+    EXPECT_EQ(errors::Dump().add("QSDWork", 1).add("QSDWTimerH", 0).text(), "\"QSDWork=\"1/\"QSDWTimerH=\"0");
+    EXPECT_EQ(errors::Dump().add("ErrLaunchMsg", true).add("move", false).text(), "\"ErrLaunchMsg=\"-1/\"move=\"0");
+    EXPECT_EQ(errors::Dump().add("ShowModalRes", 2, false).add("LMVName", "Lumivo.XP", false).text(),
+              "\"ShowModalRes\"2/\"LMVName\"Lumivo.XP");
+    EXPECT_EQ(errors::Dump().add("TimeText", std::string("9:05")).text(), "\"TimeText=\"9:05");
+}
+
+TEST(ErrorCode, StepAppendedOrFixed) {
+    EXPECT_EQ(errors::errorCode("0.013 - 005.", 3, true), "0.013 - 005.3");
+    EXPECT_EQ(errors::errorCode("0.001 - 035.0", 7, false), "0.001 - 035.0");
+}
+
+TEST(ErrorLog, RecordLayout) {
+    errors::RecordFields r;
+    r.time.year = 2026; r.time.month = 12; r.time.day = 7; r.time.hour = 14; r.time.minute = 5; r.time.second = 9;
+    r.LMVName = "Lumivo.XP"; r.LMVVersion = "1.1.9x.ru"; r.LMVVersionName = "Relaze"; r.WinV = "10.0.19045";
+    r.user = "n/a"; r.computer = "PC1"; r.code = "0.001 - 005.2"; r.className = "RegistryError"; r.dump = "";
+    const auto l = lines(errors::formatRecord(r));
+    ASSERT_EQ(l.size(), 10u);
+    EXPECT_EQ(l[0], std::string(73, '='));
+    EXPECT_EQ(l[1], "14:05:09 [12/07/2026]");
+    EXPECT_EQ(l[2], "LMVN = Lumivo.XP");
+    EXPECT_EQ(l[3], "LMVV = 1.1.9x.ru [Relaze]");
+    EXPECT_EQ(l[4], "WinV = 10.0.19045");
+    EXPECT_EQ(l[5], "User = n/a");
+    EXPECT_EQ(l[6], "PC = PC1");
+    EXPECT_EQ(l[7], "Adress = 0.001 - 005.2");
+    EXPECT_EQ(l[8], "Type = RegistryError");
+    EXPECT_EQ(l[9], "Dump = \"\"");
+}
+
+TEST(ErrorLog, FirstFailureCreatesTheFolderAndOneRecordSecondIsAppended) {
+    fakes::TestApp t;
+    t.app.start.LMVName = "Lumivo.XP";
+    t.system.user = "Иван";
+    const fs::path log = t.dir / "Error" / "Debug.Log";
+    ASSERT_FALSE(fs::exists(t.dir / "Error"));
+    fail(t.app, "0.001 - 002.", [] { return errors::Dump().add("FEExit", 0).add("ErrLaunchMsg", true); });
+    std::string text = readFile(log);
+    ASSERT_TRUE(text.starts_with("\xEF\xBB\xBF"));
+    auto l = lines(text.substr(3));
+    ASSERT_EQ(l.size(), 10u);
+    EXPECT_EQ(l[5], "User = Иван");
+    EXPECT_EQ(l[7], "Adress = 0.001 - 002.3");
+    EXPECT_EQ(l[8], "Type = RegistryError");
+    EXPECT_EQ(l[9], "Dump = \"\"FEExit=\"0/\"ErrLaunchMsg=\"-1\"");
+    // The window showed the code and class, then the user closed it.
+    ASSERT_EQ(t.ui.modalForms.size(), 1u);
+    EXPECT_EQ(t.ui.modalForms[0], "TFormError");
+    EXPECT_EQ(t.audio.beeps.back(), 0x10u);
+    EXPECT_EQ(t.app.start.ShowModalRes, 0);
+    EXPECT_FALSE(t.app.err.ErrorWindowOpen);
+
+    t.clock.advance(1000);
+    fail(t.app, "0.001 - 005.");
+    text = readFile(log);
+    l = lines(text.substr(3));
+    ASSERT_EQ(l.size(), 20u);
+    EXPECT_EQ(l[7], "Adress = 0.001 - 002.3");
+    EXPECT_EQ(l[17], "Adress = 0.001 - 005.3");
+    EXPECT_EQ(text.find("\xEF\xBB\xBF", 3), std::string::npos) << "one byte-order mark, at the start only";
+}
+
+TEST(ErrorLog, WindowShowsCodeAndClassName) {
+    fakes::TestApp t;
+    std::string label;
+    t.ui.onModal = [&](ui::Form& f) { label = f.get<ui::Label>("Label2").caption(); };
+    t.app.guard(app::fixedCode("0.001 - Test"), [] { throw platform::AbortError("stop"); });
+    EXPECT_EQ(label, "Внутренний код ошибки: 0.001 - Test[AbortError]");
+}
+
+TEST(ErrorLog, FailuresWhileTheWindowIsOpenAreDropped) {
+    fakes::TestApp t;
+    int inner = 0;
+    t.ui.onModal = [&](ui::Form&) {
+        ++inner;
+        EXPECT_TRUE(t.app.err.ErrorWindowOpen);
+        EXPECT_EQ(t.app.start.ShowModalRes, 1);
+        fail(t.app, "0.001 - 005.");  // a tick failing behind the window
+    };
+    fail(t.app, "0.001 - 002.");
+    EXPECT_EQ(inner, 1) << "no second window";
+    const auto l = lines(readFile(t.dir / "Error" / "Debug.Log").substr(3));
+    EXPECT_EQ(l.size(), 10u);
+    EXPECT_EQ(t.app.start.ShowModalRes, 0);
+}
+
+TEST(ErrorLog, NamesTheSystemCannotReportReadNa) {
+    fakes::TestApp t;
+    t.system.user.clear();
+    t.system.computer.clear();
+    fail(t.app, "0.001 - 002.");
+    const auto l = lines(readFile(t.dir / "Error" / "Debug.Log").substr(3));
+    EXPECT_EQ(l[5], "User = n/a");
+    EXPECT_EQ(l[6], "PC = n/a");
+}
+
+TEST(Guard, StopsTheBodyAndNamesTheFailure) {
+    fakes::TestApp t;
+    bool after = false;
+    EXPECT_FALSE(t.app.guard({"0.013 - 005."}, [&] {
+        throw std::out_of_range("x");
+        after = true;
+    }));
+    EXPECT_FALSE(after);
+    EXPECT_TRUE(t.app.guard({"0.013 - 005."}, [] {}));
+    const auto l = lines(readFile(t.dir / "Error" / "Debug.Log").substr(3));
+    EXPECT_EQ(l[7], "Adress = 0.013 - 005.0");
+    EXPECT_EQ(l[8], "Type = std::out_of_range");
+}
+
+TEST(Paths, UnwritableProgramFolderMovesFilesToLocalAppData) {
+    fakes::TestApp t;
+    // A file where the folder should be: nothing can be created below it.
+    fs::remove_all(t.dir / "TempFiles");
+    std::ofstream(t.dir / "TempFiles") << "x";
+    t.app.choosePaths();
+    EXPECT_EQ(t.app.paths.writable, t.dir / "LocalAppData" / "Lumivo");
+    EXPECT_EQ(t.app.paths.program, t.dir);
+    fail(t.app, "0.001 - 002.");
+    EXPECT_TRUE(fs::exists(t.dir / "LocalAppData" / "Lumivo" / "Error" / "Debug.Log"));
+}
+
+TEST(Paths, LogThatCannotBeWrittenAnywhereDoesNotStopTheProgram) {
+    fakes::TestApp t;
+    std::ofstream(t.dir / "blocker") << "x";
+    t.app.paths.writable = t.dir / "blocker";  // Error\ cannot exist below a file
+    fail(t.app, "0.001 - 002.");
+    EXPECT_EQ(t.ui.modalForms.size(), 1u) << "the user still learns of the failure";
+    EXPECT_EQ(t.app.start.ShowModalRes, 0);
+}

@@ -1,3 +1,0 @@
-#include <gtest/gtest.h>
-#include "fakes/Fakes.h"
-TEST(Smoke, AppBuilds) { fakes::TestApp t; SUCCEED(); }
