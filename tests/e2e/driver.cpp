@@ -1,0 +1,145 @@
+// Looks at and pokes the program's windows from outside, as a user's tools would.
+// Usage: driver <command> [args]; prints results on stdout, exit code 0 = success.
+#include <windows.h>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+#include "win32/Text.h"
+
+namespace {
+
+struct Found { HWND hwnd; };
+
+std::string className(HWND h) {
+    wchar_t buf[256] = {};
+    GetClassNameW(h, buf, 256);
+    return win32::narrow(buf);
+}
+
+std::string text(HWND h) {
+    const LRESULT n = SendMessageW(h, WM_GETTEXTLENGTH, 0, 0);
+    std::wstring w(std::size_t(n) + 1, L'\0');
+    SendMessageW(h, WM_GETTEXT, WPARAM(n + 1), LPARAM(w.data()));
+    w.resize(std::size_t(n));
+    return win32::narrow(w);
+}
+
+std::vector<HWND> topLevel(const std::string& cls, const char* caption) {
+    struct Ctx { std::string cls; const char* caption; std::vector<HWND> out; } ctx{cls, caption, {}};
+    EnumWindows([](HWND h, LPARAM p) -> BOOL {
+        auto& c = *reinterpret_cast<Ctx*>(p);
+        if (className(h) == c.cls && (!c.caption || text(h) == c.caption)) c.out.push_back(h);
+        return TRUE;
+    }, LPARAM(&ctx));
+    return ctx.out;
+}
+
+HWND waitFor(const std::string& cls, const char* caption, int ms) {
+    for (int waited = 0;; waited += 50) {
+        auto v = topLevel(cls, caption);
+        if (!v.empty()) return v.front();
+        if (waited >= ms) return nullptr;
+        Sleep(50);
+    }
+}
+
+void describe(HWND h) {
+    RECT r{};
+    GetWindowRect(h, &r);
+    BYTE alpha = 255;
+    COLORREF key = 0;
+    DWORD flags = 0;
+    const LONG_PTR ex = GetWindowLongPtrW(h, GWL_EXSTYLE);
+    if (ex & WS_EX_LAYERED) GetLayeredWindowAttributes(h, &key, &alpha, &flags);
+    std::printf("hwnd=%p class=%s visible=%d x=%ld y=%ld w=%ld h=%ld layered=%d alpha=%u colorkey=%d topmost=%d "
+                "toolwindow=%d appwindow=%d owner=%p caption=%s\n",
+                (void*)h, className(h).c_str(), IsWindowVisible(h) ? 1 : 0, r.left, r.top, r.right - r.left,
+                r.bottom - r.top, (ex & WS_EX_LAYERED) ? 1 : 0, (ex & WS_EX_LAYERED) && (flags & LWA_ALPHA) ? alpha : 255,
+                (flags & LWA_COLORKEY) ? 1 : 0, (ex & WS_EX_TOPMOST) ? 1 : 0, (ex & WS_EX_TOOLWINDOW) ? 1 : 0,
+                (ex & WS_EX_APPWINDOW) ? 1 : 0, (void*)GetWindow(h, GW_OWNER), text(h).c_str());
+}
+
+void children(HWND parent) {
+    EnumChildWindows(parent, [](HWND h, LPARAM) -> BOOL {
+        std::printf("child=%p class=%s visible=%d enabled=%d checked=%d text=%s\n", (void*)h, className(h).c_str(),
+                    IsWindowVisible(h) ? 1 : 0, IsWindowEnabled(h) ? 1 : 0,
+                    int(SendMessageW(h, BM_GETCHECK, 0, 0)), text(h).c_str());
+        return TRUE;
+    }, 0);
+}
+
+HWND childByText(HWND parent, const std::string& want) {
+    struct Ctx { std::string want; HWND found; } ctx{want, nullptr};
+    EnumChildWindows(parent, [](HWND h, LPARAM p) -> BOOL {
+        auto& c = *reinterpret_cast<Ctx*>(p);
+        if (text(h) == c.want) {
+            c.found = h;
+            return FALSE;
+        }
+        return TRUE;
+    }, LPARAM(&ctx));
+    return ctx.found;
+}
+
+int usage() {
+    std::fprintf(stderr,
+                 "driver wait CLASS CAPTION MS | gone CLASS CAPTION MS | count CLASS [CAPTION] | info CLASS [CAPTION]\n"
+                 "       children CLASS CAPTION | command CLASS CAPTION ID | post CLASS CAPTION MSG WPARAM LPARAM\n"
+                 "       click CLASS CAPTION BUTTONTEXT | close CLASS CAPTION\n");
+    return 2;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    std::vector<std::string> a;
+    for (int i = 1; i < argc; ++i) a.push_back(win32::narrow(argv[i]));
+    if (a.size() < 2) return usage();
+    const std::string& cmd = a[0];
+    const std::string& cls = a[1];
+    const char* caption = a.size() > 2 && a[2] != "*" ? a[2].c_str() : nullptr;
+    auto number = [&](std::size_t i) { return i < a.size() ? std::strtoll(a[i].c_str(), nullptr, 0) : 0; };
+
+    if (cmd == "wait" || cmd == "gone") {
+        const int ms = int(number(3));
+        if (cmd == "wait") {
+            HWND h = waitFor(cls, caption, ms);
+            if (!h) return 1;
+            describe(h);
+            return 0;
+        }
+        for (int waited = 0; !topLevel(cls, caption).empty(); waited += 50) {
+            if (waited >= ms) return 1;
+            Sleep(50);
+        }
+        return 0;
+    }
+    if (cmd == "count") {
+        std::printf("%zu\n", topLevel(cls, caption).size());
+        return 0;
+    }
+    if (cmd == "info") {
+        auto v = topLevel(cls, caption);
+        for (HWND h : v) describe(h);
+        return v.empty() ? 1 : 0;
+    }
+    HWND h = waitFor(cls, caption, 2000);
+    if (!h) {
+        std::fprintf(stderr, "no window %s / %s\n", cls.c_str(), caption ? caption : "*");
+        return 1;
+    }
+    if (cmd == "children") {
+        children(h);
+        return 0;
+    }
+    if (cmd == "command") return PostMessageW(h, WM_COMMAND, WPARAM(number(3)), 0) ? 0 : 1;
+    if (cmd == "post") return PostMessageW(h, UINT(number(3)), WPARAM(number(4)), LPARAM(number(5))) ? 0 : 1;
+    if (cmd == "close") return PostMessageW(h, WM_CLOSE, 0, 0) ? 0 : 1;
+    if (cmd == "click" && a.size() > 3) {
+        HWND b = childByText(h, a[3]);
+        if (!b) return 1;
+        return PostMessageW(b, BM_CLICK, 0, 0) ? 0 : 1;
+    }
+    return usage();
+}

@@ -1,0 +1,269 @@
+"""The real Lumivo.exe under Wine, checked from outside: windows, files, registry, screenshots."""
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+import unittest
+
+PREFIX = os.environ["WINEPREFIX"]
+DRIVER = os.environ["LUMIVO_E2E_DRIVER"]
+DIST = os.environ["LUMIVO_E2E_DIST"]
+OUT = os.environ["LUMIVO_E2E_OUT"]
+ENV = dict(os.environ, WINEDEBUG=os.environ.get("WINEDEBUG", "-all"), WINEDLLOVERRIDES="mscoree,mshtml=")
+LOGS = tempfile.mkdtemp(prefix="lumivo-e2e-")
+
+CMD = {"N8": 102, "HidePOM": 103, "OnTopPOM": 104, "NillFirst": 107, "ViewSecondsA": 108, "PMAM24": 109,
+       "Err": 115, "ExitPOM": 116}
+KEY = r"HKCU\Software\Vantrel\Lumivo"
+
+
+def run(args, timeout=30, env=None):
+    """Runs a program to its end; output goes through files (Wine keeps pipes open)."""
+    with tempfile.TemporaryFile(dir=LOGS) as out:
+        rc = subprocess.call(["timeout", "-k", "5", str(timeout)] + args, stdout=out, stderr=subprocess.DEVNULL,
+                             stdin=subprocess.DEVNULL, env=env or ENV, cwd=LOGS)
+        out.seek(0)
+        return rc, out.read().decode("utf-8", "replace")
+
+
+def wine(*args, timeout=30):
+    return run(["wine"] + list(args), timeout)
+
+
+def driver(*args, timeout=30):
+    return wine(DRIVER, *[str(a) for a in args], timeout=timeout)
+
+
+def info(cls, caption="*"):
+    """The driver's description of each matching top-level window, as dicts."""
+    rc, out = driver("info", cls, caption)
+    rows = []
+    for line in out.splitlines():
+        if not line.startswith("hwnd="):
+            continue
+        head, _, cap = line.partition(" caption=")
+        row = dict(kv.split("=", 1) for kv in head.split())
+        row["caption"] = cap
+        for k in ("visible", "x", "y", "w", "h", "layered", "alpha", "colorkey", "topmost"):
+            row[k] = int(row[k])
+        rows.append(row)
+    return rows
+
+
+def wait_until(pred, timeout=10.0, step=0.1):
+    end = time.time() + timeout
+    while True:
+        value = pred()
+        if value or time.time() > end:
+            return value
+        time.sleep(step)
+
+
+def reg(*args):
+    return wine("reg", *args)
+
+
+def screenshot(name):
+    path = os.path.join(OUT, name + ".png")
+    run(["import", "-window", "root", path], timeout=20, env=os.environ)
+    return path
+
+
+def root_pixels():
+    """The screen as (width, height, bytes of RGB)."""
+    with tempfile.NamedTemporaryFile(suffix=".ppm", dir=LOGS) as f:
+        run(["import", "-window", "root", "-depth", "8", "ppm:" + f.name], timeout=20, env=os.environ)
+        data = open(f.name, "rb").read()
+    parts = data.split(b"\n", 3)
+    w, h = map(int, parts[1].split())
+    return w, h, parts[3]
+
+
+def find_pixel(rect, pred):
+    """A screen point inside rect whose colour satisfies pred (r, g, b), or None."""
+    w, h, px = root_pixels()
+    x0, y0 = max(rect["x"], 0), max(rect["y"], 0)
+    for y in range(y0 + rect["h"] // 3, min(y0 + rect["h"], h), 2):
+        for x in range(x0, min(x0 + rect["w"], w), 2):
+            i = (y * w + x) * 3
+            if pred(px[i], px[i + 1], px[i + 2]):
+                return x, y
+    return None
+
+
+def xdotool(*args):
+    return run(["xdotool"] + [str(a) for a in args], timeout=20, env=os.environ)
+
+
+class Program:
+    """One installed copy of the program folder inside the prefix, and its running process."""
+
+    def __init__(self, name):
+        self.name = name
+        self.dir = os.path.join(PREFIX, "drive_c", "Lumivo-" + name)
+        shutil.rmtree(self.dir, ignore_errors=True)
+        shutil.copytree(DIST, self.dir)
+        self.exe = "C:\\Lumivo-%s\\Lumivo.exe" % name
+        self.procs = []
+
+    def start(self, extra_env=None):
+        out = open(os.path.join(LOGS, self.name + ".out"), "ab")
+        env = dict(ENV, **(extra_env or {}))
+        p = subprocess.Popen(["timeout", "-k", "5", "300", "wine", self.exe], stdout=out, stderr=out,
+                             stdin=subprocess.DEVNULL, env=env, cwd=LOGS)
+        self.procs.append(p)
+        return p
+
+    def stop(self):
+        for p in self.procs:
+            if p.poll() is None:
+                driver("command", "TFormClock", "Lumivo", CMD["ExitPOM"])
+                break
+        for p in self.procs:
+            try:
+                p.wait(15)
+            except subprocess.TimeoutExpired:
+                p.kill()
+                p.wait()
+        # Nothing of this copy may linger into the next test.
+        wait_until(lambda: not [w for w in info("TFormClock") if w["caption"] != ""], 10)
+
+    def log_lines(self):
+        path = os.path.join(self.dir, "Error", "Debug.Log")
+        if not os.path.exists(path):
+            return []
+        data = open(path, "rb").read()
+        return data.decode("utf-8-sig").split("\r\n")[:-1]
+
+
+def clock():
+    rows = [w for w in info("TFormClock", "Lumivo")]
+    return rows[0] if rows else None
+
+
+def start_clock(prog, **kw):
+    prog.start(**kw)
+    c = wait_until(lambda: (clock() or {}).get("visible") and clock(), 20)
+    return c
+
+
+def clean_registry():
+    reg("delete", r"HKCU\Software\Vantrel", "/f")
+    reg("delete", r"HKCU\Software\Wine", "/v", "Version", "/f")
+
+
+class E2E(unittest.TestCase):
+    def setUp(self):
+        clean_registry()
+        self.prog = Program(self.id().split(".")[-1])
+
+    def tearDown(self):
+        self.prog.stop()
+        clean_registry()
+
+    def test_clock_window_fades_in_without_taskbar_button(self):
+        c = start_clock(self.prog)
+        self.assertTrue(c, "the clock window appears")
+        self.assertEqual(c["class"], "TFormClock")
+        self.assertEqual(c["caption"], "Lumivo")
+        self.assertEqual(c["layered"], 1)
+        self.assertEqual(c["colorkey"], 1)
+        self.assertTrue(c["owner"] != "0000000000000000" or c["toolwindow"] == "1", "no taskbar button")
+        self.assertEqual(c["appwindow"], "0")
+        splash = info("TFormSplashScreen")
+        self.assertTrue(splash and splash[0]["visible"], "splash up at start")
+        screenshot("clock-and-splash")
+        full = wait_until(lambda: (clock() or {}).get("alpha") == 255, 15)
+        self.assertTrue(full, "faded in to full opacity")
+        gone = wait_until(lambda: not [w for w in info("TFormSplashScreen") if w["visible"]], 10)
+        self.assertTrue(gone, "splash gone within five seconds")
+        screenshot("clock")
+
+    def test_second_copy_brings_the_first_forward_and_ends(self):
+        first = start_clock(self.prog)
+        self.assertTrue(first)
+        second = self.prog.start()
+        second.wait(30)
+        self.assertEqual(len([w for w in info("TFormClock") if w["caption"] == "Lumivo"]), 1)
+        self.assertEqual(clock()["hwnd"], first["hwnd"])
+
+    def test_left_drag_moves_right_drag_does_not(self):
+        c = start_clock(self.prog)
+        wait_until(lambda: (clock() or {}).get("alpha") == 255, 15)
+        driver("close", "TFormSplashScreen", "*")
+        time.sleep(0.5)
+        c = clock()
+        pt = find_pixel(c, lambda r, g, b: r > 150 and g < 90 and b < 90)
+        self.assertIsNotNone(pt, "red time text on screen")
+        x, y = pt
+        xdotool("mousemove", x, y, "sleep", 0.2, "mousedown", 3, "sleep", 0.2, "mousemove", x + 80, y + 50,
+                "sleep", 0.2, "mouseup", 3, "sleep", 0.3, "key", "Escape")
+        time.sleep(0.5)
+        after = clock()
+        self.assertEqual((after["x"], after["y"]), (c["x"], c["y"]))
+        xdotool("mousemove", x, y, "sleep", 0.2, "mousedown", 1, "sleep", 0.1, "mousemove", x + 40, y + 25,
+                "sleep", 0.1, "mousemove", x + 80, y + 50, "sleep", 0.2, "mouseup", 1)
+        moved = wait_until(lambda: (clock()["x"], clock()["y"]) == (c["x"] + 80, c["y"] + 50), 5)
+        self.assertTrue(moved, "moved by the drag: %s -> %s" % ((c["x"], c["y"]), (clock()["x"], clock()["y"])))
+
+    def test_hide_to_tray_and_restore_by_double_click(self):
+        self.assertTrue(start_clock(self.prog))
+        driver("command", "TFormClock", "Lumivo", CMD["HidePOM"])
+        self.assertTrue(wait_until(lambda: not clock()["visible"], 5), "hidden")
+        rc, out = xdotool("search", "--name", "Wine System Tray")
+        tray = out.split()
+        self.assertTrue(tray, "notification area window")
+        rc, geo = xdotool("getwindowgeometry", "--shell", tray[0])
+        g = dict(line.split("=", 1) for line in geo.split())
+        xdotool("mousemove", int(g["X"]) + 8, int(g["Y"]) + 8, "sleep", 0.2, "click", "--repeat", 2, "--delay", 100, 1)
+        self.assertTrue(wait_until(lambda: clock()["visible"], 5), "restored by a double click on the icon")
+
+    def test_error_record_and_window(self):
+        self.assertTrue(start_clock(self.prog))
+        driver("command", "TFormClock", "Lumivo", CMD["Err"])
+        self.assertTrue(wait_until(lambda: info("TFormError", "Ошибка..."), 10), "error window")
+        lines = self.prog.log_lines()
+        self.assertEqual(len(lines), 10)
+        self.assertEqual(lines[0], "=" * 73)
+        self.assertEqual(lines[7], "Adress = 0.001 - Test")
+        self.assertEqual(lines[8], "Type = AbortError")
+        screenshot("error-window")
+        driver("click", "TFormError", "Ошибка...", "&Игнорировать")
+        self.assertTrue(wait_until(lambda: not info("TFormError"), 10), "closed by Ignore")
+        driver("command", "TFormClock", "Lumivo", CMD["Err"])
+        self.assertTrue(wait_until(lambda: info("TFormError"), 10))
+        self.assertEqual(len(self.prog.log_lines()), 20)
+        driver("click", "TFormError", "Ошибка...", "&Игнорировать")
+
+    def test_windows_98_hides_seconds_and_shapes_the_clock(self):
+        reg("add", r"HKCU\Software\Wine", "/v", "Version", "/d", "win98", "/f")
+        self.prog.start()
+        c = wait_until(lambda: (clock() or {}).get("visible") and clock(), 20)
+        self.assertTrue(c, "the clock shows once the splash has gone")
+        self.assertEqual(c["layered"], 0, "no transparency on 9x")
+        width = c["w"]
+        driver("command", "TFormClock", "Lumivo", CMD["ViewSecondsA"])
+        time.sleep(1.0)
+        self.assertEqual(clock()["w"], width, "seconds never shown")
+        screenshot("clock-win98")
+
+    def test_nt4_shows_only_the_unsupported_window(self):
+        reg("add", r"HKCU\Software\Wine", "/v", "Version", "/d", "nt40", "/f")
+        p = self.prog.start()
+        w = wait_until(lambda: [x for x in info("TFormNotSupportedOS") if x["visible"]], 20)
+        self.assertTrue(w, "unsupported-system window")
+        time.sleep(1.0)
+        self.assertFalse([x for x in info("TFormClock") if x["visible"]], "no clock on screen")
+        screenshot("unsupported-os")
+        driver("click", "TFormNotSupportedOS", "Not supported OS...", "&Ok")
+        p.wait(20)
+        self.assertFalse(info("TFormClock"), "the program ended")
+
+
+if __name__ == "__main__":
+    result = unittest.main(argv=[sys.argv[0], "-v"] + sys.argv[1:], exit=False).result
+    failed = len(result.failures) + len(result.errors)
+    print("e2e: %d passed, %d failed" % (result.testsRun - failed - len(result.skipped), failed))
+    sys.exit(1 if failed else 0)
