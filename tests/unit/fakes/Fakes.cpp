@@ -42,7 +42,8 @@ std::string FakeRegistry::norm(std::string path) {
 }
 
 void FakeRegistry::check(Hive h) {
-    if (h == Hive::LocalMachine && denyLocalMachine) throw platform::RegistryError("Access denied");
+    if ((h == Hive::LocalMachine && denyLocalMachine) || (h == Hive::CurrentUser && denyCurrentUser))
+        throw platform::RegistryError("Access denied");
 }
 
 bool FakeRegistry::keyExists(Hive h, const std::string& path) { return keys.count({h, norm(path)}) > 0; }
@@ -108,10 +109,11 @@ bool FakeRegistry::deleteKeyTree(Hive h, const std::string& path) {
 }
 
 void FakeRegistry::put(Hive h, const std::string& path, const std::string& name, platform::RegValue v) {
-    const bool deny = denyLocalMachine;
-    denyLocalMachine = false;
+    const bool denyLm = denyLocalMachine, denyCu = denyCurrentUser;
+    denyLocalMachine = denyCurrentUser = false;
     createKey(h, path);
-    denyLocalMachine = deny;
+    denyLocalMachine = denyLm;
+    denyCurrentUser = denyCu;
     values[{h, norm(path), norm(name)}] = std::move(v);
 }
 

@@ -36,6 +36,7 @@ class FakeRegistry : public platform::Registry {
 public:
     using Hive = platform::Hive;
     bool denyLocalMachine = false;   // writes under HKLM fail, as for a limited user
+    bool denyCurrentUser = false;    // writes under HKCU fail too (a broken profile)
     std::map<std::tuple<Hive, std::string, std::string>, platform::RegValue> values;
     std::set<std::pair<Hive, std::string>> keys;   // lower-case paths
     std::vector<std::string> writes;               // "path\\name" of every write, in order
