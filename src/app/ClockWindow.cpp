@@ -11,6 +11,7 @@
 #include "reminders/Scheduler.h"
 #include "settings/SettingsStore.h"
 #include "sound/Chime.h"
+#include "sound/ReminderSound.h"
 
 namespace app {
 
@@ -39,6 +40,7 @@ ClockWindow::ClockWindow(App& app) : app_(app), form_(forms::build(forms::clockF
     form_->onClose = [this] { FormClose(); };
     form_->onMessage = [this](unsigned m, std::uintptr_t w, std::intptr_t l) { return FormMessage(m, w, l); };
     Timer1().onTimer = [this] { Timer1Timer(); };
+    TimerMySnd().onTimer = [this] { sound::TimerMySndTimer(app_); };
     for (ui::Label* l : {timeMain_, timeShadow_, timeSize_}) {
         l->onMouseDown = [this](const ui::MouseEvent& e) { TimeMouseDown(e); };
         l->onMouseMove = [this](const ui::MouseEvent& e) { TimeMouseMove(e); };
@@ -46,6 +48,7 @@ ClockWindow::ClockWindow(App& app) : app_(app), form_(forms::build(forms::clockF
     }
     MainPoM().onPopup = [this] { MainPoMPopup(); };
 
+    MainPoM().item("N6").onClick = [this] { sound::N6Click(app_); };
     bindMenu("N8", "0.001 - 0030.", &ClockWindow::N8Click);
     bindMenu("HidePOM", "0.001 - 009.", &ClockWindow::HidePOMClick);
     bindMenu("SoundDiss", "0.001 - 030.", &ClockWindow::SoundDissClick);
