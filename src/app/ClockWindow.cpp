@@ -490,13 +490,7 @@ void ClockWindow::OnTopPOMClick() {
 }
 
 void ClockWindow::SoundDissClick() {
-    if (app_.sound.ReminderSoundPath) {
-        app_.audio.mciSend("stop mySndR", false);
-        app_.audio.mciSend("close mySndR", false);
-        app_.sound.ReminderSoundPath = std::string();
-        MainPoM().item("N6").visible = false;
-        TimerMySnd().setEnabled(false);
-    }
+    sound::StopReminderSound(app_);
     app_.err.ErrorStep = 1;
     app_.start.SoundDisabled = !app_.start.SoundDisabled;
     MainPoM().item("SoundDiss").checked = app_.start.SoundDisabled;

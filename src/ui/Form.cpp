@@ -22,7 +22,11 @@ void Timer::setEnabled(bool v) {
 
 Form::Form(std::string className, std::string name) : className_(std::move(className)), name_(std::move(name)) {}
 
-Form::~Form() = default;
+// A form freed without destroy() still takes its window along, so the window
+// system never holds a form that is gone.
+Form::~Form() {
+    if (peer_) peer_->destroy();
+}
 
 void Form::setCaption(const std::string& c) {
     if (c == caption_) return;

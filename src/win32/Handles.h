@@ -81,4 +81,17 @@ private:
     HGDIOBJ old_;
 };
 
+// Saves a DC's state (clip region, selected objects, colours) for a scope.
+class SavedDc {
+public:
+    explicit SavedDc(HDC dc) : dc_(dc), id_(SaveDC(dc)) {}
+    ~SavedDc() { if (id_) RestoreDC(dc_, id_); }
+    SavedDc(const SavedDc&) = delete;
+    SavedDc& operator=(const SavedDc&) = delete;
+
+private:
+    HDC dc_;
+    int id_;
+};
+
 }  // namespace win32

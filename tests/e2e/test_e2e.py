@@ -1,5 +1,6 @@
 """The real Lumivo.exe under Wine, checked from outside: windows, files, registry, screenshots."""
 import os
+import re
 import shutil
 import subprocess
 import sys
@@ -138,6 +139,30 @@ class Program:
         return data.decode("utf-8-sig").split("\r\n")[:-1]
 
 
+def reg_query(key, name):
+    """A value as `wine reg query` shows it: (type, data) or None."""
+    rc, out = reg("query", key, "/v", name)
+    for line in out.splitlines():
+        parts = line.split(None, 2)
+        if len(parts) >= 2 and parts[0].lower() == name.lower() and parts[1].startswith("REG_"):
+            data = parts[2].strip() if len(parts) > 2 else ""
+            if parts[1] == "REG_DWORD":
+                v = int(data, 16)
+                return parts[1], v - (1 << 32) if v >= 1 << 31 else v
+            return parts[1], data
+    return None
+
+
+def reg_dword(key, name):
+    v = reg_query(key, name)
+    return v[1] if v and v[0] == "REG_DWORD" else None
+
+
+def settle_registry():
+    """Wine writes the registry files lazily; a query through the server is current."""
+    time.sleep(0.3)
+
+
 def clock():
     rows = [w for w in info("TFormClock", "Lumivo")]
     return rows[0] if rows else None
@@ -260,6 +285,139 @@ class E2E(unittest.TestCase):
         driver("click", "TFormNotSupportedOS", "Not supported OS...", "&Ok")
         p.wait(20)
         self.assertFalse(info("TFormClock"), "the program ended")
+
+
+class Settings(unittest.TestCase):
+    """The registry store, seen from outside."""
+
+    def setUp(self):
+        clean_registry()
+        reg("delete", r"HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Run", "/v", "Lumivo", "/f")
+        self.prog = Program(self.id().split(".")[-1])
+
+    def tearDown(self):
+        self.prog.stop()
+        clean_registry()
+
+    def ready(self):
+        c = start_clock(self.prog)
+        self.assertTrue(c, "the clock shows")
+        wait_until(lambda: (clock() or {}).get("alpha") == 255, 15)
+        driver("close", "TFormSplashScreen", "*")
+        return clock()
+
+    def test_first_run_writes_version_and_position_then_a_toggle_writes_everything(self):
+        c = self.ready()
+        settle_registry()
+        self.assertEqual(reg_query(KEY, "Version"), ("REG_SZ", "1.1.9x.ru"))
+        self.assertTrue(reg_query(KEY, "ExePatch")[1].endswith("Lumivo.exe"))
+        self.assertEqual(reg_dword(KEY + r"\Settings\Position", "Left"), c["x"])
+        self.assertEqual(reg_dword(KEY + r"\Settings\Position", "Top"), c["y"])
+        driver("command", "TFormClock", "Lumivo", CMD["ViewSecondsA"])
+        self.assertTrue(wait_until(lambda: reg_dword(KEY + r"\Settings", "SecondsView") == 1, 5))
+        self.assertEqual(reg_dword(KEY + r"\Settings", "AutoLaunch"), 1)
+        self.assertEqual(reg_dword(KEY + r"\Settings", "GlobalHotkeys"), 1)
+        self.assertEqual(reg_dword(KEY + r"\Settings\Sound", "TimeOfLowF"), 22)
+        self.assertEqual(reg_dword(KEY + r"\Settings\Sound", "TimeOfLowS"), 9)
+        self.assertEqual(reg_query(KEY + r"\Settings", "BackUp")[0], "REG_SZ")
+        run_value = reg_query(r"HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Run", "Lumivo")
+        self.assertTrue(run_value and run_value[1].endswith("Lumivo.exe"), "starts at log-on for all users")
+
+    def test_bad_values_are_corrected_and_the_clock_shows(self):
+        reg("add", KEY + r"\Settings", "/v", "AlphaSet", "/t", "REG_DWORD", "/d", "999", "/f")
+        reg("add", KEY + r"\Settings", "/v", "StayOnTop", "/t", "REG_DWORD", "/d", "7", "/f")
+        reg("add", KEY + r"\Settings\Sound", "/v", "TimeOfLowF", "/t", "REG_SZ", "/d", "abc", "/f")
+        reg("add", KEY + r"\Settings\Position", "/v", "Left", "/t", "REG_DWORD", "/d", "200", "/f")
+        self.prog.start()
+        # The damaged value is logged once; the clock still comes up behind the error window.
+        self.assertTrue(wait_until(lambda: info("TFormError"), 20), "the damaged value is reported")
+        c = wait_until(lambda: (clock() or {}).get("visible") and clock(), 10)
+        self.assertTrue(c, "the clock shows despite the damaged value")
+        self.assertEqual(c["x"], 200)
+        self.assertEqual(c["topmost"], 1)
+        lines = self.prog.log_lines()
+        self.assertEqual(len(lines), 10)
+        self.assertEqual(lines[8], "Type = ConversionError")
+        driver("click", "TFormError", "Ошибка...", "&Игнорировать")
+        self.assertTrue(wait_until(lambda: (clock() or {}).get("alpha") == 255, 15), "faded in to the corrected 255")
+        driver("command", "TFormClock", "Lumivo", CMD["NillFirst"])
+        self.assertTrue(wait_until(lambda: reg_dword(KEY + r"\Settings", "AlphaSet") == 255, 5))
+        self.assertEqual(reg_dword(KEY + r"\Settings", "StayOnTop"), 1)
+        self.assertEqual(reg_dword(KEY + r"\Settings\Sound", "TimeOfLowF"), 22)
+
+    def test_drag_and_format_survive_a_restart(self):
+        c = self.ready()
+        pt = find_pixel(c, lambda r, g, b: r > 150 and g < 90 and b < 90)
+        self.assertIsNotNone(pt)
+        x, y = pt
+        xdotool("mousemove", x, y, "sleep", 0.2, "mousedown", 1, "sleep", 0.1, "mousemove", x + 30, y + 20,
+                "sleep", 0.1, "mousemove", x + 60, y + 40, "sleep", 0.2, "mouseup", 1)
+        moved = wait_until(lambda: clock()["x"] == c["x"] + 60 and clock(), 5)
+        self.assertTrue(moved)
+        self.assertTrue(wait_until(lambda: reg_dword(KEY + r"\Settings\Position", "Left") == c["x"] + 60, 5))
+        self.assertEqual(reg_dword(KEY + r"\Settings\Position", "Top"), c["y"] + 40)
+        narrow = clock()["w"]
+        driver("command", "TFormClock", "Lumivo", CMD["ViewSecondsA"])
+        wide = wait_until(lambda: clock()["w"] > narrow and clock(), 5)
+        self.assertTrue(wide, "the next tick shows seconds")
+        self.assertEqual(reg_dword(KEY + r"\Settings", "SecondsView"), 1)
+        self.prog.stop()
+        again = self.ready()
+        self.assertEqual((again["x"], again["y"]), (c["x"] + 60, c["y"] + 40), "position restored")
+        self.assertEqual(again["w"], wide["w"], "format restored")
+
+
+class HotKeys(unittest.TestCase):
+    """Win+T speaks the time from the shipped voice; the sound calls are traced by Wine."""
+
+    def setUp(self):
+        clean_registry()
+        self.prog = Program(self.id().split(".")[-1])
+
+    def tearDown(self):
+        self.prog.stop()
+        clean_registry()
+
+    def speak(self, when, hotkeys=True):
+        if not hotkeys:
+            reg("add", KEY + r"\Settings", "/v", "GlobalHotkeys", "/t", "REG_DWORD", "/d", "0", "/f")
+        trace = os.path.join(LOGS, self.prog.name + ".out")
+        fake = {"WINEDEBUG": "+winmm", "NO_FAKE_STAT": "1", "FAKETIME": "@" + when,
+                "LD_PRELOAD": FAKETIME_LIB} if FAKETIME_LIB else {"WINEDEBUG": "+winmm"}
+        self.assertTrue(start_clock(self.prog, extra_env=fake))
+        wait_until(lambda: (clock() or {}).get("alpha") == 255, 15)
+        driver("close", "TFormSplashScreen", "*")
+        rc, out = xdotool("search", "--name", "^Lumivo$")
+        wid = out.split()[0] if out.split() else None
+        self.assertTrue(wid, "the clock's X window")
+        xdotool("windowactivate", "--sync", wid)
+        xdotool("windowfocus", "--sync", wid)
+        time.sleep(0.3)
+        xdotool("keydown", "super", "sleep", 0.15, "key", "t", "sleep", 0.15, "keyup", "super")
+        time.sleep(6)
+        text = open(trace, "rb").read().decode("utf-8", "replace")
+        return [m.split("\\")[-1] for m in re.findall(r'proc_PlaySound SoundName=L"([^"]*)"', text)]
+
+    @unittest.skipUnless(shutil.which("faketime"), "needs faketime")
+    def test_win_t_speaks_the_time_in_order(self):
+        names = self.speak("2026-12-07 21:45:05")
+        self.assertGreaterEqual(len(names), 6, names)
+        self.assertEqual(names[:6], ["20.wav", "1m.wav", "c.wav", "40.wav", "5.wav", "m.wav"])
+
+    @unittest.skipUnless(shutil.which("faketime"), "needs faketime")
+    def test_nothing_plays_with_hot_keys_off(self):
+        self.assertEqual(self.speak("2026-12-07 21:45:05", hotkeys=False), [])
+
+
+def find_faketime_lib():
+    for d in ("/usr/lib/x86_64-linux-gnu/faketime", "/usr/lib/faketime"):
+        p = os.path.join(d, "libfaketime.so.1")
+        if os.path.exists(p):
+            return p
+    return None
+
+
+FAKETIME_LIB = find_faketime_lib()
 
 
 if __name__ == "__main__":
