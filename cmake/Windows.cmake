@@ -1,0 +1,46 @@
+# Lumivo.exe and the program folder dist/Lumivo/ around it.
+enable_language(RC)
+
+set(LUMIVO_DIST ${CMAKE_SOURCE_DIR}/dist/Lumivo)
+set(LUMIVO_ASSETS ${CMAKE_SOURCE_DIR}/assets)
+
+# The Windows adapters as a library, so the Wine-run tests can link them too.
+file(GLOB WIN32_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/win32/*.cpp)
+list(REMOVE_ITEM WIN32_SOURCES ${CMAKE_SOURCE_DIR}/src/win32/main.cpp)
+add_library(lumivo_win32 STATIC ${WIN32_SOURCES})
+target_link_libraries(lumivo_win32 PUBLIC lumivo_core
+  user32 gdi32 comctl32 comdlg32 shell32 ole32 advapi32 winmm msimg32 version uuid)
+target_compile_definitions(lumivo_win32 PUBLIC UNICODE _UNICODE)
+# Nothing but the system's own DLLs beside the exe: the compiler's runtime goes in.
+target_link_options(lumivo_win32 INTERFACE -static -static-libgcc -static-libstdc++)
+
+add_executable(Lumivo WIN32 ${CMAKE_SOURCE_DIR}/src/win32/main.cpp ${CMAKE_SOURCE_DIR}/src/win32/Lumivo.rc)
+target_link_libraries(Lumivo PRIVATE lumivo_win32)
+target_compile_options(Lumivo PRIVATE -municode)
+target_link_options(Lumivo PRIVATE -municode $<$<CONFIG:Release,MinSizeRel>:-s>)
+# windres finds the manifest and the pictures through the include path.
+target_include_directories(Lumivo PRIVATE ${CMAKE_SOURCE_DIR}/src/win32 ${LUMIVO_ASSETS})
+set(RESOURCE_INPUTS
+  ${CMAKE_SOURCE_DIR}/src/win32/Lumivo.manifest ${CMAKE_SOURCE_DIR}/src/win32/resource.h
+  ${LUMIVO_ASSETS}/Lumivo.ico ${LUMIVO_ASSETS}/Splash.bmp ${LUMIVO_ASSETS}/QsdGreen.bmp
+  ${LUMIVO_ASSETS}/QsdYellow.bmp ${LUMIVO_ASSETS}/QsdOrange.bmp ${LUMIVO_ASSETS}/QsdRed.bmp)
+set_source_files_properties(${CMAKE_SOURCE_DIR}/src/win32/Lumivo.rc PROPERTIES OBJECT_DEPENDS "${RESOURCE_INPUTS}")
+# $<0:> keeps multi-config generators from adding a per-configuration folder.
+set_target_properties(Lumivo PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${LUMIVO_DIST}$<0:>)
+
+# Files that ship beside the exe, copied whenever their source changes.
+file(GLOB_RECURSE DIST_INPUTS CONFIGURE_DEPENDS RELATIVE ${LUMIVO_ASSETS}
+  ${LUMIVO_ASSETS}/Help.htm
+  ${LUMIVO_ASSETS}/Help/index*.htm
+  ${LUMIVO_ASSETS}/Sounds/*
+  ${LUMIVO_ASSETS}/TempFiles/_Default.SetLMV)
+set(DIST_OUTPUTS)
+foreach(rel IN LISTS DIST_INPUTS)
+  add_custom_command(OUTPUT ${LUMIVO_DIST}/${rel}
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different ${LUMIVO_ASSETS}/${rel} ${LUMIVO_DIST}/${rel}
+    DEPENDS ${LUMIVO_ASSETS}/${rel}
+    COMMENT "dist/Lumivo/${rel}" VERBATIM)
+  list(APPEND DIST_OUTPUTS ${LUMIVO_DIST}/${rel})
+endforeach()
+add_custom_target(lumivo_dist ALL DEPENDS ${DIST_OUTPUTS})
+add_dependencies(Lumivo lumivo_dist)

@@ -1,0 +1,223 @@
+#include "win32/Win32Ports.h"
+#include <windows.h>
+#include <knownfolders.h>
+#include <objbase.h>
+#include <shellapi.h>
+#include <shlobj.h>
+#include <iterator>
+#include <memory>
+#include "win32/Handles.h"
+#include "win32/Text.h"
+
+namespace win32 {
+
+namespace {
+
+HWND hwnd(platform::WindowId w) { return reinterpret_cast<HWND>(w); }
+
+const wchar_t* orNull(const std::wstring& s) { return s.empty() ? nullptr : s.c_str(); }
+
+// The power functions are looked up at run time: older systems and some
+// editions lack them, and a missing entry must read as "not available".
+template <class Fn>
+Fn procAddress(HMODULE lib, const char* name) {
+    return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(lib, name)));
+}
+
+using IsPwrHibernateAllowedFn = BOOLEAN(WINAPI*)();
+using SetSuspendStateFn = BOOLEAN(WINAPI*)(BOOLEAN hibernate, BOOLEAN force, BOOLEAN disableWakeEvent);
+
+struct CoTaskFree {
+    void operator()(wchar_t* p) const { CoTaskMemFree(p); }
+};
+
+class ThreadInputAttachment {
+public:
+    ThreadInputAttachment(DWORD ours, DWORD theirs)
+        : ours_(ours), theirs_(theirs), attached_(AttachThreadInput(ours, theirs, TRUE) != FALSE) {}
+    ~ThreadInputAttachment() {
+        if (attached_) AttachThreadInput(ours_, theirs_, FALSE);
+    }
+    ThreadInputAttachment(const ThreadInputAttachment&) = delete;
+    ThreadInputAttachment& operator=(const ThreadInputAttachment&) = delete;
+
+private:
+    DWORD ours_, theirs_;
+    bool attached_;
+};
+
+}  // namespace
+
+// ---- Clock -----------------------------------------------------------------
+
+platform::LocalTime Win32Clock::now() {
+    SYSTEMTIME st{};
+    GetLocalTime(&st);
+    platform::LocalTime t;
+    t.year = st.wYear;
+    t.month = st.wMonth;
+    t.day = st.wDay;
+    t.hour = st.wHour;
+    t.minute = st.wMinute;
+    t.second = st.wSecond;
+    t.millisecond = st.wMilliseconds;
+    t.weekday = st.wDayOfWeek;
+    return t;
+}
+
+// ---- Shell -----------------------------------------------------------------
+
+bool Win32Shell::open(const std::string& target, const std::string& verb, const std::string& params,
+                      int showCommand, platform::WindowId owner) {
+    const std::wstring t = widen(target), v = widen(verb), p = widen(params);
+    const HINSTANCE r = ShellExecuteW(hwnd(owner), orNull(v), t.c_str(), orNull(p), nullptr, showCommand);
+    return reinterpret_cast<INT_PTR>(r) > 32;
+}
+
+// ---- Power -----------------------------------------------------------------
+
+bool Win32Power::enableShutdownPrivilege() {
+    HANDLE raw = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &raw)) return false;
+    const UniqueHandle token(raw);
+    LUID luid{};
+    if (!LookupPrivilegeValueW(nullptr, L"SeShutdownPrivilege", &luid)) return false;
+    TOKEN_PRIVILEGES tp{};
+    tp.PrivilegeCount = 1;
+    tp.Privileges[0].Luid = luid;
+    tp.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
+    if (!AdjustTokenPrivileges(token.get(), FALSE, &tp, sizeof tp, nullptr, nullptr)) return false;
+    // Success with ERROR_NOT_ALL_ASSIGNED means the account lacks the privilege.
+    return GetLastError() == ERROR_SUCCESS;
+}
+
+bool Win32Power::exitWindows(unsigned flags) { return ExitWindowsEx(flags, 0) != FALSE; }
+
+bool Win32Power::hibernationAllowed() {
+    const UniqueLibrary lib(LoadLibraryW(L"powrprof.dll"));
+    if (!lib) return false;
+    const auto fn = procAddress<IsPwrHibernateAllowedFn>(lib.get(), "IsPwrHibernateAllowed");
+    return fn && fn() != FALSE;
+}
+
+bool Win32Power::suspend(bool hibernate) {
+    const UniqueLibrary lib(LoadLibraryW(L"powrprof.dll"));
+    if (!lib) return false;
+    const auto fn = procAddress<SetSuspendStateFn>(lib.get(), "SetSuspendState");
+    return fn && fn(hibernate ? TRUE : FALSE, TRUE, TRUE) != FALSE;
+}
+
+// ---- System ----------------------------------------------------------------
+
+platform::OsVersion Win32System::version() {
+    // Truthful above Windows 8 only because the manifest lists those systems.
+    OSVERSIONINFOW vi{};
+    vi.dwOSVersionInfoSize = sizeof vi;
+    if (!GetVersionExW(&vi)) return {};
+    return {unsigned(vi.dwMajorVersion), unsigned(vi.dwMinorVersion), unsigned(vi.dwBuildNumber),
+            unsigned(vi.dwPlatformId)};
+}
+
+std::string Win32System::userName() {
+    wchar_t buf[255];
+    DWORD n = DWORD(std::size(buf));
+    if (!GetUserNameW(buf, &n) || n == 0) return {};
+    return narrow(buf);
+}
+
+std::string Win32System::computerName() {
+    wchar_t buf[MAX_COMPUTERNAME_LENGTH + 1];
+    DWORD n = DWORD(std::size(buf));
+    if (!GetComputerNameW(buf, &n) || n == 0) return {};
+    return narrow(buf, int(n));
+}
+
+std::filesystem::path Win32System::programFile() {
+    std::wstring buf(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD n = GetModuleFileNameW(nullptr, buf.data(), DWORD(buf.size()));
+        if (n == 0) return {};
+        if (n < buf.size()) {
+            buf.resize(n);
+            return std::filesystem::path(buf);
+        }
+        // Truncated (long paths reach 32767 characters).
+        if (buf.size() > 32768) return {};
+        buf.resize(buf.size() * 2);
+    }
+}
+
+std::filesystem::path Win32System::localAppData() {
+    wchar_t* raw = nullptr;
+    const HRESULT hr = SHGetKnownFolderPath(FOLDERID_LocalAppData, 0, nullptr, &raw);
+    const std::unique_ptr<wchar_t, CoTaskFree> owned(raw);
+    if (FAILED(hr) || !raw) return {};
+    return std::filesystem::path(raw);
+}
+
+std::string Win32System::timeSeparator() {
+    wchar_t buf[16];
+    const int n = GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_STIME, buf, int(std::size(buf)));
+    // A time without any separator would read as one number.
+    if (n <= 1) return ":";
+    return narrow(buf);
+}
+
+std::string Win32System::longDate(const platform::LocalTime& t) {
+    SYSTEMTIME st{};
+    st.wYear = WORD(t.year);
+    st.wMonth = WORD(t.month);
+    st.wDay = WORD(t.day);
+    st.wDayOfWeek = WORD(t.weekday);
+    const wchar_t* pattern = L"dddd dd MMMM yyyy";
+    const int n = GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, 0, &st, pattern, nullptr, 0, nullptr);
+    if (n <= 1) return {};
+    std::wstring out(std::size_t(n), L'\0');
+    const int written = GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, 0, &st, pattern, out.data(), n, nullptr);
+    if (written <= 1) return {};
+    out.resize(std::size_t(written - 1));
+    return narrow(out);
+}
+
+std::int16_t Win32System::asyncKeyState(int virtualKey) { return GetAsyncKeyState(virtualKey); }
+
+platform::WindowId Win32System::findWindow(const std::string& className, const std::string& caption) {
+    const std::wstring c = widen(className), t = widen(caption);
+    return reinterpret_cast<platform::WindowId>(FindWindowW(orNull(c), orNull(t)));
+}
+
+std::intptr_t Win32System::sendMessage(platform::WindowId w, unsigned message, std::uintptr_t wParam,
+                                       std::intptr_t lParam) {
+    // A hung other copy must not hang this one.
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutW(hwnd(w), message, wParam, lParam, SMTO_NORMAL | SMTO_ABORTIFHUNG, 5000, &result))
+        return 0;
+    return std::intptr_t(result);
+}
+
+unsigned Win32System::registerWindowMessage(const std::string& name) {
+    return RegisterWindowMessageW(widen(name).c_str());
+}
+
+void Win32System::bringToFront(platform::WindowId window) {
+    const HWND target = hwnd(window);
+    const HWND foreground = GetForegroundWindow();
+    if (!target || !foreground) return;
+    const DWORD theirs = GetWindowThreadProcessId(foreground, nullptr);
+    const DWORD ours = GetCurrentThreadId();
+    if (theirs == 0 || theirs == ours) return;
+    RECT r{};
+    if (!GetWindowRect(target, &r)) return;
+    // Joined input queues let a background thread reorder the foreground's windows.
+    const ThreadInputAttachment attached(ours, theirs);
+    SetWindowPos(foreground, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_FRAMECHANGED);
+    SetWindowPos(target, HWND_TOP, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_FRAMECHANGED);
+}
+
+void Win32System::setForeground(platform::WindowId window) { SetForegroundWindow(hwnd(window)); }
+
+// ---- Mail ------------------------------------------------------------------
+
+bool Win32Mail::send(const platform::MailMessage&) { return false; }
+
+}  // namespace win32

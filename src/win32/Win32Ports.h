@@ -1,0 +1,53 @@
+#pragma once
+// The platform ports on the real Windows API.
+#include "platform/Clock.h"
+#include "platform/Mail.h"
+#include "platform/Power.h"
+#include "platform/Shell.h"
+#include "platform/System.h"
+
+namespace win32 {
+
+class Win32Clock final : public platform::Clock {
+public:
+    platform::LocalTime now() override;
+};
+
+class Win32Shell final : public platform::Shell {
+public:
+    bool open(const std::string& target, const std::string& verb, const std::string& params, int showCommand,
+              platform::WindowId owner = 0) override;
+};
+
+class Win32Power final : public platform::Power {
+public:
+    bool enableShutdownPrivilege() override;
+    bool exitWindows(unsigned flags) override;
+    bool hibernationAllowed() override;
+    bool suspend(bool hibernate) override;
+};
+
+class Win32System final : public platform::System {
+public:
+    platform::OsVersion version() override;
+    std::string userName() override;
+    std::string computerName() override;
+    std::filesystem::path programFile() override;
+    std::filesystem::path localAppData() override;
+    std::string timeSeparator() override;
+    std::string longDate(const platform::LocalTime&) override;
+    std::int16_t asyncKeyState(int virtualKey) override;
+    platform::WindowId findWindow(const std::string& className, const std::string& caption) override;
+    std::intptr_t sendMessage(platform::WindowId, unsigned message, std::uintptr_t wParam,
+                              std::intptr_t lParam) override;
+    unsigned registerWindowMessage(const std::string& name) override;
+    void bringToFront(platform::WindowId window) override;
+    void setForeground(platform::WindowId window) override;
+};
+
+class Win32Mail final : public platform::Mail {
+public:
+    bool send(const platform::MailMessage&) override;
+};
+
+}  // namespace win32
