@@ -3,7 +3,7 @@
 # Usage: tests/e2e/run.sh BUILD_DIR   (the Windows build folder holding e2e/driver.exe)
 set -uo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
-build=${1:-$root/build/windows}
+build=$(cd "${1:-$root/build/windows}" && pwd) || exit 1
 # shellcheck source=scripts/wine-env.sh
 source "$root/scripts/wine-env.sh"
 export LUMIVO_WINE_QUIET=1

@@ -157,3 +157,34 @@ TEST_F(Audio, PlaySoundPlaysFilesWhateverTheirNames) {
 }
 
 }  // namespace
+
+// The reminder sound channel on the real multimedia layer: the 50 ms poll sees
+// the file end and closes the alias by itself.
+#include "app/App.h"
+#include "sound/ReminderSound.h"
+#include "win32/Win32Ports.h"
+#include "win32/Win32Registry.h"
+#include "win32/Win32Ui.h"
+
+TEST_F(Audio, ReminderChannelClosesItselfWhenTheFileEnds) {
+    win32::Win32Clock clock;
+    win32::Win32Registry registry;
+    win32::Win32Shell shell;
+    win32::Win32Power power;
+    win32::Win32System system;
+    win32::Win32Mail mail;
+    win32::Win32Ui ui(GetModuleHandleW(nullptr));
+    app::App app({clock, registry, audio_, shell, power, system, mail, ui});
+    app.choosePaths();
+    sound::StartReminderSound(app, win32::narrow(spaced_), false);
+    ASSERT_TRUE(app.sound.ReminderSoundPath.has_value());
+    ASSERT_FALSE(app.sound.ReminderSoundPath->empty());
+    EXPECT_EQ(0u, audio_.mciSend("status mySndR mode", true).error) << "opened, blanks and all";
+    for (int i = 0; i < 200 && !app.sound.ReminderSoundPath->empty(); ++i) {
+        sound::TimerMySndTimer(app);
+        Sleep(50);
+    }
+    EXPECT_EQ(*app.sound.ReminderSoundPath, "") << "the poll saw the end";
+    EXPECT_NE(0u, audio_.mciSend("status mySndR mode", true).error) << "and closed the alias";
+    EXPECT_FALSE(app.err.ErrorWindowOpen);
+}
