@@ -297,7 +297,9 @@ void ClockWindow::TrayMessage(unsigned mouseMessage) {
 void ClockWindow::displayStep(const std::string& previous) {
     const platform::LocalTime now = app_.clock.now();
     const settings::Settings& st = app_.settings;
-    TimeText = formatTime(timePattern(st.ZeroFirstView, st.SecondsView, st.AMPM24), now, app_.system.timeSeparator());
+    // Without transparency the shape is rebuilt at every text change: seconds never show there.
+    const bool seconds = st.SecondsView && !app_.start.Win9xMode;
+    TimeText = formatTime(timePattern(st.ZeroFirstView, seconds, st.AMPM24), now, app_.system.timeSeparator());
     timeShadow_->setCaption(TimeText);
     timeMain_->setCaption(TimeText);
     timeSize_->setCaption(TimeText + " ");

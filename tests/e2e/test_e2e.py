@@ -105,7 +105,8 @@ class Program:
         self.name = name
         self.dir = os.path.join(PREFIX, "drive_c", "Lumivo-" + name)
         shutil.rmtree(self.dir, ignore_errors=True)
-        shutil.copytree(DIST, self.dir)
+        # What a user unpacks: none of the files a run leaves behind.
+        shutil.copytree(DIST, self.dir, ignore=shutil.ignore_patterns("Error", "BackUp", "Tmp1", "Tmp2", "Tmp3"))
         self.exe = "C:\\Lumivo-%s\\Lumivo.exe" % name
         self.procs = []
 
@@ -126,8 +127,12 @@ class Program:
             try:
                 p.wait(15)
             except subprocess.TimeoutExpired:
-                p.kill()
-                p.wait()
+                p.terminate()  # timeout passes it on to the program
+                try:
+                    p.wait(10)
+                except subprocess.TimeoutExpired:
+                    p.kill()
+                    p.wait()
         # Nothing of this copy may linger into the next test.
         wait_until(lambda: not [w for w in info("TFormClock") if w["caption"] != ""], 10)
 
@@ -240,9 +245,10 @@ class E2E(unittest.TestCase):
         rc, out = xdotool("search", "--name", "Wine System Tray")
         tray = out.split()
         self.assertTrue(tray, "notification area window")
-        rc, geo = xdotool("getwindowgeometry", "--shell", tray[0])
-        g = dict(line.split("=", 1) for line in geo.split())
-        xdotool("mousemove", int(g["X"]) + 8, int(g["Y"]) + 8, "sleep", 0.2, "click", "--repeat", 2, "--delay", 100, 1)
+        rc, geo = run(["xwininfo", "-id", tray[0]], env=os.environ)
+        x = int(re.search(r"Absolute upper-left X:\s+(-?\d+)", geo).group(1))
+        y = int(re.search(r"Absolute upper-left Y:\s+(-?\d+)", geo).group(1))
+        xdotool("mousemove", x + 8, y + 8, "sleep", 0.2, "click", "--repeat", 2, "--delay", 100, 1)
         self.assertTrue(wait_until(lambda: clock()["visible"], 5), "restored by a double click on the icon")
 
     def test_error_record_and_window(self):
@@ -379,15 +385,15 @@ class HotKeys(unittest.TestCase):
         clean_registry()
 
     def speak(self, when, hotkeys=True):
-        if not hotkeys:
-            reg("add", KEY + r"\Settings", "/v", "GlobalHotkeys", "/t", "REG_DWORD", "/d", "0", "/f")
+        # A first run reads no settings and leaves the hot keys off; these are stored ones.
+        reg("add", KEY + r"\Settings", "/v", "GlobalHotkeys", "/t", "REG_DWORD", "/d", "1" if hotkeys else "0", "/f")
         trace = os.path.join(LOGS, self.prog.name + ".out")
         fake = {"WINEDEBUG": "+winmm", "NO_FAKE_STAT": "1", "FAKETIME": "@" + when,
                 "LD_PRELOAD": FAKETIME_LIB} if FAKETIME_LIB else {"WINEDEBUG": "+winmm"}
         self.assertTrue(start_clock(self.prog, extra_env=fake))
         wait_until(lambda: (clock() or {}).get("alpha") == 255, 15)
         driver("close", "TFormSplashScreen", "*")
-        rc, out = xdotool("search", "--name", "^Lumivo$")
+        rc, out = xdotool("search", "--onlyvisible", "--name", "^Lumivo$")
         wid = out.split()[0] if out.split() else None
         self.assertTrue(wid, "the clock's X window")
         xdotool("windowactivate", "--sync", wid)

@@ -63,6 +63,9 @@ TEST(Startup, Windows98FamilyTakesTheRegionPathAndNeverShowsSeconds) {
     EXPECT_FALSE(s.clock().form().visible());
     s.clock().Timer1Timer();
     EXPECT_EQ(s.clock().TimeMain().caption(), "10:15") << "seconds never shown";
+    s.clock().MainPoM().item("ViewSecondsA").click();  // a hidden item can still be sent its command
+    s.clock().Timer1Timer();
+    EXPECT_EQ(s.clock().TimeMain().caption(), "10:15");
     s.program.splash().close();
     EXPECT_TRUE(s.clock().form().visible());
     s.clock().form().paint();  // the changed text marked the region for rebuilding
