@@ -322,7 +322,7 @@ class Settings(unittest.TestCase):
         driver("command", "TFormClock", "Lumivo", CMD["ViewSecondsA"])
         self.assertTrue(wait_until(lambda: reg_dword(KEY + r"\Settings", "SecondsView") == 1, 5))
         self.assertEqual(reg_dword(KEY + r"\Settings", "AutoLaunch"), 1)
-        self.assertEqual(reg_dword(KEY + r"\Settings", "GlobalHotkeys"), 1)
+        self.assertEqual(reg_dword(KEY + r"\Settings", "AlphaUsed"), 1)
         self.assertEqual(reg_dword(KEY + r"\Settings\Sound", "TimeOfLowF"), 22)
         self.assertEqual(reg_dword(KEY + r"\Settings\Sound", "TimeOfLowS"), 9)
         self.assertEqual(reg_query(KEY + r"\Settings", "BackUp")[0], "REG_SZ")
