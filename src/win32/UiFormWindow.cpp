@@ -1,0 +1,848 @@
+#include "win32/UiFormWindow.h"
+#include <windowsx.h>
+#include <commctrl.h>
+#include <shellapi.h>
+#include <algorithm>
+#include "platform/Failure.h"
+#include "win32/Text.h"
+#include "win32/UiMenu.h"
+#include "win32/Win32Ui.h"
+
+namespace win32 {
+
+namespace {
+
+DWORD styleFor(ui::BorderStyle b) {
+    if (b == ui::BorderStyle::None) return WS_POPUP | WS_CLIPCHILDREN;
+    return WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+}
+
+DWORD exStyleFor(const ui::Form& f) {
+    DWORD ex = 0;
+    if (f.border == ui::BorderStyle::Dialog) ex |= WS_EX_DLGMODALFRAME;
+    if (f.border == ui::BorderStyle::ToolWindow) ex |= WS_EX_TOOLWINDOW;
+    if (f.stayOnTop()) ex |= WS_EX_TOPMOST;
+    if (f.alphaBlend() || f.transparentColor()) ex |= WS_EX_LAYERED;
+    return ex;
+}
+
+RECT outerRect(int width, int height, DWORD style, DWORD ex) {
+    RECT r{0, 0, width, height};
+    AdjustWindowRectEx(&r, style, FALSE, ex);
+    return r;
+}
+
+RECT toRect(const ui::Rect& r) { return {r.left, r.top, r.right(), r.bottom()}; }
+
+POINT pointOf(LPARAM l) { return {GET_X_LPARAM(l), GET_Y_LPARAM(l)}; }
+
+bool inUserRange(UINT msg) { return (msg >= WM_USER && msg <= 0x7FFF) || (msg >= 0xC000 && msg <= 0xFFFF); }
+
+}  // namespace
+
+FormWindow::FormWindow(Win32Ui& ui, ui::Form& form) : ui_(ui), form_(&form) {}
+
+FormWindow::~FormWindow() {
+    abandon();
+    if (hwnd_) destroyWindowNow();
+}
+
+void FormWindow::abandon() {
+    if (!form_) return;
+    killTimers();
+    form_->attachPeer(nullptr);
+    form_ = nullptr;
+}
+
+// ---- creation and destruction -------------------------------------------------------
+
+void FormWindow::create() {
+    ui::Form& f = *form_;
+    const DWORD style = styleFor(f.border), ex = exStyleFor(f);
+    const RECT outer = outerRect(f.bounds().width, f.bounds().height, style, ex);
+    const int w = outer.right - outer.left, h = outer.bottom - outer.top;
+    int x = f.bounds().left, y = f.bounds().top;
+    if (f.position == ui::FormPosition::ScreenCenter) {
+        x = (GetSystemMetrics(SM_CXSCREEN) - w) / 2;
+        y = (GetSystemMetrics(SM_CYSCREEN) - h) / 2;
+        f.assignBoundsFromUser({x, y, f.bounds().width, f.bounds().height});
+    }
+    applied_.bounds = f.bounds();
+    applied_.caption = f.caption();
+    applied_.color = f.color();
+    applied_.crisp = crisp();
+    CreateWindowExW(ex, widen(f.className()).c_str(), widen(f.caption()).c_str(), style, x, y, w, h, ui_.owner(),
+                    nullptr, ui_.instance(), this);
+    if (!hwnd_) throw platform::WindowError("cannot create the window of " + f.name());
+
+    createChildren();
+    const auto& timers = f.timers();
+    for (std::size_t i = 0; i < timers.size(); ++i)
+        if (timers[i]->enabled() && timers[i]->interval() > 0) SetTimer(hwnd_, i + 1, timers[i]->interval(), nullptr);
+    // Nothing is on screen yet: the first paint covers the whole window.
+    for (const auto& c : f.controls())
+        if (c->isGraphic() || c->kind() == ui::ControlKind::PageControl) looks_[c.get()] = lookOf(*c);
+    created_ = true;
+    syncFromWindow();
+    dirty_ = true;
+    flush();
+}
+
+void FormWindow::runCreate() {
+    enter();
+    struct Leave {
+        FormWindow* w;
+        ~Leave() { w->leave(); }
+    } guard{this};
+    if (form_ && form_->onCreate) form_->onCreate();
+    ui_.flushAll();
+}
+
+void FormWindow::leave() {
+    if (--busy_ == 0 && pendingDestroy_) {
+        pendingDestroy_ = false;
+        destroyWindowNow();
+    }
+}
+
+void FormWindow::destroyWindowNow() {
+    removeTrayIcons();
+    tooltip_.reset();
+    if (hwnd_) DestroyWindow(hwnd_);
+    hwnd_ = nullptr;
+}
+
+void FormWindow::destroy() {
+    if (!form_) return;
+    capture_ = {};
+    abandon();
+    if (hwnd_) {
+        if (IsWindowVisible(hwnd_)) ShowWindow(hwnd_, SW_HIDE);
+        // A window cannot go while one of its own messages is being handled.
+        if (busy_ > 0) pendingDestroy_ = true;
+        else destroyWindowNow();
+    }
+    ui_.released(this);
+}
+
+void FormWindow::killTimers() {
+    if (!hwnd_ || !form_) return;
+    for (std::size_t i = 0; i < form_->timers().size(); ++i) KillTimer(hwnd_, i + 1);
+}
+
+// ---- the model's calls -----------------------------------------------------------------
+
+void FormWindow::formChanged(ui::Prop) { dirty_ = true; }
+
+void FormWindow::controlChanged(ui::Control& c, ui::Prop p) {
+    dirty_ = true;
+    if (p == ui::Prop::Picture) ++pictures_[&c];
+    if (!created_ || !hwnd_) return;
+    if (Child* ch = childOf(c)) updateChild(*ch, p);
+    if (p == ui::Prop::Bounds || p == ui::Prop::Visible || p == ui::Prop::Enabled ||
+        (p == ui::Prop::ItemIndex && c.kind() == ui::ControlKind::PageControl))
+        layoutChildren();
+}
+
+void FormWindow::timerChanged(ui::Timer& t) {
+    if (!hwnd_ || !form_) return;
+    const auto& timers = form_->timers();
+    for (std::size_t i = 0; i < timers.size(); ++i) {
+        if (timers[i].get() != &t) continue;
+        if (t.enabled() && t.interval() > 0) SetTimer(hwnd_, i + 1, t.interval(), nullptr);
+        else KillTimer(hwnd_, i + 1);
+        return;
+    }
+}
+
+void FormWindow::show() {
+    if (!hwnd_) return;
+    ui_.flushAll();
+    if (!hwnd_) return;
+    if (!IsWindowVisible(hwnd_)) ShowWindow(hwnd_, SW_SHOW);
+    // Shown again by its own paint handler: that paint is still under way.
+    if (painting_ == 0) UpdateWindow(hwnd_);
+}
+
+void FormWindow::hide() {
+    if (hwnd_ && IsWindowVisible(hwnd_)) ShowWindow(hwnd_, SW_HIDE);
+}
+
+void FormWindow::closed() {
+    if (!form_) return;
+    // Input goes back to the other windows before this one goes, so that
+    // activation passes to them and not to another program.
+    ui_.formClosed(*form_);
+    hide();
+    if (ui_.isMainForm(form_)) ui_.terminate();
+}
+
+ui::Size FormWindow::measureText(const ui::Font& f, const std::string& text) {
+    return ui_.resources().measure(f, text, crisp());
+}
+
+ui::Bitmap FormWindow::captureClient() {
+    ui_.flushAll();
+    if (!hwnd_ || !form_) return {};
+    RECT client;
+    GetClientRect(hwnd_, &client);
+    Surface s;
+    if (!s.resize(client.right, client.bottom)) return {};
+    renderForm(ui_.resources(), *form_, s, client, renderOptions());
+    return fromDib(s.bits(), s.width(), s.height());
+}
+
+void FormWindow::setRegion(const std::vector<ui::Rect>* rects) {
+    ui_.flushAll();
+    if (!hwnd_) return;
+    if (!rects) {
+        SetWindowRgn(hwnd_, nullptr, TRUE);
+        return;
+    }
+    // The rectangles are in client coordinates, a window region in window ones.
+    POINT origin{0, 0};
+    ClientToScreen(hwnd_, &origin);
+    RECT window;
+    GetWindowRect(hwnd_, &window);
+    const int dx = origin.x - window.left, dy = origin.y - window.top;
+    std::vector<char> buffer(sizeof(RGNDATAHEADER) + rects->size() * sizeof(RECT));
+    auto* data = reinterpret_cast<RGNDATA*>(buffer.data());
+    data->rdh.dwSize = sizeof(RGNDATAHEADER);
+    data->rdh.iType = RDH_RECTANGLES;
+    data->rdh.nCount = DWORD(rects->size());
+    data->rdh.nRgnSize = DWORD(rects->size() * sizeof(RECT));
+    RECT bounds{0, 0, 0, 0};
+    auto* out = reinterpret_cast<RECT*>(data->Buffer);
+    for (std::size_t i = 0; i < rects->size(); ++i) {
+        const ui::Rect& r = (*rects)[i];
+        out[i] = {r.left + dx, r.top + dy, r.right() + dx, r.bottom() + dy};
+        UnionRect(&bounds, &bounds, &out[i]);
+    }
+    data->rdh.rcBound = bounds;
+    UniqueRegion region(ExtCreateRegion(nullptr, DWORD(buffer.size()), data));
+    if (region && SetWindowRgn(hwnd_, region.get(), TRUE)) region.release();  // the system owns it now
+}
+
+bool FormWindow::tray(bool add, const ui::TrayIconData& d) {
+    if (!hwnd_) return false;
+    NOTIFYICONDATAW nid{};
+    nid.cbSize = NOTIFYICONDATAW_V1_SIZE;
+    nid.hWnd = hwnd_;
+    nid.uID = d.id;
+    nid.uFlags = d.flags;
+    nid.uCallbackMessage = d.callbackMessage;
+    nid.hIcon = ui_.smallIcon();
+    const std::wstring tip = widen(d.tip);
+    const std::size_t n = std::min<std::size_t>(tip.size(), std::size(nid.szTip) - 1);
+    std::copy_n(tip.data(), n, nid.szTip);
+    nid.szTip[n] = L'\0';
+    const bool ok = Shell_NotifyIconW(add ? NIM_ADD : NIM_DELETE, &nid) != FALSE;
+    if (ok && add) trayIds_.insert(d.id);
+    if (ok && !add) trayIds_.erase(d.id);
+    return ok;
+}
+
+// An icon left behind by its window would stay in the notification area
+// until the pointer passes over it.
+void FormWindow::removeTrayIcons() {
+    for (unsigned id : trayIds_) {
+        NOTIFYICONDATAW nid{};
+        nid.cbSize = NOTIFYICONDATAW_V1_SIZE;
+        nid.hWnd = hwnd_;
+        nid.uID = id;
+        Shell_NotifyIconW(NIM_DELETE, &nid);
+    }
+    trayIds_.clear();
+}
+
+void FormWindow::popup(ui::PopupMenu& menu, int x, int y) {
+    ui_.flushAll();
+    if (!hwnd_) return;
+    const UniqueMenu m = buildPopupMenu(menu.root());
+    if (!m) return;
+    capture_.active = false;
+    // Without the foreground the menu would not close when clicked away from.
+    SetForegroundWindow(hwnd_);
+    TrackPopupMenu(m.get(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, x, y, 0, hwnd_, nullptr);
+    if (hwnd_) PostMessageW(hwnd_, WM_NULL, 0, 0);
+    // The menu's own loop may have taken the request to end the program.
+    if (ui_.terminated()) PostQuitMessage(0);
+}
+
+// ---- applying the model ----------------------------------------------------------------
+
+bool FormWindow::crisp() const { return form_ && form_->transparentColor(); }
+
+void FormWindow::flush() {
+    if (!created_ || !form_ || !hwnd_ || !dirty_) return;
+    if (flushing_) return;  // the pass under way sees dirty_ and goes round again
+    flushing_ = true;
+    for (int pass = 0; dirty_ && pass < 3 && form_ && hwnd_; ++pass) {
+        dirty_ = false;
+        applyForm();
+        applyLooks();
+        applyTools();
+    }
+    flushing_ = false;
+}
+
+void FormWindow::applyForm() {
+    ui::Form& f = *form_;
+    const ui::Rect b = f.bounds();
+    const bool move = b.left != applied_.bounds.left || b.top != applied_.bounds.top;
+    const bool size = b.width != applied_.bounds.width || b.height != applied_.bounds.height;
+    if (move || size) {
+        const RECT outer = outerRect(b.width, b.height, DWORD(GetWindowLongPtrW(hwnd_, GWL_STYLE)),
+                                     DWORD(GetWindowLongPtrW(hwnd_, GWL_EXSTYLE)));
+        applied_.bounds = b;
+        SetWindowPos(hwnd_, nullptr, b.left, b.top, outer.right - outer.left, outer.bottom - outer.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE | (move ? 0 : SWP_NOMOVE) | (size ? 0 : SWP_NOSIZE));
+    }
+    if (f.caption() != applied_.caption) {
+        applied_.caption = f.caption();
+        SetWindowTextW(hwnd_, widen(f.caption()).c_str());
+    }
+    if (f.color() != applied_.color || crisp() != applied_.crisp) {
+        applied_.color = f.color();
+        applied_.crisp = crisp();
+        InvalidateRect(hwnd_, nullptr, FALSE);
+    }
+
+    if (bool(GetWindowLongPtrW(hwnd_, GWL_EXSTYLE) & WS_EX_TOPMOST) != f.stayOnTop()) setTopmost(f.stayOnTop());
+    const LONG_PTR ex = GetWindowLongPtrW(hwnd_, GWL_EXSTYLE);
+
+    const bool layered = f.alphaBlend() || f.transparentColor();
+    if (layered) {
+        if (!(ex & WS_EX_LAYERED)) {
+            SetWindowLongPtrW(hwnd_, GWL_EXSTYLE, ex | WS_EX_LAYERED);
+            applied_.layeredValid = false;
+        }
+        const DWORD flags = (f.transparentColor() ? LWA_COLORKEY : 0) | (f.alphaBlend() ? LWA_ALPHA : 0);
+        const BYTE alpha = f.alphaBlend() ? BYTE(f.alphaBlendValue()) : BYTE(255);
+        const COLORREF key = f.transparentColorValue();
+        if (!applied_.layeredValid || flags != applied_.layeredFlags || alpha != applied_.alpha || key != applied_.key) {
+            SetLayeredWindowAttributes(hwnd_, key, alpha, flags);
+            applied_.layeredValid = true;
+            applied_.key = key;
+            applied_.alpha = alpha;
+            applied_.layeredFlags = flags;
+        }
+    } else if (ex & WS_EX_LAYERED) {
+        SetWindowLongPtrW(hwnd_, GWL_EXSTYLE, ex & ~WS_EX_LAYERED);
+        applied_.layeredValid = false;
+        RedrawWindow(hwnd_, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN);
+    }
+}
+
+void FormWindow::setTopmost(bool on) {
+    constexpr UINT flags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
+    SetWindowPos(hwnd_, on ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, flags);
+    if (on || !(GetWindowLongPtrW(hwnd_, GWL_EXSTYLE) & WS_EX_TOPMOST)) return;
+    // Wine keeps an owned window in the topmost band; unowned it can leave.
+    const HWND owner = GetWindow(hwnd_, GW_OWNER);
+    SetWindowLongPtrW(hwnd_, GWLP_HWNDPARENT, 0);
+    SetWindowPos(hwnd_, HWND_NOTOPMOST, 0, 0, 0, 0, flags);
+    SetWindowLongPtrW(hwnd_, GWLP_HWNDPARENT, LONG_PTR(owner));
+}
+
+FormWindow::Look FormWindow::lookOf(const ui::Control& c) {
+    Look l;
+    l.shown = shown(c);
+    l.rect = c.clientBounds();
+    l.caption = c.caption();
+    l.font = c.font();
+    l.color = c.color();
+    l.enabled = c.enabled();
+    switch (c.kind()) {
+        case ui::ControlKind::Label: {
+            const auto& label = static_cast<const ui::Label&>(c);
+            l.options = unsigned(label.transparent) | unsigned(label.wordWrap) << 1;
+            if (!label.transparent) l.color = label.color() == ui::kDefaultColor ? colourBehind(c) : label.color();
+            break;
+        }
+        case ui::ControlKind::Image: {
+            const auto& image = static_cast<const ui::Image&>(c);
+            l.options = unsigned(image.transparent) | unsigned(image.stretch) << 1 | unsigned(image.proportional) << 2 |
+                        unsigned(image.center) << 3;
+            auto it = pictures_.find(&c);
+            l.picture = it == pictures_.end() ? 0 : it->second;
+            break;
+        }
+        case ui::ControlKind::Panel:
+            l.options = unsigned(static_cast<const ui::Panel&>(c).bevel);
+            l.color = panelColour(c);
+            break;
+        case ui::ControlKind::PageControl:
+            if (const Child* ch = childOf(c)) l.tabRow = ch->tabRow;
+            break;
+        default: break;
+    }
+    return l;
+}
+
+// Only what looks different is invalidated: the old and the new area of it.
+void FormWindow::applyLooks() {
+    for (const auto& owned : form_->controls()) {
+        const ui::Control& c = *owned;
+        if (!c.isGraphic() && c.kind() != ui::ControlKind::PageControl) continue;
+        Look now = lookOf(c);
+        auto [it, added] = looks_.try_emplace(&c, now);
+        if (!added && it->second == now) continue;
+        RECT area{0, 0, 0, 0};
+        if (!added && it->second.shown) area = toRect(it->second.rect);
+        if (now.shown) {
+            const RECT r = toRect(now.rect);
+            UnionRect(&area, &area, &r);
+        }
+        if (!IsRectEmpty(&area)) InvalidateRect(hwnd_, &area, FALSE);
+        it->second = std::move(now);
+    }
+}
+
+// The loop hands the tooltip the mouse messages: letting it subclass the
+// window instead would put a costly property lookup on every message, the
+// clock's ticks included.
+void FormWindow::relayMouse(const MSG& msg) {
+    if (tooltip_) SendMessageW(tooltip_.get(), TTM_RELAYEVENT, 0, LPARAM(&msg));
+}
+
+void FormWindow::applyTools() {
+    std::vector<Tool> wanted;
+    if (form_->showHint) {
+        // Tools are matched first to last: the controls' own before the form's.
+        const auto& controls = form_->controls();
+        for (std::size_t i = 0; i < controls.size(); ++i) {
+            const ui::Control& c = *controls[i];
+            if (c.hint().empty() || !shown(c)) continue;
+            if (const Child* ch = childOf(c)) wanted.push_back({UINT_PTR(ch->hwnd), true, {}, c.hint()});
+            else if (c.isGraphic()) wanted.push_back({UINT_PTR(i + 1), false, toRect(c.clientBounds()), c.hint()});
+        }
+        if (!form_->hint().empty())
+            wanted.push_back({0, false, {0, 0, form_->bounds().width, form_->bounds().height}, form_->hint()});
+    }
+    if (wanted == tools_) return;
+    if (!tooltip_ && !wanted.empty()) {
+        tooltip_.reset(CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                                       CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
+                                       ui_.instance(), nullptr));
+        if (!tooltip_) return;
+        SendMessageW(tooltip_.get(), TTM_SETMAXTIPWIDTH, 0, 480);
+    }
+    if (!tooltip_) return;
+    auto send = [this](UINT msg, const Tool& t) {
+        // The tip sizes itself by the text's reported extent, which can fall a
+        // few pixels short of the painted one (see Resources::measure).
+        std::wstring text = widen(t.text) + std::wstring(1 + t.text.size() / 24, L' ');
+        TTTOOLINFOW ti{};
+        ti.cbSize = TTTOOLINFOW_V2_SIZE;
+        ti.uFlags = t.isWindow ? TTF_IDISHWND : 0;
+        ti.hwnd = hwnd_;
+        ti.uId = t.id;
+        ti.rect = t.rect;
+        ti.lpszText = text.data();
+        SendMessageW(tooltip_.get(), msg, 0, LPARAM(&ti));
+    };
+    for (const Tool& t : tools_) send(TTM_DELTOOLW, t);
+    for (const Tool& t : wanted) send(TTM_ADDTOOLW, t);
+    tools_ = std::move(wanted);
+}
+
+// The window moved or changed size: the model follows, unless it holds a
+// change of its own that has not reached the window yet.
+void FormWindow::syncFromWindow() {
+    if (!created_ || !form_ || !hwnd_ || IsIconic(hwnd_)) return;
+    RECT window, client;
+    GetWindowRect(hwnd_, &window);
+    GetClientRect(hwnd_, &client);
+    const ui::Rect actual{int(window.left), int(window.top), int(client.right), int(client.bottom)};
+    ui::Rect model = form_->bounds();
+    if (model.left == applied_.bounds.left && model.top == applied_.bounds.top) {
+        model.left = actual.left;
+        model.top = actual.top;
+    }
+    if (model.width == applied_.bounds.width && model.height == applied_.bounds.height) {
+        model.width = actual.width;
+        model.height = actual.height;
+    }
+    applied_.bounds = actual;
+    if (!(model == form_->bounds())) form_->assignBoundsFromUser(model);
+    if (!(model == actual)) dirty_ = true;
+}
+
+// ---- painting ------------------------------------------------------------------------------
+
+RenderOptions FormWindow::renderOptions() {
+    RenderOptions o;
+    o.crisp = crisp();
+    o.shown = [this](const ui::Control& c) { return shown(c); };
+    o.tabRow = [this](const ui::Control& c) {
+        const Child* ch = childOf(c);
+        return ch ? ch->tabRow : 0;
+    };
+    return o;
+}
+
+void FormWindow::paint() {
+    const HWND h = hwnd_;
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(h, &ps);
+    ++painting_;
+    if (form_) {
+        ui::Form* f = form_;
+        dispatch([f] { f->paint(); });
+    }
+    if (form_ && hwnd_ && dc) render(dc, ps.rcPaint);
+    --painting_;
+    EndPaint(h, &ps);
+}
+
+void FormWindow::render(HDC target, const RECT& area) {
+    RECT client, clip;
+    GetClientRect(hwnd_, &client);
+    if (!IntersectRect(&clip, &area, &client) || !back_.resize(client.right, client.bottom)) return;
+    renderForm(ui_.resources(), *form_, back_, clip, renderOptions());
+    BitBlt(target, clip.left, clip.top, clip.right - clip.left, clip.bottom - clip.top, back_.dc(), clip.left, clip.top,
+           SRCCOPY);
+}
+
+// ---- model queries ----------------------------------------------------------------------------
+
+// Visible through every parent, and on the active page of a page control.
+bool FormWindow::shown(const ui::Control& c) const {
+    if (!c.showing()) return false;
+    for (const ui::Control* p = &c; p; p = p->parent()) {
+        const ui::Control* pages = p->parent();
+        if (p->kind() != ui::ControlKind::TabSheet || !pages || pages->kind() != ui::ControlKind::PageControl) continue;
+        int index = 0;
+        for (const auto& o : form_->controls()) {
+            if (o.get() == p) break;
+            if (o->parent() == pages && o->kind() == ui::ControlKind::TabSheet) ++index;
+        }
+        if (index != static_cast<const ui::PageControl*>(pages)->activePage()) return false;
+    }
+    return true;
+}
+
+bool FormWindow::usable(const ui::Control& c) const {
+    for (const ui::Control* p = &c; p; p = p->parent())
+        if (!p->enabled()) return false;
+    return true;
+}
+
+// The last added is on top.
+ui::Control* FormWindow::hitTest(POINT p) const {
+    if (!form_) return nullptr;
+    const auto& controls = form_->controls();
+    for (auto it = controls.rbegin(); it != controls.rend(); ++it) {
+        ui::Control& c = **it;
+        if (c.isGraphic() && shown(c) && usable(c) && c.clientBounds().contains(p.x, p.y)) return &c;
+    }
+    return nullptr;
+}
+
+// ---- input ------------------------------------------------------------------------------------
+
+// Nothing may unwind through the system's frames: a failure that escaped a
+// handler's own guard ends here.
+void FormWindow::dispatch(const std::function<void()>& call) {
+    enter();
+    try {
+        call();
+        ui_.flushAll();
+    } catch (const std::exception& e) {
+        OutputDebugStringW(widen(std::string("Lumivo: unhandled failure: ") + e.what() + "\n").c_str());
+    } catch (...) {
+        OutputDebugStringW(L"Lumivo: unhandled failure\n");
+    }
+    leave();
+}
+
+void FormWindow::deliverMouse(ui::Control* c, MouseSlot ui::Control::*onControl, MouseSlot ui::Form::*onForm,
+                              ui::MouseButton b, POINT p) {
+    if (!form_) return;
+    if (c) {
+        const MouseSlot handler = c->*onControl;
+        const ui::Rect r = c->clientBounds();
+        if (handler) handler({b, int(p.x) - r.left, int(p.y) - r.top});
+    } else {
+        const MouseSlot handler = form_->*onForm;
+        if (handler) handler({b, int(p.x), int(p.y)});
+    }
+}
+
+void FormWindow::mouseDown(ui::MouseButton b, POINT p, bool doubleClick) {
+    if (!form_) return;
+    ui::Control* c = hitTest(p);
+    capture_ = {true, c, b, !doubleClick};
+    SetCapture(hwnd_);
+    ui::Form* f = form_;
+    dispatch([&] {
+        if (doubleClick && c && c->onDblClick) {
+            const auto handler = c->onDblClick;
+            handler();
+        }
+        if (form_ == f) deliverMouse(c, &ui::Control::onMouseDown, &ui::Form::onMouseDown, b, p);
+    });
+}
+
+void FormWindow::mouseMove(POINT p) {
+    if (!form_) return;
+    ui::Control* c = capture_.active ? capture_.control : hitTest(p);
+    const ui::MouseButton b = capture_.active ? capture_.button : ui::MouseButton::Left;
+    dispatch([&] { deliverMouse(c, &ui::Control::onMouseMove, &ui::Form::onMouseMove, b, p); });
+}
+
+void FormWindow::mouseUp(ui::MouseButton b, POINT p) {
+    if (!form_) return;
+    if (!capture_.active || capture_.button != b) {
+        ui::Control* c = hitTest(p);
+        dispatch([&] { deliverMouse(c, &ui::Control::onMouseUp, &ui::Form::onMouseUp, b, p); });
+        return;
+    }
+    const Capture pressed = capture_;
+    capture_.active = false;
+    ReleaseCapture();
+    ui::Control* c = pressed.control;
+    const bool click = pressed.clickable && b == ui::MouseButton::Left && c && shown(*c) && usable(*c) &&
+                       c->clientBounds().contains(p.x, p.y);
+    ui::Form* f = form_;
+    dispatch([&] {
+        if (click && c->onClick) {
+            const auto handler = c->onClick;
+            handler();
+        }
+        if (form_ == f) deliverMouse(c, &ui::Control::onMouseUp, &ui::Form::onMouseUp, b, p);
+    });
+}
+
+bool FormWindow::setCursor(HWND over) {
+    if (!form_) return false;
+    bool hand = form_->handCursor;
+    if (over == hwnd_) {
+        POINT p;
+        GetCursorPos(&p);
+        ScreenToClient(hwnd_, &p);
+        const ui::Control* c = capture_.active ? capture_.control : hitTest(p);
+        hand = hand || (c && c->handCursor());
+    } else if (const Child* ch = childByHwnd(over)) {
+        hand = hand || ch->control->handCursor();
+    }
+    if (!hand) return false;
+    SetCursor(LoadCursorW(nullptr, IDC_HAND));
+    return true;
+}
+
+void FormWindow::previewKey(int virtualKey) {
+    if (!form_ || !form_->onKeyDown) return;
+    ui::Form* f = form_;
+    dispatch([f, virtualKey] {
+        if (f->onKeyDown) f->onKeyDown(virtualKey);
+    });
+}
+
+void FormWindow::command(WPARAM wParam, LPARAM lParam) {
+    if (!form_) return;
+    const int id = LOWORD(wParam);
+    if (const HWND from = HWND(lParam)) {
+        if (Child* ch = childById(id); ch && ch->hwnd == from) childCommand(*ch, HIWORD(wParam));
+        return;
+    }
+    // A menu command: found whatever the item's state, so tools can send any command.
+    for (const auto& m : form_->menus()) {
+        if (ui::MenuItem* item = m->root().findCommand(unsigned(id))) {
+            dispatch([item] { item->click(); });
+            return;
+        }
+    }
+    // Enter and Esc from the dialog manager.
+    if (id == IDOK) clickButton(false);
+    else if (id == IDCANCEL) clickButton(true);
+}
+
+bool FormWindow::clickButton(bool cancel) {
+    for (Child& ch : children_) {
+        if (ch.control->kind() != ui::ControlKind::Button) continue;
+        auto* b = static_cast<ui::Button*>(ch.control);
+        if ((cancel ? b->isCancel : b->isDefault) && shown(*b) && usable(*b)) {
+            dispatch([b] {
+                const auto handler = b->onClick;
+                if (handler) handler();
+            });
+            return true;
+        }
+    }
+    return false;
+}
+
+// Enter presses the focused button, else the default one.
+LRESULT FormWindow::defaultButtonId() {
+    if (const Child* ch = childByHwnd(GetFocus()); ch && ch->control->kind() == ui::ControlKind::Button)
+        return MAKELRESULT(ch->id, DC_HASDEFID);
+    for (const Child& ch : children_)
+        if (ch.control->kind() == ui::ControlKind::Button && static_cast<ui::Button*>(ch.control)->isDefault &&
+            shown(*ch.control) && usable(*ch.control))
+            return MAKELRESULT(ch.id, DC_HASDEFID);
+    return 0;
+}
+
+HWND FormWindow::firstFocus() const {
+    for (const Child& ch : children_)
+        if (ch.control->kind() == ui::ControlKind::Button && static_cast<ui::Button*>(ch.control)->isDefault &&
+            ch.visible && ch.enabled)
+            return ch.hwnd;
+    for (const Child& ch : children_)
+        if (ch.visible && ch.enabled && (GetWindowLongPtrW(ch.hwnd, GWL_STYLE) & WS_TABSTOP)) return ch.hwnd;
+    return nullptr;
+}
+
+LRESULT FormWindow::notify(const NMHDR& h) {
+    Child* ch = childByHwnd(h.hwndFrom);
+    if (!ch || !form_) return 0;
+    if (ch->control->kind() == ui::ControlKind::UpDown && h.code == UDN_DELTAPOS) {
+        auto* ud = static_cast<ui::UpDown*>(ch->control);
+        const int delta = reinterpret_cast<const NMUPDOWN&>(h).iDelta;
+        dispatch([ud, delta] {
+            ud->setPosition(ud->position() + delta);
+            if (ud->onClickArrow) ud->onClickArrow(delta > 0);
+        });
+        return TRUE;  // the model sets the position, the control only shows it
+    }
+    if (ch->control->kind() == ui::ControlKind::PageControl && h.code == TCN_SELCHANGE) {
+        auto* pages = static_cast<ui::PageControl*>(ch->control);
+        const int index = int(SendMessageW(ch->hwnd, TCM_GETCURSEL, 0, 0));
+        dispatch([pages, index] {
+            pages->setActivePage(index);
+            if (pages->onChange) pages->onChange();
+        });
+    }
+    return 0;
+}
+
+void FormWindow::scrolled(HWND from) {
+    Child* ch = childByHwnd(from);
+    if (!ch || !form_ || ch->control->kind() != ui::ControlKind::TrackBar) return;
+    auto* bar = static_cast<ui::TrackBar*>(ch->control);
+    const int pos = int(SendMessageW(from, TBM_GETPOS, 0, 0));
+    if (pos != bar->position()) dispatch([bar, pos] { bar->setPosition(pos); });
+}
+
+// ---- the window procedure ---------------------------------------------------------------------
+
+LRESULT CALLBACK FormWindow::windowProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
+    auto* self = reinterpret_cast<FormWindow*>(GetWindowLongPtrW(h, GWLP_USERDATA));
+    if (msg == WM_NCCREATE) {
+        self = static_cast<FormWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        SetWindowLongPtrW(h, GWLP_USERDATA, LONG_PTR(self));
+        self->hwnd_ = h;
+    }
+    if (!self) return DefWindowProcW(h, msg, wParam, lParam);
+    self->enter();
+    const LRESULT result = self->handle(h, msg, wParam, lParam);
+    self->leave();
+    return result;
+}
+
+LRESULT FormWindow::handle(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+        case WM_ERASEBKGND: return 1;
+        case WM_PAINT: paint(); return 0;
+        case WM_TIMER:
+            if (form_ && wParam >= 1 && wParam <= form_->timers().size()) {
+                ui::Timer* t = form_->timers()[wParam - 1].get();
+                dispatch([t] { t->fire(); });
+            }
+            return 0;
+        case WM_LBUTTONDOWN: mouseDown(ui::MouseButton::Left, pointOf(lParam), false); return 0;
+        case WM_LBUTTONDBLCLK: mouseDown(ui::MouseButton::Left, pointOf(lParam), true); return 0;
+        case WM_RBUTTONDOWN:
+        case WM_RBUTTONDBLCLK: mouseDown(ui::MouseButton::Right, pointOf(lParam), false); return 0;
+        case WM_MBUTTONDOWN:
+        case WM_MBUTTONDBLCLK: mouseDown(ui::MouseButton::Middle, pointOf(lParam), false); return 0;
+        case WM_MOUSEMOVE: mouseMove(pointOf(lParam)); return 0;
+        case WM_LBUTTONUP: mouseUp(ui::MouseButton::Left, pointOf(lParam)); return 0;
+        case WM_MBUTTONUP: mouseUp(ui::MouseButton::Middle, pointOf(lParam)); return 0;
+        case WM_RBUTTONUP:
+            mouseUp(ui::MouseButton::Right, pointOf(lParam));
+            break;  // the default handling turns it into WM_CONTEXTMENU
+        case WM_CAPTURECHANGED:
+            if (HWND(lParam) != h) capture_.active = false;
+            break;
+        case WM_SETCURSOR:
+            if (LOWORD(lParam) == HTCLIENT && setCursor(HWND(wParam))) return TRUE;
+            break;
+        case WM_CONTEXTMENU:
+            if (form_ && form_->popupMenu) {
+                POINT p = pointOf(lParam);
+                if (p.x == -1 && p.y == -1) GetCursorPos(&p);  // from the keyboard
+                ui::Form* f = form_;
+                ui::PopupMenu* menu = f->popupMenu;
+                dispatch([f, menu, p] { f->popup(*menu, p.x, p.y); });
+                return 0;
+            }
+            break;
+        case WM_COMMAND: command(wParam, lParam); return 0;
+        case WM_NOTIFY: return notify(*reinterpret_cast<const NMHDR*>(lParam));
+        case WM_HSCROLL:
+        case WM_VSCROLL:
+            if (lParam) {
+                scrolled(HWND(lParam));
+                return 0;
+            }
+            break;
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLORBTN:
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORLISTBOX:
+            if (const LRESULT brush = childColours(HWND(lParam), HDC(wParam))) return brush;
+            break;
+        case WM_MEASUREITEM: measureItem(*reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)); return TRUE;
+        case WM_DRAWITEM: drawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)); return TRUE;
+        case WM_CLOSE:
+            if (form_) {
+                ui::Form* f = form_;
+                dispatch([f] { f->close(); });
+            }
+            return 0;
+        case WM_KEYDOWN:
+            if (form_ && form_->onKeyDown) {
+                previewKey(int(wParam));
+                return 0;
+            }
+            break;
+        case WM_ACTIVATE:
+            if (children_.empty() || HIWORD(wParam)) break;
+            if (LOWORD(wParam) == WA_INACTIVE) {
+                const HWND focus = GetFocus();
+                if (focus && IsChild(h, focus)) lastFocus_ = focus;
+            } else {
+                const bool keep = lastFocus_ && IsWindow(lastFocus_) && IsChild(h, lastFocus_) &&
+                                  IsWindowVisible(lastFocus_) && IsWindowEnabled(lastFocus_);
+                if (const HWND focus = keep ? lastFocus_ : firstFocus()) {
+                    SetFocus(focus);
+                    return 0;
+                }
+            }
+            break;
+        case WM_WINDOWPOSCHANGED: syncFromWindow(); break;
+        case WM_DESTROY: removeTrayIcons(); break;
+        case WM_NCDESTROY:
+            SetWindowLongPtrW(h, GWLP_USERDATA, 0);
+            hwnd_ = nullptr;
+            children_.clear();
+            (void)tooltip_.release();  // went with its owner
+            break;
+        default:
+            if (msg == DM_GETDEFID && ui_.inDialogKeys() && hasChildWindows()) return defaultButtonId();
+            if (msg == DM_SETDEFID && ui_.inDialogKeys() && hasChildWindows()) return TRUE;
+            if (form_ && form_->onMessage && inUserRange(msg)) {
+                ui::Form* f = form_;
+                bool handled = false;
+                dispatch([&] { handled = f->onMessage && f->onMessage(msg, wParam, lParam); });
+                if (handled) return 0;
+            }
+            break;
+    }
+    return DefWindowProcW(h, msg, wParam, lParam);
+}
+
+}  // namespace win32

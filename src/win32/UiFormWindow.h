@@ -1,0 +1,189 @@
+#pragma once
+// One realized form: its window, child controls, painting and input.
+#include <windows.h>
+#include <functional>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+#include "ui/Form.h"
+#include "win32/Handles.h"
+#include "win32/UiPaint.h"
+
+namespace win32 {
+
+class Win32Ui;
+
+class FormWindow final : public ui::FormPeer {
+public:
+    FormWindow(Win32Ui& ui, ui::Form& form);
+    ~FormWindow() override;
+    FormWindow(const FormWindow&) = delete;
+    FormWindow& operator=(const FormWindow&) = delete;
+
+    // Makes the window and its controls; the model's labels are measured already.
+    void create();
+    // Runs the model's create handler with this window busy.
+    void runCreate();
+
+    HWND hwnd() const { return hwnd_; }
+    ui::Form* form() const { return form_; }
+    bool busy() const { return busy_ > 0; }
+    bool hasChildWindows() const { return !children_.empty(); }
+    // Brings the window in line with the model: geometry, caption, styles,
+    // hints, and invalidates the windowless controls that look different now.
+    void flush();
+    // A key aimed at one of the child controls, for forms that see keys first.
+    void previewKey(int virtualKey);
+    // Lets go of the model (it is going away before the window).
+    void abandon();
+    // A mouse message for this window or one of its controls, for the hints.
+    void relayMouse(const MSG&);
+
+    // ui::FormPeer
+    void formChanged(ui::Prop) override;
+    void controlChanged(ui::Control&, ui::Prop) override;
+    void timerChanged(ui::Timer&) override;
+    void show() override;
+    void hide() override;
+    void closed() override;
+    void destroy() override;
+    ui::Size measureText(const ui::Font&, const std::string&) override;
+    ui::Bitmap captureClient() override;
+    void setRegion(const std::vector<ui::Rect>* rects) override;
+    bool tray(bool add, const ui::TrayIconData&) override;
+    platform::WindowId handle() override { return platform::WindowId(hwnd_); }
+    void popup(ui::PopupMenu&, int x, int y) override;
+
+    static LRESULT CALLBACK windowProc(HWND, UINT, WPARAM, LPARAM);
+
+private:
+    // A windowed child control; the form's window owns (and destroys) it.
+    struct Child {
+        ui::Control* control = nullptr;
+        HWND hwnd = nullptr;
+        int id = 0;
+        RECT rect{};           // as applied
+        bool visible = false, enabled = true;
+        int tabRow = 0;        // page controls: height of the row of tabs
+    };
+    // How a windowless control looked when its area was last invalidated.
+    struct Look {
+        bool shown = false;
+        ui::Rect rect;
+        std::string caption;
+        ui::Font font;
+        ui::Color color = 0;
+        bool enabled = true;
+        unsigned options = 0;     // transparency, wrapping, scaling, bevel
+        unsigned picture = 0;     // bumped at each new picture
+        int tabRow = 0;
+        bool operator==(const Look&) const = default;
+    };
+    struct Tool {
+        UINT_PTR id = 0;
+        bool isWindow = false;
+        RECT rect{};
+        std::string text;
+        bool operator==(const Tool& o) const {
+            return id == o.id && isWindow == o.isWindow && EqualRect(&rect, &o.rect) && text == o.text;
+        }
+    };
+    struct Capture {
+        bool active = false;
+        ui::Control* control = nullptr;   // nullptr: the form itself
+        ui::MouseButton button = ui::MouseButton::Left;
+        bool clickable = false;
+    };
+    // What has been applied to the window, to change only what differs.
+    struct Applied {
+        ui::Rect bounds;
+        std::string caption;
+        ui::Color color = 0;
+        bool crisp = false;
+        bool layeredValid = false;
+        COLORREF key = 0;
+        BYTE alpha = 255;
+        DWORD layeredFlags = 0;
+    };
+
+    LRESULT handle(HWND, UINT msg, WPARAM wParam, LPARAM lParam);
+    // Runs a model call, then brings every window in line with the model.
+    void dispatch(const std::function<void()>& call);
+    void enter() { ++busy_; }
+    void leave();
+    void destroyWindowNow();
+
+    // Form state.
+    bool crisp() const;
+    void applyForm();
+    void setTopmost(bool on);
+    void applyLooks();
+    void applyTools();
+    Look lookOf(const ui::Control&);
+    void syncFromWindow();
+    void paint();
+    void render(HDC target, const RECT& area);
+    RenderOptions renderOptions();
+    void killTimers();
+    void removeTrayIcons();
+
+    // Model queries.
+    bool shown(const ui::Control&) const;
+    bool usable(const ui::Control&) const;
+    ui::Control* hitTest(POINT) const;
+
+    // Input.
+    void mouseDown(ui::MouseButton, POINT, bool doubleClick);
+    void mouseMove(POINT);
+    void mouseUp(ui::MouseButton, POINT);
+    using MouseSlot = std::function<void(const ui::MouseEvent&)>;
+    void deliverMouse(ui::Control*, MouseSlot ui::Control::*, MouseSlot ui::Form::*, ui::MouseButton, POINT);
+    bool setCursor(HWND over);
+    void command(WPARAM, LPARAM);
+    LRESULT notify(const NMHDR&);
+    void scrolled(HWND from);
+    bool clickButton(bool cancel);
+    LRESULT defaultButtonId();
+    HWND firstFocus() const;
+
+    // Child controls (UiChildren.cpp).
+    void createChildren();
+    void createChild(ui::Control&);
+    void fillChild(Child&);
+    void updateChild(Child&, ui::Prop);
+    void layoutChildren();
+    RECT childRect(const Child&) const;
+    Child* childOf(const ui::Control&);
+    Child* childById(int id);
+    Child* childByHwnd(HWND);
+    void childCommand(Child&, int code);
+    LRESULT childColours(HWND child, HDC dc);
+    void measureItem(MEASUREITEMSTRUCT&);
+    void drawItem(const DRAWITEMSTRUCT&);
+    void toggleListItem(int id, int index);
+    static LRESULT CALLBACK listProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+
+    Win32Ui& ui_;
+    ui::Form* form_;
+    HWND hwnd_ = nullptr;
+    bool created_ = false;
+    bool dirty_ = true;
+    bool flushing_ = false;
+    bool pendingDestroy_ = false;
+    int busy_ = 0;
+    int painting_ = 0;
+    int updating_ = 0;        // echoes of the model's own changes are ignored
+    Applied applied_;
+    std::vector<Child> children_;
+    std::map<const ui::Control*, Look> looks_;
+    std::map<const ui::Control*, unsigned> pictures_;
+    std::vector<Tool> tools_;
+    UniqueWindow tooltip_;
+    std::set<unsigned> trayIds_;
+    Capture capture_;
+    HWND lastFocus_ = nullptr;
+    Surface back_;
+};
+
+}  // namespace win32
