@@ -294,12 +294,16 @@ void ClockWindow::TrayMessage(unsigned mouseMessage) {
 
 // ---- the main tick ---------------------------------------------------------------
 
-void ClockWindow::displayStep(const std::string& previous) {
-    const platform::LocalTime now = app_.clock.now();
+void ClockWindow::displayStep(const std::string& previous, const platform::LocalTime& now) {
     const settings::Settings& st = app_.settings;
+    // The separator is the user's setting; asking the system once a minute follows a change soon enough.
+    if (separator_.empty() || now.minute != separatorMinute_) {
+        separator_ = app_.system.timeSeparator();
+        separatorMinute_ = now.minute;
+    }
     // Without transparency the shape is rebuilt at every text change: seconds never show there.
     const bool seconds = st.SecondsView && !app_.start.Win9xMode;
-    TimeText = formatTime(timePattern(st.ZeroFirstView, seconds, st.AMPM24), now, app_.system.timeSeparator());
+    TimeText = formatTime(timePattern(st.ZeroFirstView, seconds, st.AMPM24), now, separator_);
     timeShadow_->setCaption(TimeText);
     timeMain_->setCaption(TimeText);
     timeSize_->setCaption(TimeText + " ");
@@ -329,11 +333,15 @@ void ClockWindow::Timer1Timer() {
                 s.LaunchWork = 1;
             }
         }
+        // The time is read again only after a call that may have taken a while
+        // (a message box, the error window, a spoken phrase); otherwise the
+        // tick works on one consistent reading.
+        platform::LocalTime now = app_.clock.now();
+        auto reread = [&] { now = app_.clock.now(); };
         app_.err.ErrorStep = 2;
-        displayStep(previous);
+        displayStep(previous, now);
 
         app_.err.ErrorStep = 3;
-        platform::LocalTime now = app_.clock.now();
         reminders::NextRemind& r = app_.remind;
         if (r.NextRemindSet && now.second > 30 && now.hour == r.NextRemindH) {
             if (now.minute == r.NextRemindM) {
@@ -341,19 +349,22 @@ void ClockWindow::Timer1Timer() {
                 const std::string name = r.NextRemindName;
                 reminders::FindNextRemind(app_);
                 reminders::FireRemind(app_, h, m, name);
+                reread();
             }
-            now = app_.clock.now();
-            if (app_.remind.NextRemindM < now.minute) reminders::FindNextRemind(app_);
+            if (app_.remind.NextRemindM < now.minute) {
+                reminders::FindNextRemind(app_);
+                reread();
+            }
         }
 
         if (s.SoundDisabledTemp) {
-            now = app_.clock.now();
             const bool over = now.hour != s.SoundDisabledUntilH || now.minute >= s.SoundDisabledUntilM;
             if (over) {
                 MainPoM().item("SoundDiss").checked = false;
                 s.SoundDisabled = false;
                 s.SoundDisabledTemp = false;
                 reminders::FindNextRemind(app_);
+                reread();
             }
         }
 
@@ -369,12 +380,11 @@ void ClockWindow::Timer1Timer() {
         }
 
         app_.err.ErrorStep = 4;
-        now = app_.clock.now();
         if (now.second > 0) {
             if (now.minute == 0 || now.minute == 30) {
                 reminders::FindNextRemind(app_);
+                reread();
                 if (s.SplashScreenNotError != 0) {
-                    now = app_.clock.now();
                     char hhnn[8], dd[4];
                     std::snprintf(hhnn, sizeof hhnn, "%02d%02d", now.hour, now.minute);
                     std::snprintf(dd, sizeof dd, "%02d", now.day);
@@ -382,6 +392,7 @@ void ClockWindow::Timer1Timer() {
                     app_.sound.SoundHLastDate = dd;
                 } else {
                     sound::CheckChime(app_);
+                    reread();
                 }
             } else {
                 app_.sound.SoundHLast = "25";
@@ -392,7 +403,6 @@ void ClockWindow::Timer1Timer() {
         timeMain_->setVisible(true);
         s.SplashScreenNotError = 0;
 
-        now = app_.clock.now();
         const std::string day = std::to_string(now.year * 10000 + now.month * 100 + now.day);
         if (day != hintDay_) {  // the date text changes once a day; asking the system every tick is waste
             form_->setHint(app_.system.longDate(now));

@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include "platform/Types.h"
 #include "ui/Form.h"
 
 namespace app {
@@ -56,7 +57,7 @@ public:
 
 private:
     void bindMenu(const char* item, const char* code, void (ClockWindow::*handler)());
-    void displayStep(const std::string& previous);
+    void displayStep(const std::string& previous, const platform::LocalTime& now);
     void N8Click();
     void HidePOMClick();
     void OnTopPOMClick();
@@ -79,6 +80,8 @@ private:
     ui::Label* timeShadow_;
     ui::Label* timeSize_;
     std::string hintDay_;  // the day the hint was made for
+    std::string separator_;
+    int separatorMinute_ = -1;
 };
 
 // Answers whether the system allows hibernation (false without asking on 9x).

@@ -111,10 +111,10 @@ class Program:
         self.procs = []
 
     def start(self, extra_env=None):
-        out = open(os.path.join(LOGS, self.name + ".out"), "ab")
         env = dict(ENV, **(extra_env or {}))
-        p = subprocess.Popen(["timeout", "-k", "5", "300", "wine", self.exe], stdout=out, stderr=out,
-                             stdin=subprocess.DEVNULL, env=env, cwd=LOGS)
+        with open(os.path.join(LOGS, self.name + ".out"), "ab") as out:
+            p = subprocess.Popen(["timeout", "-k", "5", "300", "wine", self.exe], stdout=out, stderr=out,
+                                 stdin=subprocess.DEVNULL, env=env, cwd=LOGS)
         self.procs.append(p)
         return p
 
