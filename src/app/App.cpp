@@ -13,9 +13,7 @@ namespace app {
 
 namespace fs = std::filesystem;
 
-App::App(Ports p)
-    : clock(p.clock), registry(p.registry), audio(p.audio), shell(p.shell), power(p.power), system(p.system),
-      mail(p.mail), ui(p.ui), log_(std::make_unique<errors::ErrorLog>(*this)) {}
+App::App(Ports p) : Ports(p), log_(std::make_unique<errors::ErrorLog>(*this)) {}
 
 App::~App() = default;
 

@@ -55,21 +55,12 @@ inline Handler fixedCode(const char* code) { return {code, 0, false}; }
 
 // The one context every piece of logic reaches its ports and the
 // process-wide state through. A test makes a fresh one with fakes.
-class App {
+class App : public Ports {
 public:
     explicit App(Ports p);
     ~App();
     App(const App&) = delete;
     App& operator=(const App&) = delete;
-
-    platform::Clock& clock;
-    platform::Registry& registry;
-    platform::Audio& audio;
-    platform::Shell& shell;
-    platform::Power& power;
-    platform::System& system;
-    platform::Mail& mail;
-    ui::Ui& ui;
 
     Paths paths;
     errors::ErrorState err;

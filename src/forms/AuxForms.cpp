@@ -9,6 +9,23 @@ ControlSpec link(const char* name, ui::Rect r, const char* hint) {
     return {.kind = K::Label, .name = name, .bounds = r, .font = dialogFont(8, ui::kBlue, false, true),
             .handCursor = true, .hint = hint};
 }
+
+ControlSpec logo() {
+    return {.kind = K::Image, .name = "ImageLogo", .bounds = {15, 10, 330, 160}, .transparent = true,
+            .proportional = true, .center = true};
+}
+
+// The maker's two links and the OK button, from `top` down: the foot of the logo windows.
+std::vector<ControlSpec> withMakerLinks(std::vector<ControlSpec> controls, int top) {
+    controls.push_back({.kind = K::Label, .name = "LabelWebCaption", .bounds = {15, top, 0, 0},
+                        .caption = "Сайт программы:"});
+    controls.push_back(link("LabelWeb", {110, top, 0, 0}, "Посетите сайт программы для обновлений"));
+    controls.push_back({.kind = K::Label, .name = "LabelMailCaption", .bounds = {15, top + 20, 0, 0}, .caption = "E-mail:"});
+    controls.push_back(link("LabelEMail", {110, top + 20, 0, 0}, "Напишите автору пожелания и замечания"));
+    controls.push_back({.kind = K::Button, .name = "ButtonOk", .bounds = {140, top + 54, 80, 26}, .caption = "&Ok",
+                        .isDefault = true, .isCancel = true});
+    return controls;
+}
 }  // namespace
 
 const FormSpec& splashForm() {
@@ -40,18 +57,7 @@ const FormSpec& aboutForm() {
         .position = ui::FormPosition::ScreenCenter,
         .stayOnTop = true,
         .showHint = true,
-        .controls =
-            {
-                {.kind = K::Image, .name = "ImageLogo", .bounds = {15, 10, 330, 160}, .transparent = true,
-                 .proportional = true, .center = true},
-                {.kind = K::Memo, .name = "Memo3", .bounds = {15, 178, 330, 44}},
-                {.kind = K::Label, .name = "LabelWebCaption", .bounds = {15, 232, 0, 0}, .caption = "Сайт программы:"},
-                link("LabelWeb", {110, 232, 0, 0}, "Посетите сайт программы для обновлений"),
-                {.kind = K::Label, .name = "LabelMailCaption", .bounds = {15, 252, 0, 0}, .caption = "E-mail:"},
-                link("LabelEMail", {110, 252, 0, 0}, "Напишите автору пожелания и замечания"),
-                {.kind = K::Button, .name = "ButtonOk", .bounds = {140, 286, 80, 26}, .caption = "&Ok",
-                 .isDefault = true, .isCancel = true},
-            },
+        .controls = withMakerLinks({logo(), {.kind = K::Memo, .name = "Memo3", .bounds = {15, 178, 330, 44}}}, 232),
     };
     return spec;
 }
@@ -66,21 +72,15 @@ const FormSpec& notSupportedOsForm() {
         .position = ui::FormPosition::ScreenCenter,
         .stayOnTop = true,
         .showHint = true,
-        .controls =
+        .controls = withMakerLinks(
             {
-                {.kind = K::Image, .name = "ImageLogo", .bounds = {15, 10, 330, 160}, .transparent = true,
-                 .proportional = true, .center = true},
+                logo(),
                 {.kind = K::Memo, .name = "Memo2", .bounds = {15, 178, 330, 44}},
                 {.kind = K::Memo, .name = "Memo1", .bounds = {15, 228, 330, 84},
                  .items = {"Программа - часы + выключение компьютера ", "через заданное время. ", "",
                            "Программа не совместима с вашей операционной ", "системой!"}},
-                {.kind = K::Label, .name = "LabelWebCaption", .bounds = {15, 322, 0, 0}, .caption = "Сайт программы:"},
-                link("LabelWeb", {110, 322, 0, 0}, "Посетите сайт программы для обновлений"),
-                {.kind = K::Label, .name = "LabelMailCaption", .bounds = {15, 342, 0, 0}, .caption = "E-mail:"},
-                link("LabelEMail", {110, 342, 0, 0}, "Напишите автору пожелания и замечания"),
-                {.kind = K::Button, .name = "ButtonOk", .bounds = {140, 376, 80, 26}, .caption = "&Ok",
-                 .isDefault = true, .isCancel = true},
             },
+            322),
     };
     return spec;
 }
