@@ -393,8 +393,10 @@ class HotKeys(unittest.TestCase):
         self.assertTrue(start_clock(self.prog, extra_env=fake))
         wait_until(lambda: (clock() or {}).get("alpha") == 255, 15)
         driver("close", "TFormSplashScreen", "*")
-        rc, out = xdotool("search", "--onlyvisible", "--name", "^Lumivo$")
-        wid = out.split()[0] if out.split() else None
+        def x_window():
+            rc, out = xdotool("search", "--onlyvisible", "--name", "^Lumivo$")
+            return out.split()[0] if out.split() else None
+        wid = wait_until(x_window, 10, 0.3)
         self.assertTrue(wid, "the clock's X window")
         xdotool("windowactivate", "--sync", wid)
         xdotool("windowfocus", "--sync", wid)
