@@ -279,6 +279,13 @@ class E2E(unittest.TestCase):
         time.sleep(1.0)
         self.assertEqual(clock()["w"], width, "seconds never shown")
         screenshot("clock-win98")
+        # The menu as a user sees it there: no seconds toggle, no time panel (screenshot for a person).
+        pt = find_pixel(clock(), lambda r, g, b: r > 150 and g < 90 and b < 90)
+        if pt:
+            xdotool("mousemove", pt[0], pt[1], "sleep", 0.2, "click", 3, "sleep", 0.5, "mousemove", pt[0] + 160,
+                    pt[1] + 64, "sleep", 0.8)
+            screenshot("menu-win98")
+            xdotool("key", "Escape", "sleep", 0.2, "key", "Escape")
 
     def test_nt4_shows_only_the_unsupported_window(self):
         reg("add", r"HKCU\Software\Wine", "/v", "Version", "/d", "nt40", "/f")
