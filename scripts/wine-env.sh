@@ -53,10 +53,10 @@ _wine_env_trap() {
     [[ $_WINE_ENV_TRAPPED == 1 ]] && return 0
     _WINE_ENV_TRAPPED=1
     local previous=""
-    local spec
-    spec=$(trap -p EXIT)
-    if [[ -n $spec ]]; then
-        eval "set -- $spec"
+    local saved
+    saved=$(trap -p EXIT)
+    if [[ -n $saved ]]; then
+        eval "set -- $saved"
         previous=$3
     fi
     # shellcheck disable=SC2064

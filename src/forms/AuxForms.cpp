@@ -5,18 +5,18 @@ namespace forms {
 namespace {
 using K = ui::ControlKind;
 
-ControlSpec link(const char* name, ui::Rect r, const char* hint) {
+ControlLayout link(const char* name, ui::Rect r, const char* hint) {
     return {.kind = K::Label, .name = name, .bounds = r, .font = dialogFont(8, ui::kBlue, false, true),
             .handCursor = true, .hint = hint};
 }
 
-ControlSpec logo() {
+ControlLayout logo() {
     return {.kind = K::Image, .name = "ImageLogo", .bounds = {15, 10, 330, 160}, .transparent = true,
             .proportional = true, .center = true};
 }
 
 // The maker's two links and the OK button, from `top` down: the foot of the logo windows.
-std::vector<ControlSpec> withMakerLinks(std::vector<ControlSpec> controls, int top) {
+std::vector<ControlLayout> withMakerLinks(std::vector<ControlLayout> controls, int top) {
     controls.push_back({.kind = K::Label, .name = "LabelWebCaption", .bounds = {15, top, 0, 0},
                         .caption = "Сайт программы:"});
     controls.push_back(link("LabelWeb", {110, top, 0, 0}, "Посетите сайт программы для обновлений"));
@@ -28,8 +28,8 @@ std::vector<ControlSpec> withMakerLinks(std::vector<ControlSpec> controls, int t
 }
 }  // namespace
 
-const FormSpec& splashForm() {
-    static const FormSpec spec{
+const FormLayout& splashForm() {
+    static const FormLayout layout{
         .className = "TFormSplashScreen",
         .name = "FormSplashScreen",
         .caption = "",
@@ -44,11 +44,11 @@ const FormSpec& splashForm() {
         .controls = {{.kind = K::Image, .name = "Image1", .bounds = {0, 0, 300, 150}, .picture = "SPLASH"}},
         .timers = {{"Timer1", 5000, true}},
     };
-    return spec;
+    return layout;
 }
 
-const FormSpec& aboutForm() {
-    static const FormSpec spec{
+const FormLayout& aboutForm() {
+    static const FormLayout layout{
         .className = "TFormAbout",
         .name = "FormAbout",
         .caption = "О программе...",
@@ -59,11 +59,11 @@ const FormSpec& aboutForm() {
         .showHint = true,
         .controls = withMakerLinks({logo(), {.kind = K::Memo, .name = "Memo3", .bounds = {15, 178, 330, 44}}}, 232),
     };
-    return spec;
+    return layout;
 }
 
-const FormSpec& notSupportedOsForm() {
-    static const FormSpec spec{
+const FormLayout& notSupportedOsForm() {
+    static const FormLayout layout{
         .className = "TFormNotSupportedOS",
         .name = "FormNotSupportedOS",
         .caption = "Not supported OS...",
@@ -82,11 +82,11 @@ const FormSpec& notSupportedOsForm() {
             },
             322),
     };
-    return spec;
+    return layout;
 }
 
-const FormSpec& errorForm() {
-    static const FormSpec spec{
+const FormLayout& errorForm() {
+    static const FormLayout layout{
         .className = "TFormError",
         .name = "FormError",
         .caption = "Ошибка...",
@@ -112,7 +112,7 @@ const FormSpec& errorForm() {
                  .isDefault = true, .isCancel = true},
             },
     };
-    return spec;
+    return layout;
 }
 
 }  // namespace forms

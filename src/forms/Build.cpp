@@ -1,4 +1,4 @@
-#include "forms/Spec.h"
+#include "forms/Layout.h"
 
 namespace forms {
 
@@ -14,7 +14,7 @@ ui::Font dialogFont(int size, ui::Color color, bool bold, bool underline) {
 
 namespace {
 
-std::unique_ptr<ui::Control> makeControl(const ControlSpec& s) {
+std::unique_ptr<ui::Control> makeControl(const ControlLayout& s) {
     using K = ui::ControlKind;
     switch (s.kind) {
         case K::Label: return std::make_unique<ui::Label>(s.name);
@@ -34,8 +34,8 @@ std::unique_ptr<ui::Control> makeControl(const ControlSpec& s) {
     return nullptr;
 }
 
-void addMenuItems(ui::MenuItem& parent, const std::vector<MenuSpec>& items) {
-    for (const MenuSpec& m : items) {
+void addMenuItems(ui::MenuItem& parent, const std::vector<MenuLayout>& items) {
+    for (const MenuLayout& m : items) {
         ui::MenuItem& it = parent.add(m.name, m.caption, m.command);
         it.visible = m.visible;
         it.enabled = m.enabled;
@@ -48,21 +48,21 @@ void addMenuItems(ui::MenuItem& parent, const std::vector<MenuSpec>& items) {
 
 }  // namespace
 
-std::unique_ptr<ui::Form> build(const FormSpec& spec, ui::Ui& u) {
-    auto form = std::make_unique<ui::Form>(spec.className, spec.name);
-    form->setCaption(spec.caption);
-    form->setPosition(spec.bounds.left, spec.bounds.top);
-    form->setClientSize(spec.bounds.width, spec.bounds.height);
-    form->border = spec.border;
-    form->position = spec.position;
-    form->setColor(spec.color);
-    form->setStayOnTop(spec.stayOnTop);
-    form->keyPreview = spec.keyPreview;
-    form->showHint = spec.showHint;
-    form->setAlphaBlend(spec.alphaBlend);
-    form->setAlphaBlendValue(spec.alpha);
-    form->setTransparentColor(spec.transparentColor, spec.transparentColorValue);
-    for (const ControlSpec& s : spec.controls) {
+std::unique_ptr<ui::Form> build(const FormLayout& layout, ui::Ui& u) {
+    auto form = std::make_unique<ui::Form>(layout.className, layout.name);
+    form->setCaption(layout.caption);
+    form->setPosition(layout.bounds.left, layout.bounds.top);
+    form->setClientSize(layout.bounds.width, layout.bounds.height);
+    form->border = layout.border;
+    form->position = layout.position;
+    form->setColor(layout.color);
+    form->setStayOnTop(layout.stayOnTop);
+    form->keyPreview = layout.keyPreview;
+    form->showHint = layout.showHint;
+    form->setAlphaBlend(layout.alphaBlend);
+    form->setAlphaBlendValue(layout.alpha);
+    form->setTransparentColor(layout.transparentColor, layout.transparentColorValue);
+    for (const ControlLayout& s : layout.controls) {
         auto c = makeControl(s);
         c->setBounds(s.bounds);
         c->setFont(s.font ? *s.font : dialogFont());
@@ -90,12 +90,12 @@ std::unique_ptr<ui::Form> build(const FormSpec& spec, ui::Ui& u) {
         if (auto* m = dynamic_cast<ui::Memo*>(&added)) m->setLines(s.items);
         if (auto* img = dynamic_cast<ui::Image*>(&added); img && s.picture) img->setPicture(u.loadPicture(s.picture));
     }
-    form->autoSize = spec.autoSize;
+    form->autoSize = layout.autoSize;
     form->fitToContents();
-    for (const TimerSpec& t : spec.timers) form->addTimer(t.name, t.interval, t.enabled);
-    if (spec.menuName) {
-        ui::PopupMenu& m = form->addMenu(spec.menuName);
-        addMenuItems(m.root(), spec.menu);
+    for (const TimerLayout& t : layout.timers) form->addTimer(t.name, t.interval, t.enabled);
+    if (layout.menuName) {
+        ui::PopupMenu& m = form->addMenu(layout.menuName);
+        addMenuItems(m.root(), layout.menu);
         form->popupMenu = &m;
     }
     return form;

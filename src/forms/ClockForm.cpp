@@ -12,15 +12,15 @@ ui::Font clockFont(ui::Color color) {
     return f;
 }
 
-ControlSpec indicator(const char* name, const char* picture) {
+ControlLayout indicator(const char* name, const char* picture) {
     return {.kind = ui::ControlKind::Image, .name = name, .bounds = {0, 0, 15, 15}, .visible = false,
             .picture = picture, .transparent = true};
 }
 }  // namespace
 
-const FormSpec& clockForm() {
+const FormLayout& clockForm() {
     using K = ui::ControlKind;
-    static const FormSpec spec{
+    static const FormLayout layout{
         .className = "TFormClock",
         .name = "FormClock",
         .caption = "LumivoLaunch",
@@ -86,7 +86,7 @@ const FormSpec& clockForm() {
                 {.name = "ExitPOM", .caption = "&Закрыть", .command = cmd::ExitPOM},
             },
     };
-    return spec;
+    return layout;
 }
 
 }  // namespace forms

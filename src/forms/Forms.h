@@ -1,5 +1,5 @@
 #pragma once
-#include "forms/Spec.h"
+#include "forms/Layout.h"
 
 namespace forms {
 
@@ -9,10 +9,10 @@ inline constexpr const char* kSupportEmail = "support@lumivo.example.org";
 
 inline constexpr ui::Color kShadowColor = 3289650;  // red, green and blue 50 each
 
-const FormSpec& clockForm();
-const FormSpec& splashForm();
-const FormSpec& aboutForm();
-const FormSpec& notSupportedOsForm();
-const FormSpec& errorForm();
+const FormLayout& clockForm();
+const FormLayout& splashForm();
+const FormLayout& aboutForm();
+const FormLayout& notSupportedOsForm();
+const FormLayout& errorForm();
 
 }  // namespace forms

@@ -9,7 +9,7 @@
 namespace forms {
 
 // A window's layout as plain data; build() turns it into a ui::Form.
-struct ControlSpec {
+struct ControlLayout {
     ui::ControlKind kind;
     const char* name;
     ui::Rect bounds;
@@ -29,21 +29,21 @@ struct ControlSpec {
     int tabOrder = 0;
 };
 
-struct MenuSpec {
+struct MenuLayout {
     const char* name;
     const char* caption;
     unsigned command = 0;
     bool visible = true, enabled = true, checked = false, autoCheck = false, isDefault = false;
-    std::vector<MenuSpec> items = {};
+    std::vector<MenuLayout> items = {};
 };
 
-struct TimerSpec {
+struct TimerLayout {
     const char* name;
     unsigned interval;
     bool enabled;
 };
 
-struct FormSpec {
+struct FormLayout {
     const char* className;
     const char* name;
     const char* caption;
@@ -56,15 +56,15 @@ struct FormSpec {
     int alpha = 255;
     bool transparentColor = false;
     ui::Color transparentColorValue = ui::kBlack;
-    std::vector<ControlSpec> controls = {};
-    std::vector<TimerSpec> timers = {};
+    std::vector<ControlLayout> controls = {};
+    std::vector<TimerLayout> timers = {};
     const char* menuName = nullptr;   // the form's popup menu
-    std::vector<MenuSpec> menu = {};
+    std::vector<MenuLayout> menu = {};
 };
 
 // The dialog font of every window but the clock.
 ui::Font dialogFont(int size = 8, ui::Color color = ui::kBlack, bool bold = false, bool underline = false);
 
-std::unique_ptr<ui::Form> build(const FormSpec&, ui::Ui&);
+std::unique_ptr<ui::Form> build(const FormLayout&, ui::Ui&);
 
 }  // namespace forms
