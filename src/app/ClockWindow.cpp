@@ -41,6 +41,7 @@ ClockWindow::ClockWindow(App& app) : app_(app), form_(forms::build(forms::clockF
     form_->onMessage = [this](unsigned m, std::uintptr_t w, std::intptr_t l) { return FormMessage(m, w, l); };
     Timer1().onTimer = [this] { Timer1Timer(); };
     TimerMySnd().onTimer = [this] { sound::TimerMySndTimer(app_); };
+    form_->timer("TimerSndPause").onTimer = [this] { sound::TimerSndPauseTimer(app_); };
     for (ui::Label* l : {timeMain_, timeShadow_, timeSize_}) {
         l->onMouseDown = [this](const ui::MouseEvent& e) { TimeMouseDown(e); };
         l->onMouseMove = [this](const ui::MouseEvent& e) { TimeMouseMove(e); };

@@ -46,7 +46,8 @@ const FormLayout& clockForm() {
                 indicator("ImageOrange", "QSD_ORANGE"),
                 indicator("ImageRed", "QSD_RED"),
             },
-        .timers = {{"Timer1", 1, true}, {"Timer2", 60000, false}, {"TimerMySnd", 50, false}},
+        .timers = {{"Timer1", 1, true}, {"Timer2", 60000, false}, {"TimerMySnd", 50, false},
+                   {"TimerSndPause", 500, false}},
         .menuName = "MainPoM",
         .menu =
             {

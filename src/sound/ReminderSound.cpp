@@ -1,6 +1,4 @@
 #include "sound/ReminderSound.h"
-#include <chrono>
-#include <thread>
 #include "app/App.h"
 #include "app/ClockWindow.h"
 
@@ -20,6 +18,15 @@ void closeChannel(app::App& app) {
     app.sound.ReminderSoundPath = std::string();
 }
 
+void playNow(app::App& app, const std::string& path) {
+    showChannel(app, true);
+    const std::string shortPath = app.audio.shortPath(path);
+    app.sound.ReminderSoundPath = shortPath;
+    // Quoted: where a volume has no 8.3 names the "short" path keeps its blanks.
+    app.audio.mciSend("open \"" + shortPath + "\" alias mySndR", false);
+    app.audio.mciSend("play mySndR", false);
+}
+
 }  // namespace
 
 // An unset path means no sound was ever opened in this run, so there is
@@ -27,17 +34,28 @@ void closeChannel(app::App& app) {
 void StopReminderSound(app::App& app) {
     if (app.sound.ReminderSoundPath) closeChannel(app);
     showChannel(app, false);
+    app.sound.PendingReminderSound.reset();
+    if (app.clock_window) app.clock_window->form().timer("TimerSndPause").setEnabled(false);
 }
 
 void StartReminderSound(app::App& app, const std::string& path, bool pauseFirst) {
     StopReminderSound(app);
-    if (pauseFirst) std::this_thread::sleep_for(std::chrono::milliseconds(500));
-    showChannel(app, true);
-    const std::string shortPath = app.audio.shortPath(path);
-    app.sound.ReminderSoundPath = shortPath;
-    // Quoted: where a volume has no 8.3 names the "short" path keeps its blanks.
-    app.audio.mciSend("open \"" + shortPath + "\" alias mySndR", false);
-    app.audio.mciSend("play mySndR", false);
+    if (pauseFirst && app.clock_window) {
+        app.sound.PendingReminderSound = path;
+        app.clock_window->form().timer("TimerSndPause").setEnabled(true);
+        return;
+    }
+    playNow(app, path);
+}
+
+void TimerSndPauseTimer(app::App& app) {
+    app.guard(app::fixedCode("0.001 - 037.0"), [&] {
+        if (app.clock_window) app.clock_window->form().timer("TimerSndPause").setEnabled(false);
+        if (!app.sound.PendingReminderSound) return;
+        const std::string path = *app.sound.PendingReminderSound;
+        app.sound.PendingReminderSound.reset();
+        playNow(app, path);
+    });
 }
 
 void N6Click(app::App& app) {

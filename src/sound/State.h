@@ -9,6 +9,8 @@ struct SoundState {
     std::string SoundHLastDate;
     // Unset until the first reminder sound of the run; empty once stopped.
     std::optional<std::string> ReminderSoundPath;
+    // A reminder sound waiting out its pause after the reminder's own chime or voice.
+    std::optional<std::string> PendingReminderSound;
 };
 
 }  // namespace sound

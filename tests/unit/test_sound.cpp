@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <chrono>
 #include <fstream>
@@ -398,11 +399,27 @@ TEST(ReminderSound, StartQuotesThePathAndEveryStopCloses) {
     EXPECT_TRUE(c.N6().visible);
     EXPECT_TRUE(c.clock.TimerMySnd().enabled());
 
+    // The next one stops the first at once and starts half a second later, the clock ticking meanwhile.
     t.audio.mci.clear();
-    const auto start = std::chrono::steady_clock::now();
-    sound::StartReminderSound(t.app, "D:\\b.wav", true);  // the next one stops the first
-    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(500));
+    fakes::Scheduler s(t.clock);
+    s.watch(c.clock.form());
+    sound::StartReminderSound(t.app, "D:\\b.wav", true);
+    EXPECT_EQ(t.audio.mci, (Files{"stop mySndR", "close mySndR"}));
+    EXPECT_FALSE(c.N6().visible);
+    const auto ticks = s.fired("Timer1");
+    s.run(490);
+    EXPECT_EQ(t.audio.mci.size(), 2u);
+    EXPECT_GT(s.fired("Timer1"), ticks) << "the pause does not hold up the tick";
+    s.run(20);
     EXPECT_EQ(t.audio.mci, (Files{"stop mySndR", "close mySndR", "open \"D:\\b.wav\" alias mySndR", "play mySndR"}));
+    EXPECT_TRUE(c.N6().visible);
+    // Sound off during a pause: nothing starts afterwards.
+    sound::StartReminderSound(t.app, "D:\\c.wav", true);
+    c.clock.MainPoM().item("SoundDiss").click();
+    t.audio.mci.clear();
+    s.run(1000);
+    EXPECT_TRUE(std::none_of(t.audio.mci.begin(), t.audio.mci.end(), [](const std::string& m) { return m.starts_with("open"); }));
+    c.clock.MainPoM().item("SoundDiss").click();
 
     for (int i = 0; i < 2; ++i) {
         t.audio.mci.clear();
