@@ -14,7 +14,8 @@ exe=$root/dist/Lumivo/Lumivo.exe
 
 if _wine_env_display_ok "${DISPLAY:-}"; then
     echo "Starting $exe on $DISPLAY"
-    WINEDEBUG=${WINEDEBUG:--all} exec wine "$exe"
+    # No offer to download Wine's .NET and browser engines when the user's prefix is new.
+    WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES=${WINEDLLOVERRIDES-mscoree,mshtml=} exec wine "$exe"
 fi
 
 wine_env_new_prefix || exit 1
