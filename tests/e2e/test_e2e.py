@@ -439,6 +439,8 @@ if __name__ == "__main__":
     result = unittest.main(argv=[sys.argv[0], "-v"] + sys.argv[1:], exit=False).result
     failed = len(result.failures) + len(result.errors)
     if not failed:
-        shutil.rmtree(LOGS, ignore_errors=True)  # kept after a failure, for the programs' own output
+        shutil.rmtree(LOGS, ignore_errors=True)
+    else:
+        print("programs' output kept in", LOGS)
     print("e2e: %d passed, %d failed" % (result.testsRun - failed - len(result.skipped), failed))
     sys.exit(1 if failed else 0)
