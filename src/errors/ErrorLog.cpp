@@ -50,23 +50,18 @@ void ErrorLog::append(const std::string& record) {
     out << record;
 }
 
-std::string ErrorLog::userName() {
+namespace {
+// A name the system cannot give reads "n/a" in the record.
+template <class Query>
+std::string nameOrNa(Query query) {
     try {
-        std::string n = app_.system.userName();
+        std::string n = query();
         return n.empty() ? "n/a" : n;
     } catch (...) {
         return "n/a";
     }
 }
-
-std::string ErrorLog::computerName() {
-    try {
-        std::string n = app_.system.computerName();
-        return n.empty() ? "n/a" : n;
-    } catch (...) {
-        return "n/a";
-    }
-}
+}  // namespace
 
 void ErrorLog::log(const std::string& code, const std::string& className, const std::string& dump) {
     if (app_.err.ErrorWindowOpen) return;
@@ -80,8 +75,8 @@ void ErrorLog::log(const std::string& code, const std::string& className, const 
     r.LMVVersion = app_.start.LMVVersion;
     r.LMVVersionName = app_.start.LMVVersionName;
     r.WinV = app_.start.WinV;
-    r.user = userName();
-    r.computer = computerName();
+    r.user = nameOrNa([this] { return app_.system.userName(); });
+    r.computer = nameOrNa([this] { return app_.system.computerName(); });
     r.code = code;
     r.className = className;
     r.dump = dump;

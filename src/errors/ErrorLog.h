@@ -27,8 +27,6 @@ public:
 private:
     void append(const std::string& record);
     void showWindow(const std::string& code, const std::string& className);
-    std::string userName();
-    std::string computerName();
     app::App& app_;
 };
 

@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <vector>
 #include "win32/Text.h"
+#include "win32/UiSurface.h"
 
 namespace win32 {
 
@@ -17,13 +18,7 @@ ui::Bitmap readBitmap(HBITMAP h) {
     BITMAP bm{};
     if (!h || !GetObjectW(h, sizeof bm, &bm) || bm.bmWidth <= 0 || bm.bmHeight == 0) return {};
     const int w = bm.bmWidth, ht = bm.bmHeight < 0 ? -bm.bmHeight : bm.bmHeight;
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bi.bmiHeader.biWidth = w;
-    bi.bmiHeader.biHeight = -ht;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO bi = topDownDib(w, ht);
     std::vector<std::uint32_t> buffer(std::size_t(w) * ht);
     const WindowDc screen(nullptr);
     if (GetDIBits(screen.get(), h, 0, UINT(ht), buffer.data(), &bi, DIB_RGB_COLORS) != ht) return {};

@@ -14,10 +14,7 @@ void Surface::release() {
     width_ = height_ = 0;
 }
 
-bool Surface::resize(int width, int height) {
-    if (bits_ && width == width_ && height == height_) return true;
-    release();
-    if (width <= 0 || height <= 0) return false;
+BITMAPINFO topDownDib(int width, int height) {
     BITMAPINFO bi{};
     bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
     bi.bmiHeader.biWidth = width;
@@ -25,6 +22,14 @@ bool Surface::resize(int width, int height) {
     bi.bmiHeader.biPlanes = 1;
     bi.bmiHeader.biBitCount = 32;
     bi.bmiHeader.biCompression = BI_RGB;
+    return bi;
+}
+
+bool Surface::resize(int width, int height) {
+    if (bits_ && width == width_ && height == height_) return true;
+    release();
+    if (width <= 0 || height <= 0) return false;
+    BITMAPINFO bi = topDownDib(width, height);
     UniqueDc dc(CreateCompatibleDC(nullptr));
     if (!dc) return false;
     void* bits = nullptr;

@@ -5,6 +5,9 @@
 
 namespace win32 {
 
+// The header of a 32-bit top-down DIB of the given size.
+BITMAPINFO topDownDib(int width, int height);
+
 // A 32-bit top-down DIB section selected into a memory DC: the back buffer
 // of a window, and the target of a capture.
 class Surface {
