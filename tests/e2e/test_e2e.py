@@ -184,7 +184,9 @@ def clean_registry():
     reg("delete", r"HKCU\Software\Wine", "/v", "Version", "/f")
 
 
-class E2E(unittest.TestCase):
+class ProgramTest(unittest.TestCase):
+    """Each test gets its own copy of the program folder and a clean registry."""
+
     def setUp(self):
         clean_registry()
         self.prog = Program(self.id().split(".")[-1])
@@ -192,6 +194,9 @@ class E2E(unittest.TestCase):
     def tearDown(self):
         self.prog.stop()
         clean_registry()
+
+
+class E2E(ProgramTest):
 
     def test_clock_window_fades_in_without_taskbar_button(self):
         c = start_clock(self.prog)
@@ -300,17 +305,12 @@ class E2E(unittest.TestCase):
         self.assertFalse(info("TFormClock"), "the program ended")
 
 
-class Settings(unittest.TestCase):
+class Settings(ProgramTest):
     """The registry store, seen from outside."""
 
     def setUp(self):
-        clean_registry()
         reg("delete", r"HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Run", "/v", "Lumivo", "/f")
-        self.prog = Program(self.id().split(".")[-1])
-
-    def tearDown(self):
-        self.prog.stop()
-        clean_registry()
+        super().setUp()
 
     def ready(self):
         c = start_clock(self.prog)
@@ -380,16 +380,8 @@ class Settings(unittest.TestCase):
         self.assertEqual(again["w"], wide["w"], "format restored")
 
 
-class HotKeys(unittest.TestCase):
+class HotKeys(ProgramTest):
     """Win+T speaks the time from the shipped voice; the sound calls are traced by Wine."""
-
-    def setUp(self):
-        clean_registry()
-        self.prog = Program(self.id().split(".")[-1])
-
-    def tearDown(self):
-        self.prog.stop()
-        clean_registry()
 
     def speak(self, when, hotkeys=True):
         # A first run reads no settings and leaves the hot keys off; these are stored ones.
