@@ -1,62 +1,23 @@
 #include "app/App.h"
 #include <fstream>
 #include <system_error>
-#include <typeinfo>
-#include "errors/ErrorLog.h"
-#include "platform/Failure.h"
-#if defined(__GNUC__)
-#include <cxxabi.h>
-#include <cstdlib>
-#endif
+#include "platform/Path.h"
 
 namespace app {
 
 namespace fs = std::filesystem;
 
-App::App(Ports p) : Ports(p), log_(std::make_unique<errors::ErrorLog>(*this)) {}
-
-App::~App() = default;
-
-namespace {
-
-std::string typeName(const std::type_info& t) {
-#if defined(__GNUC__)
-    int status = 0;
-    char* n = abi::__cxa_demangle(t.name(), nullptr, nullptr, &status);
-    if (status == 0 && n) {
-        std::string s = n;
-        std::free(n);
-        return s;
-    }
-#endif
-    return t.name();
-}
-
-}  // namespace
-
-bool App::guard(const Handler& h, const std::function<void()>& body, const std::function<errors::Dump()>& dump) {
-    err.ErrorStep = h.firstStep;
-    std::string className;
-    try {
-        body();
-        return true;
-    } catch (const platform::Failure& f) {
-        className = f.className();
-    } catch (const std::exception& e) {
-        className = typeName(typeid(e));
-    } catch (...) {
-        className = "UnknownFailure";
-    }
-    std::string dumpText;
-    if (dump) {
-        try {
-            dumpText = dump().text();
-        } catch (...) {
-        }
-    }
-    log_->log(errors::errorCode(h.code, err.ErrorStep, h.appendStep), className, dumpText);
-    return false;
-}
+App::App(Ports p)
+    : Ports(p),
+      settings(settings::FirstRun()),
+      guard({clock, system, audio, ui}, paths, session, err),
+      settingsStore({registry, system, ui}, guard, session, settings, load, face),
+      talk({audio, clock}, paths, settings, guard),
+      chime({audio, clock}, settings, sound, session, qsd, talk, guard),
+      reminderSound(audio, sound, face, guard),
+      hotKeys(system, settings, sound, session, qsd, talk, face, guard),
+      reminders({registry, clock}, remind, guard),
+      quickExit(qsd, settings, face, guard) {}
 
 namespace {
 bool canWriteIn(const fs::path& dir) {

@@ -1,9 +1,9 @@
 #pragma once
-#include <filesystem>
-#include <functional>
-#include <string>
 #include "app/State.h"
-#include "errors/Dump.h"
+#include "core/ClockFace.h"
+#include "core/Paths.h"
+#include "core/Session.h"
+#include "errors/Guard.h"
 #include "errors/State.h"
 #include "platform/Audio.h"
 #include "platform/Clock.h"
@@ -12,16 +12,23 @@
 #include "platform/Registry.h"
 #include "platform/Shell.h"
 #include "platform/System.h"
+#include "quickexit/Engine.h"
 #include "quickexit/State.h"
+#include "reminders/Scheduler.h"
 #include "reminders/State.h"
-#include "settings/State.h"
+#include "settings/Settings.h"
+#include "settings/SettingsStore.h"
+#include "sound/Chime.h"
+#include "sound/HotKeys.h"
+#include "sound/ReminderSound.h"
 #include "sound/State.h"
+#include "sound/TalkingClock.h"
 #include "ui/Ui.h"
 
-namespace errors { class ErrorLog; }
-namespace app { class ClockWindow; class SplashWindow; }
-
 namespace app {
+
+class ClockWindow;
+class SplashWindow;
 
 struct Ports {
     platform::Clock& clock;
@@ -34,57 +41,45 @@ struct Ports {
     ui::Ui& ui;
 };
 
-// Where the program keeps its files. The writable folders move to the user's
-// local data folder when the program folder cannot be written.
-struct Paths {
-    std::filesystem::path program;   // the folder of Lumivo.exe
-    std::filesystem::path writable;  // root of Error\, TempFiles\ scratch files, BackUp\ (program or %LOCALAPPDATA%\Lumivo)
-    std::filesystem::path errorDir() const { return writable / "Error"; }
-    std::filesystem::path tempDir() const { return writable / "TempFiles"; }
-    std::filesystem::path backupDir() const { return writable / "BackUp"; }
-    std::filesystem::path soundsDir() const { return program / "Sounds"; }
-};
-
-// How a handler reports: its code, the step it starts with, whether the step is appended.
-struct Handler {
-    const char* code;
-    int firstStep = 0;
-    bool appendStep = true;
-};
-inline Handler fixedCode(const char* code) { return {code, 0, false}; }
-
-// The one context every piece of logic reaches its ports and the
-// process-wide state through. A test makes a fresh one with fakes.
+// The program put together: the ports, each subsystem's state and the
+// subsystems, which get only what they need of the rest. A test makes a
+// fresh one with fakes.
 class App : public Ports {
 public:
     explicit App(Ports p);
-    ~App();
     App(const App&) = delete;
     App& operator=(const App&) = delete;
 
-    Paths paths;
-    errors::ErrorState err;
+    // State, each part with its owner.
+    core::Paths paths;
+    core::Session session;
     StartupState start;
+    errors::ErrorState err;
     settings::Settings settings;
+    settings::LoadState load;
     sound::SoundState sound;
     reminders::NextRemind remind;
     quickexit::QuickExitState qsd;
 
+    // The clock window as the subsystems reach it.
+    core::FaceLink face;
+
+    // The subsystems.
+    errors::Guard guard;
+    settings::Store settingsStore;
+    sound::TalkingClock talk;
+    sound::Chime chime;
+    sound::ReminderSound reminderSound;
+    sound::HotKeys hotKeys;
+    reminders::Scheduler reminders;
+    quickexit::Engine quickExit;
+
+    // The windows of this layer, while they exist.
     ClockWindow* clock_window = nullptr;
     SplashWindow* splash = nullptr;
 
-    errors::ErrorLog& log() { return *log_; }
-
-    // Runs a handler body: sets ErrorStep, catches every failure and hands it
-    // to the error log with the handler's code and dump. False on failure.
-    bool guard(const Handler& h, const std::function<void()>& body,
-               const std::function<errors::Dump()>& dump = {});
-
-    // Decides Paths from the program folder (probing that it can be written).
+    // Decides the paths from the program folder (probing that it can be written).
     void choosePaths();
-
-private:
-    std::unique_ptr<errors::ErrorLog> log_;
 };
 
 }  // namespace app

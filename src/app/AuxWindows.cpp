@@ -1,14 +1,15 @@
 #include "app/AuxWindows.h"
 #include "app/App.h"
-#include "app/ClockFace.h"
 #include "app/ClockWindow.h"
+#include "app/FaceRules.h"
 #include "forms/Forms.h"
 
 namespace app {
 
+namespace code = errors::code;
+
 namespace {
-errors::Dump versionDump(App& app, bool withEquals) {
-    const StartupState& s = app.start;
+errors::Dump versionDump(const core::Session& s, bool withEquals) {
     return errors::Dump()
         .add("LMVName", s.LMVName, withEquals)
         .add("LMVVersion", s.LMVVersion, withEquals)
@@ -16,25 +17,23 @@ errors::Dump versionDump(App& app, bool withEquals) {
         .add("LMVVersionTitle", s.LMVVersionTitle, withEquals);
 }
 
-std::string versionLine(App& app) {
-    const StartupState& s = app.start;
+std::string versionLine(const core::Session& s) {
     return s.LMVName + " Версия: " + s.LMVVersion + "." + s.LMVVersionName;
 }
 
 // Binds the two maker links of the about and unsupported-system windows.
-void bindLinks(App& app, ui::Form& form, const char* mailCode, int mailShow, const char* webCode) {
-    auto& mail = form.get<ui::Label>("LabelEMail");
-    auto& web = form.get<ui::Label>("LabelWeb");
+void bindLinks(App& app, ui::Label& mail, ui::Label& web, const errors::Code& mailCode, int mailShow,
+               const errors::Code& webCode) {
     mail.setCaption(forms::kSupportEmail);
     web.setCaption(forms::kWebAddress);
-    mail.onClick = [&app, mailCode, mailShow] {
-        app.guard({mailCode}, [&] {
+    mail.onClick = [&app, &mailCode, mailShow] {
+        app.guard(mailCode, [&] {
             app.shell.open(std::string("mailto:") + forms::kSupportEmail, "", "", mailShow);
             if (mailShow == platform::kSwMaximize) app.ui.hideAppTaskbarWindow();
         });
     };
-    web.onClick = [&app, webCode] {
-        app.guard({webCode}, [&] { app.shell.open(forms::kWebAddress, "", "", platform::kSwHide); });
+    web.onClick = [&app, &webCode] {
+        app.guard(webCode, [&] { app.shell.open(forms::kWebAddress, "", "", platform::kSwHide); });
     };
 }
 }  // namespace
@@ -46,15 +45,17 @@ ui::Bitmap LogoPicture(App& app) {
 
 // ---- splash ----------------------------------------------------------------------------
 
-SplashWindow::SplashWindow(App& app) : app_(app), form_(forms::build(forms::splashForm(), app.ui)) {
+SplashWindow::SplashWindow(App& app)
+    : app_(app), form_(forms::build(forms::splashForm(), app.ui)), Image1_(form_->get<ui::Image>("Image1")),
+      Timer1_(form_->timer("Timer1")) {
     form_->onCreate = [this] { FormCreate(); };
     form_->onPaint = [this] { FormPaint(); };
     form_->onClose = [this] { FormClose(); };
-    form_->onKeyDown = [this](int) { app_.guard({"0.005 - 001."}, [this] { close(); }); };
-    auto click = [this](const ui::MouseEvent&) { app_.guard({"0.005 - 002."}, [this] { close(); }); };
+    form_->onKeyDown = [this](int) { app_.guard(code::SplashKey, [this] { close(); }); };
+    auto click = [this](const ui::MouseEvent&) { app_.guard(code::SplashMouse, [this] { close(); }); };
     form_->onMouseDown = click;
-    form_->get<ui::Image>("Image1").onMouseDown = click;
-    form_->timer("Timer1").onTimer = [this] { app_.guard({"0.005 - 003."}, [this] { close(); }); };
+    Image1_.onMouseDown = click;
+    Timer1_.onTimer = [this] { app_.guard(code::SplashTimer, [this] { close(); }); };
     app_.splash = this;
 }
 
@@ -72,9 +73,8 @@ void SplashWindow::close() {
 }
 
 void SplashWindow::FormCreate() {
-    app_.guard({"0.005 - 006."}, [&] {
-        SplashPicture = form_->get<ui::Image>("Image1").picture();
-        app_.err.ErrorStep = 1;
+    app_.guard(code::SplashCreate, [&] {
+        SplashPicture = Image1_.picture();
         if (app_.start.OSExit == 1) {
             NotSupportedOsWindow w(app_);
             w.showModal();
@@ -83,13 +83,12 @@ void SplashWindow::FormCreate() {
 }
 
 void SplashWindow::FormPaint() {
-    app_.guard({"0.005 - 005."}, [&] {
+    app_.guard(code::SplashPaint, [&] {
         if (app_.start.SplashScreenNotError == 1) close();
     }, [&] { return errors::Dump().add("SplashScreenNotError", app_.start.SplashScreenNotError); });
-    if (app_.start.Win9xMode && !shaped_ && !form_->closed()) {
-        app_.guard({"0.005 - 007."}, [&] {
-            const ui::Bitmap& pic = form_->get<ui::Image>("Image1").picture();
-            const std::vector<ui::Rect> runs = maskRuns(pic, ui::kRed);
+    if (app_.session.Win9xMode && !shaped_ && !form_->closed()) {
+        app_.guard(code::SplashShape, [&] {
+            const std::vector<ui::Rect> runs = maskRuns(Image1_.picture(), ui::kRed);
             form_->setRegion(&runs);
             shaped_ = true;
         }, [&] { return errors::Dump().add("OSExit", app_.start.OSExit); });
@@ -97,53 +96,53 @@ void SplashWindow::FormPaint() {
 }
 
 void SplashWindow::FormClose() {
-    app_.guard({"0.005 - 004."}, [&] {
+    app_.guard(code::SplashClose, [&] {
         StartupState& s = app_.start;
-        if (s.Win9xMode && app_.clock_window) app_.clock_window->form().show();
-        app_.err.ErrorStep = 1;
-        form_->timer("Timer1").setEnabled(false);
-        s.ShowModalRes = 0;
+        if (app_.session.Win9xMode && app_.clock_window) app_.clock_window->form().show();
+        Timer1_.setEnabled(false);
+        app_.session.ShowModalRes = 0;
         s.SplashScreenClose = 1;
-        if (s.FirstLaunch5 == 1) s.FirstLaunch5 = 2;
+        if (app_.load.FirstLaunch5 == 1) app_.load.FirstLaunch5 = 2;
     }, [&] {
         return errors::Dump()
-            .add("Timer1.Enabled", form_->timer("Timer1").enabled())
-            .add("ShowModalRes", app_.start.ShowModalRes)
+            .add("Timer1.Enabled", Timer1_.enabled())
+            .add("ShowModalRes", app_.session.ShowModalRes)
             .add("SplashScreenClose", app_.start.SplashScreenClose)
-            .add("FirstLaunch5", app_.start.FirstLaunch5);
+            .add("FirstLaunch5", app_.load.FirstLaunch5);
     });
 }
 
 // ---- about -------------------------------------------------------------------------------
 
-AboutWindow::AboutWindow(App& app) : app_(app), form_(forms::build(forms::aboutForm(), app.ui)) {
+AboutWindow::AboutWindow(App& app)
+    : app_(app), form_(forms::build(forms::aboutForm(), app.ui)), LabelEMail_(form_->get<ui::Label>("LabelEMail")),
+      LabelWeb_(form_->get<ui::Label>("LabelWeb")) {
     form_->onCreate = [this] { FormCreate(); };
-    form_->onPaint = [this] { app_.guard({"0.002 - 006."}, [this] { app_.ui.hideAppTaskbarWindow(); }); };
+    form_->onPaint = [this] { app_.guard(code::AboutPaint, [this] { app_.ui.hideAppTaskbarWindow(); }); };
     form_->onClose = [this] {
-        app_.guard({"0.002 - 002."}, [this] { --app_.start.ShowModalRes; },
-                   [this] { return errors::Dump().add("ShowModalRes", app_.start.ShowModalRes, false); });
+        app_.guard(code::AboutClose, [this] { --app_.session.ShowModalRes; },
+                   [this] { return errors::Dump().add("ShowModalRes", app_.session.ShowModalRes, false); });
     };
-    form_->get<ui::Button>("ButtonOk").onClick = [this] { app_.guard({"0.002 - 001."}, [this] { form_->close(); }); };
-    bindLinks(app_, *form_, "0.002 - 003.", platform::kSwMaximize, "0.002 - 004.");
-    form_->get<ui::Label>("LabelEMail").onMouseMove = [this](const ui::MouseEvent&) {
-        app_.guard({"0.002 - 007."}, [this] { setLinkColours(ui::kRed, ui::kBlue); });
+    form_->get<ui::Button>("ButtonOk").onClick = [this] { app_.guard(code::AboutOk, [this] { form_->close(); }); };
+    bindLinks(app_, LabelEMail_, LabelWeb_, code::AboutMail, platform::kSwMaximize, code::AboutWeb);
+    LabelEMail_.onMouseMove = [this](const ui::MouseEvent&) {
+        app_.guard(code::AboutLinkHover, [this] { setLinkColours(ui::kRed, ui::kBlue); });
     };
-    form_->get<ui::Label>("LabelWeb").onMouseMove = [this](const ui::MouseEvent&) {
-        app_.guard({"0.002 - 007."}, [this] { setLinkColours(ui::kBlue, ui::kRed); });
+    LabelWeb_.onMouseMove = [this](const ui::MouseEvent&) {
+        app_.guard(code::AboutLinkHover, [this] { setLinkColours(ui::kBlue, ui::kRed); });
     };
     form_->onMouseMove = [this](const ui::MouseEvent&) {
-        app_.guard({"0.002 - 008."}, [this] { setLinkColours(ui::kBlue, ui::kBlue); });
+        app_.guard(code::AboutHover, [this] { setLinkColours(ui::kBlue, ui::kBlue); });
     };
 }
 
 AboutWindow::~AboutWindow() = default;
 
 void AboutWindow::setLinkColours(ui::Color mail, ui::Color web) {
-    for (auto [name, colour] : {std::pair{"LabelEMail", mail}, std::pair{"LabelWeb", web}}) {
-        ui::Label& l = form_->get<ui::Label>(name);
-        ui::Font f = l.font();
+    for (auto [label, colour] : {std::pair{&LabelEMail_, mail}, std::pair{&LabelWeb_, web}}) {
+        ui::Font f = label->font();
         f.color = colour;
-        l.setFont(f);
+        label->setFont(f);
     }
 }
 
@@ -153,20 +152,24 @@ void AboutWindow::showModal() {
 }
 
 void AboutWindow::FormCreate() {
-    app_.guard({"0.002 - 005."}, [&] {
+    app_.guard(code::AboutCreate, [&] {
         form_->get<ui::Image>("ImageLogo").setPicture(LogoPicture(app_));
         auto& memo = form_->get<ui::Memo>("Memo3");
-        memo.addLine(app_.start.LMVVersionTitle);
-        memo.addLine(versionLine(app_));
-    }, [&] { return versionDump(app_, false); });
+        memo.addLine(app_.session.LMVVersionTitle);
+        memo.addLine(versionLine(app_.session));
+    }, [&] { return versionDump(app_.session, false); });
 }
 
 // ---- unsupported system -----------------------------------------------------------------
 
-NotSupportedOsWindow::NotSupportedOsWindow(App& app) : app_(app), form_(forms::build(forms::notSupportedOsForm(), app.ui)) {
+NotSupportedOsWindow::NotSupportedOsWindow(App& app)
+    : app_(app), form_(forms::build(forms::notSupportedOsForm(), app.ui)) {
     form_->onCreate = [this] { FormCreate(); };
-    form_->get<ui::Button>("ButtonOk").onClick = [this] { app_.guard({"0.004 - 004."}, [this] { app_.ui.terminate(); }); };
-    bindLinks(app_, *form_, "0.004 - 002.", platform::kSwRestore, "0.004 - 003.");
+    form_->get<ui::Button>("ButtonOk").onClick = [this] {
+        app_.guard(code::NotSupportedOk, [this] { app_.ui.terminate(); });
+    };
+    bindLinks(app_, form_->get<ui::Label>("LabelEMail"), form_->get<ui::Label>("LabelWeb"), code::NotSupportedMail,
+              platform::kSwRestore, code::NotSupportedWeb);
 }
 
 NotSupportedOsWindow::~NotSupportedOsWindow() = default;
@@ -177,13 +180,13 @@ void NotSupportedOsWindow::showModal() {
 }
 
 void NotSupportedOsWindow::FormCreate() {
-    app_.guard({"0.004 - 001."}, [&] {
+    app_.guard(code::NotSupportedCreate, [&] {
         auto& memo = form_->get<ui::Memo>("Memo2");
-        memo.addLine(versionLine(app_));
-        memo.addLine(app_.start.LMVVersionTitle);
+        memo.addLine(versionLine(app_.session));
+        memo.addLine(app_.session.LMVVersionTitle);
         form_->get<ui::Image>("ImageLogo").setPicture(LogoPicture(app_));
         if (app_.splash) app_.splash->releasePicture();  // the program ends after this window
-    }, [&] { return versionDump(app_, true); });
+    }, [&] { return versionDump(app_.session, true); });
 }
 
 }  // namespace app

@@ -24,6 +24,8 @@ public:
 private:
     App& app_;
     std::unique_ptr<ui::Form> form_;
+    ui::Image& Image1_;
+    ui::Timer& Timer1_;
     bool shaped_ = false;
 };
 
@@ -40,6 +42,8 @@ private:
     void setLinkColours(ui::Color mail, ui::Color web);
     App& app_;
     std::unique_ptr<ui::Form> form_;
+    ui::Label& LabelEMail_;
+    ui::Label& LabelWeb_;
 };
 
 // TFormNotSupportedOS: its only button ends the program.

@@ -1,35 +1,54 @@
 #include "app/ClockWindow.h"
-#include <cstdio>
+#include <cstdint>
 #include "app/App.h"
 #include "app/AuxWindows.h"
-#include "app/ClockFace.h"
+#include "app/FaceRules.h"
 #include "forms/ClockMenuIds.h"
 #include "forms/Forms.h"
 #include "platform/Failure.h"
 #include "platform/Path.h"
-#include "quickexit/Engine.h"
-#include "reminders/Scheduler.h"
-#include "settings/SettingsStore.h"
-#include "sound/Chime.h"
-#include "sound/ReminderSound.h"
+#include "settings/Fields.h"
 
 namespace app {
 
-namespace {
-constexpr unsigned kWmLButtonDblClk = 0x203;
-constexpr unsigned kWmRButtonDown = 0x204;
-constexpr unsigned kMbDefault = 0;
-}  // namespace
+namespace code = errors::code;
 
 bool HibernationAllowed(App& app) {
-    if (app.start.Win9xMode) return false;
+    if (app.session.Win9xMode) return false;
     return app.power.hibernationAllowed();
 }
 
-ClockWindow::ClockWindow(App& app) : app_(app), form_(forms::build(forms::clockForm(), app.ui)) {
-    timeMain_ = &form_->get<ui::Label>("TimeMain");
-    timeShadow_ = &form_->get<ui::Label>("TimeShadow");
-    timeSize_ = &form_->get<ui::Label>("TimeSize");
+ClockWindow::ClockWindow(App& app)
+    : app_(app),
+      form_(forms::build(forms::clockForm(), app.ui)),
+      TimeMain_(form_->get<ui::Label>("TimeMain")),
+      TimeShadow_(form_->get<ui::Label>("TimeShadow")),
+      TimeSize_(form_->get<ui::Label>("TimeSize")),
+      ImageGreen_(form_->get<ui::Image>("ImageGreen")),
+      ImageYellow_(form_->get<ui::Image>("ImageYellow")),
+      ImageOrange_(form_->get<ui::Image>("ImageOrange")),
+      ImageRed_(form_->get<ui::Image>("ImageRed")),
+      MainPoM_(form_->menu("MainPoM")),
+      N6_(MainPoM_.item("N6")),
+      N8_(MainPoM_.item("N8")),
+      HidePOM_(MainPoM_.item("HidePOM")),
+      OnTopPOM_(MainPoM_.item("OnTopPOM")),
+      SoundDiss_(MainPoM_.item("SoundDiss")),
+      N4_(MainPoM_.item("N4")),
+      NillFirst_(MainPoM_.item("NillFirst")),
+      ViewSecondsA_(MainPoM_.item("ViewSecondsA")),
+      PMAM24_(MainPoM_.item("PMAM24")),
+      QuickExit_(MainPoM_.item("QuickExit")),
+      N2_(MainPoM_.item("N2")),
+      SetTime_(MainPoM_.item("SetTime")),
+      HelpSec_(MainPoM_.item("HelpSec")),
+      AboutPro_(MainPoM_.item("AboutPro")),
+      Err_(MainPoM_.item("Err")),
+      ExitPOM_(MainPoM_.item("ExitPOM")),
+      Timer1_(form_->timer("Timer1")),
+      Timer2_(form_->timer("Timer2")),
+      TimerMySnd_(form_->timer("TimerMySnd")),
+      TimerSndPause_(form_->timer("TimerSndPause")) {
     TrayIconData.tip = "Lumivo.XP";
     form_->freeOnClose = false;  // the main window: its close ends the message loop
 
@@ -39,58 +58,75 @@ ClockWindow::ClockWindow(App& app) : app_(app), form_(forms::build(forms::clockF
     form_->onCloseQuery = [this](bool& can) { FormCloseQuery(can); };
     form_->onClose = [this] { FormClose(); };
     form_->onMessage = [this](unsigned m, std::uintptr_t w, std::intptr_t l) { return FormMessage(m, w, l); };
-    Timer1().onTimer = [this] { Timer1Timer(); };
-    TimerMySnd().onTimer = [this] { sound::TimerMySndTimer(app_); };
-    form_->timer("TimerSndPause").onTimer = [this] { sound::TimerSndPauseTimer(app_); };
-    for (ui::Label* l : {timeMain_, timeShadow_, timeSize_}) {
+    Timer1_.onTimer = [this] { Timer1Timer(); };
+    TimerMySnd_.onTimer = [this] { app_.reminderSound.TimerMySndTimer(); };
+    TimerSndPause_.onTimer = [this] { app_.reminderSound.TimerSndPauseTimer(); };
+    for (ui::Label* l : {&TimeMain_, &TimeShadow_, &TimeSize_}) {
         l->onMouseDown = [this](const ui::MouseEvent& e) { TimeMouseDown(e); };
         l->onMouseMove = [this](const ui::MouseEvent& e) { TimeMouseMove(e); };
         l->onMouseUp = [this](const ui::MouseEvent& e) { TimeMouseUp(e); };
     }
-    MainPoM().onPopup = [this] { MainPoMPopup(); };
+    MainPoM_.onPopup = [this] { MainPoMPopup(); };
 
-    MainPoM().item("N6").onClick = [this] { sound::N6Click(app_); };
-    bindMenu("N8", "0.001 - 0030.", &ClockWindow::N8Click);
-    bindMenu("HidePOM", "0.001 - 009.", &ClockWindow::HidePOMClick);
-    bindMenu("SoundDiss", "0.001 - 030.", &ClockWindow::SoundDissClick);
-    bindMenu("ViewSecondsA", "0.001 - 007.", &ClockWindow::ViewSecondsAClick);
-    bindMenu("NillFirst", "0.001 - 032.", &ClockWindow::NillFirstClick);
-    bindMenu("PMAM24", "0.001 - 033.", &ClockWindow::PMAM24Click);
-    bindMenu("SetTime", "0.001 - 015.", &ClockWindow::SetTimeClick);
-    bindMenu("HelpSec", "0.001 - 031.", &ClockWindow::HelpSecClick);
-    bindMenu("ExitPOM", "0.001 - 014.", &ClockWindow::ExitPOMClick);
-    MainPoM().item("OnTopPOM").onClick = [this] {
-        app_.guard({"0.001 - 008."}, [this] { OnTopPOMClick(); }, [this] {
-            return errors::Dump().add("OnTopPOM.checked", MainPoM().item("OnTopPOM").checked)
-                .add("StayOnTop", app_.settings.StayOnTop);
+    N6_.onClick = [this] { app_.reminderSound.N6Click(); };
+    bind(N8_, code::N8, &ClockWindow::N8Click);
+    bind(HidePOM_, code::HidePOM, &ClockWindow::HidePOMClick);
+    bind(SoundDiss_, code::SoundDiss, &ClockWindow::SoundDissClick);
+    bind(ViewSecondsA_, code::ViewSecondsA, &ClockWindow::ViewSecondsAClick);
+    bind(NillFirst_, code::NillFirst, &ClockWindow::NillFirstClick);
+    bind(PMAM24_, code::PMAM24, &ClockWindow::PMAM24Click);
+    bind(SetTime_, code::SetTime, &ClockWindow::SetTimeClick);
+    bind(HelpSec_, code::HelpSec, &ClockWindow::HelpSecClick);
+    bind(ExitPOM_, code::ExitPOM, &ClockWindow::ExitPOMClick);
+    bind(N4_, code::N4, &ClockWindow::N4Click);
+    bind(Err_, code::ErrTest, &ClockWindow::ErrClick);
+    OnTopPOM_.onClick = [this] {
+        app_.guard(code::OnTopPOM, [this] { OnTopPOMClick(); }, [this] {
+            return errors::Dump().add("OnTopPOM.checked", OnTopPOM_.checked).add("StayOnTop", app_.settings.StayOnTop);
         });
     };
-    MainPoM().item("N4").onClick = [this] { app_.guard(fixedCode("0.001 - 034.0"), [this] { N4Click(); }); };
-    MainPoM().item("Err").onClick = [this] { app_.guard(fixedCode("0.001 - Test"), [this] { ErrClick(); }); };
-    auto modalDump = [this] { return errors::Dump().add("ShowModalRes", app_.start.ShowModalRes); };
-    MainPoM().item("QuickExit").onClick = [this, modalDump] { app_.guard({"0.001 - 021."}, [this] { QuickExitClick(); }, modalDump); };
-    MainPoM().item("AboutPro").onClick = [this, modalDump] { app_.guard({"0.001 - 019."}, [this] { AboutProClick(); }, modalDump); };
-    MainPoM().item("N2").onClick = [this] {
-        app_.guard({"0.001 - 017."}, [this] { N2Click(); }, [this] {
-            return errors::Dump().add("ShowModalRes", app_.start.ShowModalRes).add("ExitMode", app_.start.ExitMode);
+    auto modalDump = [this] { return errors::Dump().add("ShowModalRes", app_.session.ShowModalRes); };
+    QuickExit_.onClick = [this, modalDump] { app_.guard(code::QuickExit, [this] { QuickExitClick(); }, modalDump); };
+    AboutPro_.onClick = [this, modalDump] { app_.guard(code::AboutPro, [this] { AboutProClick(); }, modalDump); };
+    N2_.onClick = [this] {
+        app_.guard(code::N2, [this] { N2Click(); }, [this] {
+            return errors::Dump().add("ShowModalRes", app_.session.ShowModalRes).add("ExitMode", app_.start.ExitMode);
         });
     };
     app_.clock_window = this;
+    app_.face.attach(this);
 }
 
 ClockWindow::~ClockWindow() {
+    app_.face.detach(this);
     if (app_.clock_window == this) app_.clock_window = nullptr;
 }
 
-void ClockWindow::bindMenu(const char* item, const char* code, void (ClockWindow::*handler)()) {
-    MainPoM().item(item).onClick = [this, code, handler] { app_.guard({code}, [this, handler] { (this->*handler)(); }); };
+void ClockWindow::bind(ui::MenuItem& item, const errors::Code& c, void (ClockWindow::*handler)()) {
+    item.onClick = [this, &c, handler] { app_.guard(c, [this, handler] { (this->*handler)(); }); };
+}
+
+ui::Image& ClockWindow::mark(core::Mark m) {
+    switch (m) {
+        case core::Mark::Green: return ImageGreen_;
+        case core::Mark::Yellow: return ImageYellow_;
+        case core::Mark::Orange: return ImageOrange_;
+        case core::Mark::Red: return ImageRed_;
+    }
+    return ImageGreen_;
+}
+
+void ClockWindow::store(int positionOnly) {
+    app_.settings.Left = form_->bounds().left;
+    app_.settings.Top = form_->bounds().top;
+    app_.settingsStore.StoreSettings(positionOnly);
 }
 
 // ---- shared procedures -------------------------------------------------------
 
 void ClockWindow::BringToFront() {
     app_.ui.restoreApp();
-    app_.audio.messageBeep(kMbDefault);
+    app_.audio.messageBeep(platform::kBeepDefault);
     app_.system.bringToFront(form_->handle());
     app_.ui.hideAppTaskbarWindow();
 }
@@ -105,26 +141,23 @@ void ClockWindow::Restore() {
     BringToFront();
 }
 
-// Pure black would be see-through, so a black clock is shown in dark grey.
 void ClockWindow::ApplyClockFont() {
-    ui::Font f = timeMain_->font();
-    if (f.color == ui::kBlack) {
-        f.color = forms::kShadowColor;
-        timeMain_->setFont(f);
-    }
+    ui::Font f = TimeMain_.font();
+    f.color = ui::Color(settings::VisibleColor(int(f.color)));
+    TimeMain_.setFont(f);
     ui::Font shadow = f;
     shadow.color = forms::kShadowColor;
-    timeShadow_->setFont(shadow);
+    TimeShadow_.setFont(shadow);
     ui::Font size = f;
     size.color = ui::kBlack;
-    timeSize_->setFont(size);
-    const ui::Rect& s = timeSize_->bounds();
-    timeMain_->setSize(s.width, s.height);
-    timeShadow_->setSize(s.width, s.height);
+    TimeSize_.setFont(size);
+    const ui::Rect& s = TimeSize_.bounds();
+    TimeMain_.setSize(s.width, s.height);
+    TimeShadow_.setSize(s.width, s.height);
 }
 
 void ClockWindow::RgnByMask(ui::Color mask) {
-    app_.guard(fixedCode("0.001 - 035.0"), [&] {
+    app_.guard(code::RgnByMask, [&] {
         RegionHeight = form_->bounds().height;
         const ui::Bitmap image = form_->captureClient();
         const std::vector<ui::Rect> runs = maskRuns(image, mask);
@@ -132,51 +165,92 @@ void ClockWindow::RgnByMask(ui::Color mask) {
     });
 }
 
+// Only what differs changes: the same record shown again costs nothing.
+void ClockWindow::apply(const settings::Settings& s) {
+    ui::Font f = TimeMain_.font();
+    f.name = s.Name;
+    f.size = s.Size;
+    f.color = ui::Color(std::uint32_t(s.Color));
+    f.bold = s.Bold;
+    f.italic = s.Italic;
+    f.underline = s.UnderLine;
+    f.strikeOut = s.StrikeOut;
+    TimeMain_.setFont(f);
+    ApplyClockFont();
+    form_->setPosition(s.Left, s.Top);
+
+    if (!app_.session.Win9xMode) ViewSecondsA_.checked = s.SecondsView;
+    NillFirst_.checked = s.ZeroFirstView;
+    PMAM24_.checked = s.AMPM24;
+    const bool onTop = s.StayOnTop == 1;
+    OnTopPOM_.checked = onTop;
+    if (form_->stayOnTop() != onTop) {
+        form_->setStayOnTop(onTop);
+        ReAddTrayIcon();  // the style change may take the icon with it
+    }
+    QuickExit_.visible = s.ItemQE;
+    SetTime_.visible = s.ItemST && !app_.session.Win9xMode;  // the 9x family has no such panel
+
+    ImageGreen_.setVisible(false);
+    if (s.QSDGreen == 1 && app_.qsd.QSDWork == 0) {
+        alignMarks();
+        ImageGreen_.setVisible(true);
+    }
+}
+
+void ClockWindow::showReminderSound(bool playing) {
+    N6_.visible = playing;
+    TimerMySnd_.setEnabled(playing);
+}
+
+void ClockWindow::holdSoundPause(bool on) { TimerSndPause_.setEnabled(on); }
+
+void ClockWindow::alignMarks() {
+    const int top = TimeMain_.bounds().height / 8;
+    for (ui::Image* i : {&ImageGreen_, &ImageYellow_, &ImageOrange_, &ImageRed_}) i->setTop(top);
+}
+
 // ---- creation, showing, painting, closing ---------------------------------------
 
 void ClockWindow::FormCreate() {
-    app_.guard({"0.001 - 012."}, [&] {
+    app_.guard(code::ClockCreate, [&] {
         StartupState& s = app_.start;
+        core::Session& session = app_.session;
         s.ClockShown = true;
-        s.LMVName = "Lumivo.XP";
-        s.LMVVersion = "1.1.9x.ru";
-        s.LMVVersionName = "Relaze";
-        s.LMVVersionTitle = "Предназначена для Windows 9x и выше.";
-        app_.err.ErrorStep = 0;
-        s.Win9xMode = false;
+        session.LMVName = "Lumivo.XP";
+        session.LMVVersion = "1.1.9x.ru";
+        session.LMVVersionName = "Relaze";
+        session.LMVVersionTitle = "Предназначена для Windows 9x и выше.";
+        session.Win9xMode = false;
         const platform::OsVersion v = app_.system.version();
         if (v.major == 4 && v.minor >= 10) {
-            MainPoM().item("SetTime").visible = false;
-            ui::MenuItem& secs = MainPoM().item("ViewSecondsA");
-            secs.checked = false;
-            secs.visible = false;
+            SetTime_.visible = false;
+            ViewSecondsA_.checked = false;
+            ViewSecondsA_.visible = false;
             app_.settings.SecondsView = false;
+            app_.settings.ItemST = false;
             form_->setTransparentColor(false, ui::kBlack);
             form_->setAlphaBlend(false);
-            s.Win9xMode = true;
+            session.Win9xMode = true;
         } else if (v.major < 4 || (v.major == 4 && v.minor < 10)) {
             s.FEExit = 1;
             s.OSExit = 1;
         }
-        app_.err.ErrorStep = 1;
         app_.ui.hideAppTaskbarWindow();
-        s.WinV = std::to_string(v.major) + "." + std::to_string(v.minor) + "." + std::to_string(v.build);
+        session.WinV = std::to_string(v.major) + "." + std::to_string(v.minor) + "." + std::to_string(v.build);
         s.ErrLaunchMsg = false;
-        app_.err.ErrorStep = 2;
         const platform::WindowId other = app_.system.findWindow("TFormClock", "Lumivo");
         if (other != 0 && other != form_->handle()) {
             app_.system.sendMessage(other, forms::kMsgBringToFront, 0, 0);
             app_.ui.terminate();
             return;
         }
-        app_.err.ErrorStep = 3;
         const platform::WindowId crashed = app_.system.findWindow("TFormClock", "LumivoError");
         if (crashed != 0) {
             app_.system.sendMessage(crashed, forms::kMsgRestartHandOver, 0, 0);
             s.SplashScreenNotError = 1;
             s.ErrLaunchMsg = true;
         }
-        app_.err.ErrorStep = 4;
         if (s.OSExit == 0) {
             if (!HibernationAllowed(app_)) s.HibrneteMode = 1;
             form_->tray(true, TrayIconData);
@@ -186,7 +260,7 @@ void ClockWindow::FormCreate() {
 }
 
 void ClockWindow::FormShow() {
-    app_.guard({"0.001 - 013."}, [&] {
+    app_.guard(code::ClockShow, [&] {
         form_->setDoubleBuffered(true);
         form_->setCaption("Lumivo");
     }, [&] {
@@ -196,34 +270,32 @@ void ClockWindow::FormShow() {
 }
 
 void ClockWindow::FormPaint() {
-    app_.guard({"0.001 - 002."}, [&] {
+    app_.guard(code::ClockPaint, [&] {
         StartupState& s = app_.start;
-        const bool firstPaint = s.Loading == 0;
+        const bool firstPaint = app_.load.Loading == 0;
         if (s.FEExit == 1) {
             form_->hide();
             return;
         }
         if (firstPaint) {
+            // The formats that stand when the registry has none.
             app_.settings.SecondsView = false;
             app_.settings.ZeroFirstView = true;
             app_.settings.AMPM24 = false;
-            s.SoundDisabled = false;
+            app_.sound.SoundDisabled = false;
             form_->hide();
-            settings::LoadSettings(app_);
-            reminders::FindNextRemind(app_);
-            quickexit::ShowQSDIdleIcon(app_);
-            settings::StoreSettings(app_, 1);
+            app_.settingsStore.LoadSettings();
+            app_.reminders.FindNextRemind();
+            app_.quickExit.ShowQSDIdleIcon();
+            store(1);
         }
-        app_.err.ErrorStep = 1;
         if (s.ErrLaunchMsg) {
             s.ErrLaunchMsg = false;
             app_.ui.messageBox("Перезапуск программы Lumivo произведен успешно.", "Сообщение...",
                                ui::kMbIconInformation | ui::kMbSystemModal);
         }
-        app_.err.ErrorStep = 2;
         app_.ui.hideAppTaskbarWindow();
-        if (s.Win9xMode) {
-            app_.err.ErrorStep = 3;
+        if (app_.session.Win9xMode) {
             if (RegionDirty) {
                 RegionDirty = false;
                 RgnByMask(ui::kBlack);
@@ -232,14 +304,14 @@ void ClockWindow::FormPaint() {
             if (form_->bounds().height != RegionHeight && form_->visible() && RegionHeight > 0) RgnByMask(ui::kBlack);
         }
     }, [&] {
-        return errors::Dump().add("FEExit", app_.start.FEExit).add("Loading", app_.start.Loading)
+        return errors::Dump().add("FEExit", app_.start.FEExit).add("Loading", app_.load.Loading)
             .add("ErrLaunchMsg", app_.start.ErrLaunchMsg);
     });
 }
 
 void ClockWindow::FormCloseQuery(bool& canClose) {
     canClose = true;
-    const bool ok = app_.guard({"0.001 - 020."}, [&] {
+    const bool ok = app_.guard(code::ClockCloseQuery, [&] {
         if (app_.qsd.QSDWork > 0) {
             const int answer = app_.ui.messageBox(
                 "Если закрыть программу быстрое выключение не сработает! Всё равно закрыть программу?",
@@ -251,8 +323,8 @@ void ClockWindow::FormCloseQuery(bool& canClose) {
 }
 
 void ClockWindow::FormClose() {
-    app_.guard({"0.001 - 023."}, [&] {
-        Timer1().setEnabled(false);
+    app_.guard(code::ClockClose, [&] {
+        Timer1_.setEnabled(false);
         if (app_.splash) app_.splash->releasePicture();
         form_->tray(false, TrayIconData);
     });
@@ -260,15 +332,15 @@ void ClockWindow::FormClose() {
 
 bool ClockWindow::FormMessage(unsigned msg, std::uintptr_t, std::intptr_t lParam) {
     if (msg == forms::kMsgBringToFront) {
-        app_.guard({"0.001 - 010."}, [&] { Restore(); });
+        app_.guard(code::SecondCopy, [&] { Restore(); });
         return true;
     }
     if (msg == forms::kMsgRestartHandOver) {
-        app_.guard({"0.001 - 011."}, [&] { app_.ui.terminate(); });
+        app_.guard(code::RestartHandOver, [&] { app_.ui.terminate(); });
         return true;
     }
     if (msg == forms::kMsgTrayCallback) {
-        app_.guard(fixedCode("0.001 - 028.0"), [&] { TrayMessage(unsigned(lParam)); });
+        app_.guard(code::TrayMessage, [&] { TrayMessage(unsigned(lParam)); });
         return true;
     }
     if (msg != 0 && msg == app_.start.TaskbarCreatedMsg) {
@@ -279,17 +351,16 @@ bool ClockWindow::FormMessage(unsigned msg, std::uintptr_t, std::intptr_t lParam
 }
 
 void ClockWindow::TrayMessage(unsigned mouseMessage) {
-    if (mouseMessage == kWmLButtonDblClk) {
+    if (mouseMessage == forms::kTrayDoubleClick) {
         Restore();
-    } else if (mouseMessage == kWmRButtonDown) {
+    } else if (mouseMessage == forms::kTrayRightButtonDown) {
         app_.system.setForeground(form_->handle());
         app_.ui.hideAppTaskbarWindow();
-        ui::MenuItem& n4 = MainPoM().item("N4");
-        n4.visible = true;
+        N4_.visible = true;
         int x = 0, y = 0;
         app_.ui.cursorPos(x, y);
-        form_->popup(MainPoM(), x, y);
-        n4.visible = false;
+        form_->popup(MainPoM_, x, y);
+        N4_.visible = false;
     }
 }
 
@@ -303,34 +374,37 @@ void ClockWindow::displayStep(const std::string& previous, const platform::Local
         separatorMinute_ = now.minute;
     }
     // Without transparency the shape is rebuilt at every text change: seconds never show there.
-    const bool seconds = st.SecondsView && !app_.start.Win9xMode;
+    const bool seconds = st.SecondsView && !app_.session.Win9xMode;
     TimeText = formatTime(timePattern(st.ZeroFirstView, seconds, st.AMPM24), now, separator_);
-    timeShadow_->setCaption(TimeText);
-    timeMain_->setCaption(TimeText);
-    timeSize_->setCaption(TimeText + " ");
-    const ui::Rect& s = timeSize_->bounds();
-    timeMain_->setSize(s.width, s.height);
-    timeShadow_->setSize(s.width, s.height);
-    if (app_.start.Win9xMode && previous != TimeText && !TimeText.empty()) RegionDirty = true;
+    TimeShadow_.setCaption(TimeText);
+    TimeMain_.setCaption(TimeText);
+    TimeSize_.setCaption(TimeText + " ");
+    const ui::Rect& s = TimeSize_.bounds();
+    TimeMain_.setSize(s.width, s.height);
+    TimeShadow_.setSize(s.width, s.height);
+    if (app_.session.Win9xMode && previous != TimeText && !TimeText.empty()) RegionDirty = true;
 }
 
+// Each subsystem's share of the tick in its fixed order: the face, the due
+// reminder, the end of a temporary sound-off, the quick exit's last minutes,
+// the half-hour work, the first-launch window, the hot keys.
 void ClockWindow::Timer1Timer() {
-    app_.guard({"0.001 - 005.", 1}, [&] {
+    app_.guard(code::Timer1Timer, [&] {
         StartupState& s = app_.start;
         app_.ui.hideAppTaskbarWindow();
         // The labels are refilled below; the window system repaints only when
         // the finished text differs from what it shows.
-        const std::string previous = timeMain_->caption();
-        timeShadow_->setCaption("");
-        timeMain_->setCaption("");
-        timeSize_->setCaption(" ");
+        const std::string previous = TimeMain_.caption();
+        TimeShadow_.setCaption("");
+        TimeMain_.setCaption("");
+        TimeSize_.setCaption(" ");
         if (s.LaunchWork == 0) {
-            const FadeStep f = fadeInStep(app_.settings.AlphaSet, app_.settings.AlphaUsed,
-                                          form_->alphaBlendValue(), s.SplashScreenNotError);
+            const FadeStep f = fadeInStep(app_.settings.AlphaSet, app_.settings.AlphaUsed, form_->alphaBlendValue(),
+                                          s.SplashScreenNotError);
             alphaUSet = f.target;
             form_->setAlphaBlendValue(f.alpha);
             if (f.finished) {
-                Timer1().setInterval(50);
+                Timer1_.setInterval(50);
                 s.LaunchWork = 1;
             }
         }
@@ -339,69 +413,26 @@ void ClockWindow::Timer1Timer() {
         // tick works on one consistent reading.
         platform::LocalTime now = app_.clock.now();
         auto reread = [&] { now = app_.clock.now(); };
-        app_.err.ErrorStep = 2;
+        app_.guard.step(2);
         displayStep(previous, now);
 
-        app_.err.ErrorStep = 3;
-        reminders::NextRemind& r = app_.remind;
-        if (r.NextRemindSet && now.second > 30 && now.hour == r.NextRemindH) {
-            if (now.minute == r.NextRemindM) {
-                const int h = r.NextRemindH, m = r.NextRemindM;
-                const std::string name = r.NextRemindName;
-                reminders::FindNextRemind(app_);
-                reminders::FireRemind(app_, h, m, name);
-                reread();
-            }
-            if (app_.remind.NextRemindM < now.minute) {
-                reminders::FindNextRemind(app_);
-                reread();
-            }
+        app_.guard.step(3);
+        if (app_.reminders.TickStep(now)) reread();
+        if (sound::EndTemporarySoundOff(app_.sound, *this, now)) {
+            app_.reminders.FindNextRemind();
+            reread();
         }
+        app_.quickExit.BlinkStep();
 
-        if (s.SoundDisabledTemp) {
-            const bool over = now.hour != s.SoundDisabledUntilH || now.minute >= s.SoundDisabledUntilM;
-            if (over) {
-                MainPoM().item("SoundDiss").checked = false;
-                s.SoundDisabled = false;
-                s.SoundDisabledTemp = false;
-                reminders::FindNextRemind(app_);
-                reread();
-            }
+        app_.guard.step(4);
+        if (now.second > 0 && (now.minute == 0 || now.minute == 30)) {
+            app_.reminders.FindNextRemind();
+            reread();
         }
+        app_.chime.HalfHourStep(now, s.SplashScreenNotError != 0);
 
-        quickexit::QuickExitState& q = app_.qsd;
-        if (q.QSDWTimerM < 2 && q.QSDWork == 1 && q.QSDWTimerH == 0) {
-            q.QSDBugGuard = 1;
-            ui::Control& red = *form_->find("ImageRed");
-            ui::Control& orange = *form_->find("ImageOrange");
-            const bool redShown = red.visible();
-            red.setVisible(!redShown);
-            orange.setVisible(redShown);
-            form_->find("ImageGreen")->setVisible(false);
-        }
-
-        app_.err.ErrorStep = 4;
-        if (now.second > 0) {
-            if (now.minute == 0 || now.minute == 30) {
-                reminders::FindNextRemind(app_);
-                reread();
-                if (s.SplashScreenNotError != 0) {
-                    char hhnn[8], dd[4];
-                    std::snprintf(hhnn, sizeof hhnn, "%02d%02d", now.hour, now.minute);
-                    std::snprintf(dd, sizeof dd, "%02d", now.day);
-                    app_.sound.SoundHLast = hhnn;
-                    app_.sound.SoundHLastDate = dd;
-                } else {
-                    sound::CheckChime(app_);
-                    reread();
-                }
-            } else {
-                app_.sound.SoundHLast = "25";
-            }
-        }
-
-        timeShadow_->setVisible(true);
-        timeMain_->setVisible(true);
+        TimeShadow_.setVisible(true);
+        TimeMain_.setVisible(true);
         s.SplashScreenNotError = 0;
 
         const std::string day = std::to_string(now.year * 10000 + now.month * 100 + now.day);
@@ -410,14 +441,15 @@ void ClockWindow::Timer1Timer() {
             hintDay_ = day;
         }
 
-        if (s.FirstLaunch5 == 2) {
+        if (app_.load.FirstLaunch5 == 2) {
             // The first-launch window arrives with the settings window.
-            s.FirstLaunch5 = 0;
+            app_.load.FirstLaunch5 = 0;
         }
 
-        sound::PollHotKeys(app_);
+        app_.hotKeys.PollHotKeys();
     }, [&] {
         const StartupState& s = app_.start;
+        const quickexit::QuickExitState& q = app_.qsd;
         return errors::Dump()
             .add("LaunchWork", s.LaunchWork)
             .add("AlphaSet", app_.settings.AlphaSet)
@@ -425,13 +457,13 @@ void ClockWindow::Timer1Timer() {
             .add("alphaused", app_.settings.AlphaUsed)
             .add("SplashScreenNotError", s.SplashScreenNotError)
             .add("TimeText", TimeText)
-            .add("QSDWTimerM", app_.qsd.QSDWTimerM)
-            .add("QSDWork", app_.qsd.QSDWork)
-            .add("QSDWTimerH", app_.qsd.QSDWTimerH)
-            .add("QSDBugGuard", app_.qsd.QSDBugGuard)
+            .add("QSDWTimerM", q.QSDWTimerM)
+            .add("QSDWork", q.QSDWork)
+            .add("QSDWTimerH", q.QSDWTimerH)
+            .add("QSDBugGuard", q.QSDBugGuard)
             .add("SoundHLast", app_.sound.SoundHLast)
             .add("SoundHLastDate", app_.sound.SoundHLastDate)
-            .add("FirstLaunch5", s.FirstLaunch5)
+            .add("FirstLaunch5", app_.load.FirstLaunch5)
             .add("FormClock.hint", form_->hint());
     });
 }
@@ -439,9 +471,9 @@ void ClockWindow::Timer1Timer() {
 // ---- dragging ----------------------------------------------------------------------
 
 void ClockWindow::TimeMouseDown(const ui::MouseEvent& e) {
-    app_.guard({"0.001 - 024.", 1}, [&] {
+    app_.guard(code::TimeMouseDown, [&] {
         if (app_.start.SplashScreenClose == 0 && app_.splash) app_.splash->close();
-        app_.err.ErrorStep = 2;
+        app_.guard.step(2);
         if (e.button == ui::MouseButton::Left) {
             XO = e.x;
             YO = e.y;
@@ -454,7 +486,7 @@ void ClockWindow::TimeMouseDown(const ui::MouseEvent& e) {
 }
 
 void ClockWindow::TimeMouseMove(const ui::MouseEvent& e) {
-    app_.guard({"0.001 - 025."}, [&] {
+    app_.guard(code::TimeMouseMove, [&] {
         if (move) form_->setPosition(form_->bounds().left + e.x - XO, form_->bounds().top + e.y - YO);
     }, [&] {
         return errors::Dump().add("XO", XO).add("X", e.x).add("YO", YO).add("Y", e.y).add("move", move);
@@ -462,8 +494,8 @@ void ClockWindow::TimeMouseMove(const ui::MouseEvent& e) {
 }
 
 void ClockWindow::TimeMouseUp(const ui::MouseEvent&) {
-    app_.guard({"0.001 - 026."}, [&] {
-        settings::StoreSettings(app_, 1);
+    app_.guard(code::TimeMouseUp, [&] {
+        store(1);
         move = false;
     }, [&] { return errors::Dump().add("move", move); });
 }
@@ -471,16 +503,15 @@ void ClockWindow::TimeMouseUp(const ui::MouseEvent&) {
 // ---- the popup menu ------------------------------------------------------------------
 
 void ClockWindow::MainPoMPopup() {
-    app_.guard({"0.001 - 029."}, [&] {
-        ui::PopupMenu& m = MainPoM();
-        m.item("N8").visible = false;
-        m.item("HidePOM").visible = false;
-        m.item("OnTopPOM").visible = false;
+    app_.guard(code::MainPoMPopup, [&] {
+        N8_.visible = false;
+        HidePOM_.visible = false;
+        OnTopPOM_.visible = false;
         if (app_.start.ClockShown) {
-            m.item("HidePOM").visible = true;
-            m.item("OnTopPOM").visible = true;
+            HidePOM_.visible = true;
+            OnTopPOM_.visible = true;
         } else {
-            m.item("N8").visible = true;
+            N8_.visible = true;
         }
     });
 }
@@ -495,41 +526,36 @@ void ClockWindow::HidePOMClick() {
 }
 
 void ClockWindow::OnTopPOMClick() {
-    const bool onTop = MainPoM().item("OnTopPOM").checked;
+    const bool onTop = OnTopPOM_.checked;
     form_->setStayOnTop(onTop);
     app_.settings.StayOnTop = onTop ? 1 : 0;
-    settings::StoreSettings(app_, 0);
+    store(0);
     ReAddTrayIcon();
 }
 
-void ClockWindow::SoundDissClick() {
-    sound::StopReminderSound(app_);
-    app_.err.ErrorStep = 1;
-    app_.start.SoundDisabled = !app_.start.SoundDisabled;
-    MainPoM().item("SoundDiss").checked = app_.start.SoundDisabled;
-}
+void ClockWindow::SoundDissClick() { sound::ToggleSoundOff(app_.sound, app_.reminderSound, *this); }
 
 void ClockWindow::N4Click() {
     app_.start.ClockShown = true;
     form_->setPosition(0, 0);
-    settings::StoreSettings(app_, 1);
+    store(1);
     move = false;
     BringToFront();
 }
 
 void ClockWindow::NillFirstClick() {
-    app_.settings.ZeroFirstView = MainPoM().item("NillFirst").checked;
-    settings::StoreSettings(app_, 0);
+    app_.settings.ZeroFirstView = NillFirst_.checked;
+    store(0);
 }
 
 void ClockWindow::ViewSecondsAClick() {
-    app_.settings.SecondsView = MainPoM().item("ViewSecondsA").checked;
-    settings::StoreSettings(app_, 0);
+    app_.settings.SecondsView = ViewSecondsA_.checked;
+    store(0);
 }
 
 void ClockWindow::PMAM24Click() {
-    app_.settings.AMPM24 = MainPoM().item("PMAM24").checked;
-    settings::StoreSettings(app_, 0);
+    app_.settings.AMPM24 = PMAM24_.checked;
+    store(0);
 }
 
 // The quick-exit and settings windows come with their own subsystems.
@@ -543,7 +569,7 @@ void ClockWindow::HelpSecClick() {
 }
 
 void ClockWindow::AboutProClick() {
-    ++app_.start.ShowModalRes;
+    ++app_.session.ShowModalRes;
     AboutWindow about(app_);
     about.showModal();
 }

@@ -2,6 +2,8 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include "core/ClockFace.h"
+#include "errors/Codes.h"
 #include "platform/Types.h"
 #include "ui/Form.h"
 
@@ -10,19 +12,20 @@ namespace app {
 class App;
 
 // TFormClock: the clock face, its tick, popup menu and notification-area icon.
-class ClockWindow {
+// The subsystems see it only as a core::ClockFace.
+class ClockWindow final : public core::ClockFace {
 public:
     explicit ClockWindow(App& app);
-    ~ClockWindow();
+    ~ClockWindow() override;
 
     ui::Form& form() { return *form_; }
-    ui::Label& TimeMain() { return *timeMain_; }
-    ui::Label& TimeShadow() { return *timeShadow_; }
-    ui::Label& TimeSize() { return *timeSize_; }
-    ui::PopupMenu& MainPoM() { return *form_->popupMenu; }
-    ui::Timer& Timer1() { return form_->timer("Timer1"); }
-    ui::Timer& Timer2() { return form_->timer("Timer2"); }
-    ui::Timer& TimerMySnd() { return form_->timer("TimerMySnd"); }
+    ui::Label& TimeMain() { return TimeMain_; }
+    ui::Label& TimeShadow() { return TimeShadow_; }
+    ui::Label& TimeSize() { return TimeSize_; }
+    ui::PopupMenu& MainPoM() { return MainPoM_; }
+    ui::Timer& Timer1() { return Timer1_; }
+    ui::Timer& Timer2() { return Timer2_; }
+    ui::Timer& TimerMySnd() { return TimerMySnd_; }
 
     ui::TrayIconData TrayIconData;
 
@@ -41,6 +44,21 @@ public:
     void ReAddTrayIcon();
     void Restore();  // N8, the icon's double click, a second copy's message
 
+    // core::ClockFace
+    void apply(const settings::Settings&) override;
+    int opacity() override { return form_->alphaBlendValue(); }
+    void setOpacity(int alpha) override { form_->setAlphaBlendValue(alpha); }
+    void showLoaded() override { form_->show(); }
+    void restore() override { Restore(); }
+    void showReminderSound(bool playing) override;
+    void holdSoundPause(bool on) override;
+    void markSoundOff(bool off) override { SoundDiss_.checked = off; }
+    bool markShown(core::Mark m) override { return mark(m).visible(); }
+    void showMark(core::Mark m, bool shown) override { mark(m).setVisible(shown); }
+    void alignMarks() override;
+    int markTop() override { return ImageGreen_.bounds().top; }
+    int timeHeight() override { return TimeMain_.bounds().height; }
+
     // Handlers.
     void FormCreate();
     void FormShow();
@@ -56,7 +74,10 @@ public:
     void TrayMessage(unsigned mouseMessage);
 
 private:
-    void bindMenu(const char* item, const char* code, void (ClockWindow::*handler)());
+    ui::Image& mark(core::Mark m);
+    void bind(ui::MenuItem& item, const errors::Code& code, void (ClockWindow::*handler)());
+    // The clock's own stores take the position the window has now.
+    void store(int positionOnly);
     void displayStep(const std::string& previous, const platform::LocalTime& now);
     void N8Click();
     void HidePOMClick();
@@ -76,9 +97,13 @@ private:
 
     App& app_;
     std::unique_ptr<ui::Form> form_;
-    ui::Label* timeMain_;
-    ui::Label* timeShadow_;
-    ui::Label* timeSize_;
+    // Everything the logic touches, found once: a renamed control fails at construction.
+    ui::Label &TimeMain_, &TimeShadow_, &TimeSize_;
+    ui::Image &ImageGreen_, &ImageYellow_, &ImageOrange_, &ImageRed_;
+    ui::PopupMenu& MainPoM_;
+    ui::MenuItem &N6_, &N8_, &HidePOM_, &OnTopPOM_, &SoundDiss_, &N4_, &NillFirst_, &ViewSecondsA_, &PMAM24_,
+        &QuickExit_, &N2_, &SetTime_, &HelpSec_, &AboutPro_, &Err_, &ExitPOM_;
+    ui::Timer &Timer1_, &Timer2_, &TimerMySnd_, &TimerSndPause_;
     std::string hintDay_;  // the day the hint was made for
     std::string separator_;
     int separatorMinute_ = -1;

@@ -3,6 +3,7 @@
 #include "app/App.h"
 #include "app/AuxWindows.h"
 #include "app/ClockWindow.h"
+#include "errors/ErrorLog.h"
 
 namespace app {
 
@@ -19,16 +20,36 @@ void Program::clearScratchFiles() {
     }
 }
 
+int Program::run() {
+    moduleStartup();
+    int exitCode = 0;
+    try {
+        start();
+        entryStep_ = 3;
+        app_.ui.setMainForm(clock_->form());
+        if (!app_.ui.terminated()) exitCode = app_.ui.run();
+    } catch (...) {
+        const errors::Code& c = errors::code::ProgramEntry;
+        app_.guard.record(errors::errorCode(c.prefix, entryStep_, c.appendStep),
+                          errors::Guard::classNameOf(std::current_exception()), "");
+        exitCode = 1;
+    }
+    end();
+    return exitCode;
+}
+
 void Program::moduleStartup() {
-    app_.start.LMVVersionName = "Init...";
+    app_.session.LMVVersionName = "Init...";
     app_.choosePaths();
-    app_.guard({"0.001 - 027."}, [&] { clearScratchFiles(); },
-               [&] { return errors::Dump().add("LMVVN", app_.start.LMVVersionName); });
+    app_.guard(errors::code::ModuleStartup, [&] { clearScratchFiles(); },
+               [&] { return errors::Dump().add("LMVVN", app_.session.LMVVersionName); });
 }
 
 void Program::start() {
+    entryStep_ = 1;
     clock_ = std::make_unique<ClockWindow>(app_);
     app_.ui.realize(clock_->form());
+    entryStep_ = 2;
     splash_ = std::make_unique<SplashWindow>(app_);
     splash_->create();
     app_.ui.hideAppTaskbarWindow();
@@ -37,7 +58,7 @@ void Program::start() {
 
 // A finished quick exit acts only here, as the very last thing the process does.
 void Program::end() {
-    app_.start.LMVVersionName = "Init...";
+    app_.session.LMVVersionName = "Init...";
     try {
         clearScratchFiles();
     } catch (const std::exception&) {

@@ -12,6 +12,9 @@ class Program {
 public:
     explicit Program(App& app);
     ~Program();
+    // The whole run: start-up, the message loop, the end step. A start-up that
+    // fails leaves its record (no window can show it yet) and a non-zero exit code.
+    int run();
     void moduleStartup();   // before anything else: scratch files cleared
     void start();           // clock window, splash, then the clock is shown
     void end();             // after the message loop: scratch files, the pending power action
@@ -23,6 +26,7 @@ private:
     App& app_;
     std::unique_ptr<ClockWindow> clock_;
     std::unique_ptr<SplashWindow> splash_;
+    int entryStep_ = 0;
 };
 
 }  // namespace app

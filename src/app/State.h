@@ -1,30 +1,19 @@
 #pragma once
-#include <string>
 
 namespace app {
 
-// Process-wide start-up flags and the counters every window shares.
+// Start-up flags of the clock window and the small windows around it.
 struct StartupState {
-    std::string LMVName, LMVVersion, LMVVersionName, LMVVersionTitle, WinV;
-    bool Win9xMode = false;
-    int FEExit = 0;
-    int OSExit = 0;
-    int SplashScreenNotError = 0;
-    bool ErrLaunchMsg = false;
-    int Loading = 0;
-    int FirstLaunch5 = 0;
-    int SplashScreenClose = 0;
-    int ShowModalRes = 0;
-    bool ClockShown = false;
-    int HibrneteMode = 0;
+    int FEExit = 0;                  // 1: unsupported system, the clock hides at every paint
+    int OSExit = 0;                  // 1: unsupported system, only its window shows
+    int SplashScreenNotError = 0;    // 1: started by the error window's restart; 2 once the first tick used it
+    bool ErrLaunchMsg = false;       // greet after a restart at the next paint
+    int SplashScreenClose = 0;       // 1 once the splash has closed
+    bool ClockShown = false;         // false while hidden to the notification area
+    int HibrneteMode = 0;            // 1: the system does not allow hibernation
     unsigned TaskbarCreatedMsg = 0;
-    int LaunchWork = 0;
-    int ExitMode = 0;
-    // Sound-off switch of the popup menu, and its temporary form after a wake-up.
-    bool SoundDisabled = false;
-    bool SoundDisabledTemp = false;
-    int SoundDisabledUntilH = 0;
-    int SoundDisabledUntilM = 0;
+    int LaunchWork = 0;              // 1 once the fade-in is over
+    int ExitMode = 0;                // how the settings window closed
 };
 
 }  // namespace app

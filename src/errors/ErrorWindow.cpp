@@ -1,41 +1,44 @@
 #include "errors/ErrorWindow.h"
-#include "app/App.h"
+#include "errors/Guard.h"
 #include "forms/Forms.h"
 
 namespace errors {
 
-ErrorWindow::ErrorWindow(app::App& app) : app_(app), form_(forms::build(forms::errorForm(), app.ui)) {
+ErrorWindow::ErrorWindow(Ports ports, Guard& guard, ErrorState& state, core::Session& session)
+    : ports_(ports), guard_(guard), state_(state), session_(session),
+      form_(forms::build(forms::errorForm(), ports.ui)),
+      Label2_(form_->get<ui::Label>("Label2")),
+      Button3_(form_->get<ui::Button>("Button3")) {
     form_->onCreate = [this] { FormCreate(); };
     form_->onClose = [this] { FormClose(); };
-    form_->get<ui::Button>("Button3").onClick = [this] { Button3Click(); };
+    Button3_.onClick = [this] { Button3Click(); };
 }
 
 ErrorWindow::~ErrorWindow() = default;
 
-void ErrorWindow::open(const std::string& codeLine) {
-    try {
-        app_.ui.realize(*form_);
-        form_->get<ui::Label>("Label2").setCaption(codeLine);
-        app_.audio.messageBeep(0x10);
-        app_.ui.showModal(*form_);
-    } catch (...) {
-        // Without a window the failure is still in the log; keep the counts right.
-        if (!form_->closed()) FormClose();
-    }
+bool ErrorWindow::open(const std::string& codeLine) {
+    ports_.ui.realize(*form_);
+    Label2_.setCaption(codeLine);
+    ports_.audio.messageBeep(platform::kBeepHand);
+    ports_.ui.showModal(*form_);
+    return closed_;
 }
 
 void ErrorWindow::FormCreate() {
-    app_.guard({"0.054 - 006."}, [&] { app_.err.ErrorWindowOpen = true; });
+    guard_(code::ErrorCreate, [&] { state_.ErrorWindowOpen = true; });
 }
 
 void ErrorWindow::FormClose() {
-    app_.err.ErrorWindowOpen = false;
-    --app_.start.ShowModalRes;
+    closed_ = true;
+    guard_(code::ErrorClose, [&] {
+        state_.ErrorWindowOpen = false;
+        --session_.ShowModalRes;
+    });
 }
 
 void ErrorWindow::Button3Click() {
-    app_.guard({"0.054 - 004."}, [&] {
-        form_->get<ui::Button>("Button3").setEnabled(false);
+    guard_(code::ErrorIgnore, [&] {
+        Button3_.setEnabled(false);
         form_->close();
     });
 }

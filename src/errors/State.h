@@ -3,8 +3,8 @@
 namespace errors {
 
 struct ErrorState {
-    int ErrorStep = 0;
-    bool ErrorWindowOpen = false;
+    int ErrorStep = 0;             // how far the running routine got
+    bool ErrorWindowOpen = false;  // failures meanwhile are dropped
 };
 
 }  // namespace errors

@@ -26,4 +26,6 @@ enum : unsigned {
 namespace forms {
 // Messages between copies of the program and from the notification area.
 enum : unsigned { kMsgBringToFront = 0x400, kMsgRestartHandOver = 0x401, kMsgTrayCallback = 0x402 };
+// The mouse messages the notification-area icon reports.
+enum : unsigned { kTrayDoubleClick = 0x203, kTrayRightButtonDown = 0x204 };
 }

@@ -3,6 +3,11 @@
 
 namespace platform {
 
+// MessageBeep types.
+enum BeepType : unsigned {
+    kBeepDefault = 0, kBeepHand = 0x10, kBeepQuestion = 0x20, kBeepExclamation = 0x30, kBeepAsterisk = 0x40,
+};
+
 struct MciResult {
     unsigned error = 0;   // 0 = success
     std::string reply;

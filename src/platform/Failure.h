@@ -24,6 +24,7 @@ LUMIVO_FAILURE(RegistryError);
 LUMIVO_FAILURE(FileError);
 LUMIVO_FAILURE(WindowError);
 LUMIVO_FAILURE(SoundError);
+LUMIVO_FAILURE(SystemError);      // the system could not answer a question
 LUMIVO_FAILURE(AbortError);       // deliberate silent abort (the hidden test command)
 
 #undef LUMIVO_FAILURE

@@ -14,7 +14,7 @@ class System {
 public:
     virtual ~System() = default;
     virtual OsVersion version() = 0;
-    // Empty when the system reports no name.
+    // Empty when the system reports no name; SystemError when it cannot answer.
     virtual std::string userName() = 0;
     virtual std::string computerName() = 0;
     virtual std::filesystem::path programFile() = 0;

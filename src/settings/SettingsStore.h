@@ -1,18 +1,59 @@
 #pragma once
-
-namespace app { class App; }
+#include "core/ClockFace.h"
+#include "core/Session.h"
+#include "errors/Guard.h"
+#include "platform/Registry.h"
+#include "platform/System.h"
+#include "settings/Fields.h"
+#include "settings/Settings.h"
+#include "ui/Ui.h"
 
 namespace settings {
 
-// Reads the registry into the settings record and applies it to the clock
-// window and its menu; shows the clock and sets Loading at the end.
-void LoadSettings(app::App&);
-// Writes the settings; positionOnly == 1 writes Version, ExePatch and the
-// clock position only.
-void StoreSettings(app::App&, int positionOnly);
-// Makes the Run values match AutoLaunch (falls back to this user only).
-void ApplyAutoStart(app::App&);
-// Writes LastBackUp to the value BackUp.
-void StoreLastBackUp(app::App&);
+// What one load read: the record it makes, which values were stored, and
+// whether any was of the wrong type.
+struct Loaded {
+    Settings record;
+    FieldSet found;
+    bool wrongType = false;
+};
+
+// Reads the stored settings over `current` by the rules of the field table:
+// the load's own defaults first, then (when `values`) each stored value with
+// its checks and replacements. Every field ends inside its valid values.
+Loaded ReadRegistry(platform::Registry&, const Settings& current, bool win9x, bool values);
+
+// The registry store of the settings record.
+class Store {
+public:
+    struct Ports {
+        platform::Registry& registry;
+        platform::System& system;
+        ui::Ui& ui;
+    };
+    Store(Ports ports, errors::Guard& guard, const core::Session& session, Settings& settings, LoadState& load,
+          core::ClockFace& face);
+
+    // Reads the registry into the record and shows it on the clock; shows the
+    // clock and sets Loading at the end.
+    void LoadSettings();
+    // Writes the record; positionOnly == 1 writes Version, ExePatch and the
+    // clock's position only.
+    void StoreSettings(int positionOnly);
+    // Makes the Run values match AutoLaunch (falls back to this user only).
+    void ApplyAutoStart();
+    // Writes LastBackUp to the value BackUp.
+    void StoreLastBackUp();
+
+private:
+    void write(const Field& f);
+
+    Ports ports_;
+    errors::Guard& guard_;
+    const core::Session& session_;
+    Settings& settings_;
+    LoadState& load_;
+    core::ClockFace& face_;
+};
 
 }  // namespace settings

@@ -1,29 +1,25 @@
 #include "sound/Chime.h"
-#include <cstdint>
 #include <cstdio>
 #include <iterator>
-#include "app/App.h"
-#include "app/ClockWindow.h"
-#include "platform/System.h"
-#include "quickexit/Engine.h"
-#include "sound/TalkingClock.h"
 
 namespace sound {
 
 namespace {
 
-constexpr unsigned kChimeBeeps[] = {0, 0x30, 0x10, 0x20, 0x40};
+constexpr unsigned kChimeBeeps[] = {platform::kBeepDefault, platform::kBeepExclamation, platform::kBeepHand,
+                                    platform::kBeepQuestion, platform::kBeepAsterisk};
 
 bool chimeMinute(int minute, int enabled) { return minute == 0 || (minute == 30 && enabled == 2); }
 
-}  // namespace
+struct Slot {
+    char hhnn[8], dd[4];
+    explicit Slot(const platform::LocalTime& t) {
+        std::snprintf(hhnn, sizeof hhnn, "%02d%02d", t.hour, t.minute);
+        std::snprintf(dd, sizeof dd, "%02d", t.day);
+    }
+};
 
-void PlayChimeSound(app::App& app) {
-    app.guard({"0.011 - 025."}, [&] {
-        const int type = app.settings.SoundHType;
-        if (type >= 0 && type < int(std::size(kChimeBeeps))) app.audio.messageBeep(kChimeBeeps[type]);
-    }, [&] { return errors::Dump().add("SoundHType", app.settings.SoundHType); });
-}
+}  // namespace
 
 bool QuietHour(const settings::Settings& s, int hour) {
     if (s.TimeOfLow != 1) return false;
@@ -33,74 +29,66 @@ bool QuietHour(const settings::Settings& s, int hour) {
     return false;
 }
 
-void CheckChime(app::App& app) {
+Chime::Chime(Ports ports, const settings::Settings& settings, SoundState& state, const core::Session& session,
+             const quickexit::QuickExitState& quickExit, TalkingClock& talk, errors::Guard& guard)
+    : ports_(ports), settings_(settings), state_(state), session_(session), quickExit_(quickExit), talk_(talk),
+      guard_(guard) {}
+
+void Chime::PlayChimeSound() {
+    guard_(errors::code::PlayChimeSound, [&] {
+        const int type = settings_.SoundHType;
+        if (type >= 0 && type < int(std::size(kChimeBeeps))) ports_.audio.messageBeep(kChimeBeeps[type]);
+    }, [&] { return errors::Dump().add("SoundHType", settings_.SoundHType); });
+}
+
+void Chime::CheckChime() {
     int soundHTemp = 0;
-    app.guard({"0.001 - 003."}, [&] {
+    guard_(errors::code::CheckChime, [&] {
         // One reading for the whole check: a minute that turns over half-way
         // must not mark the slot used and then skip its sound.
-        const platform::LocalTime now = app.clock.now();
-        char hhnn[8], dd[4];
-        std::snprintf(hhnn, sizeof hhnn, "%02d%02d", now.hour, now.minute);
-        std::snprintf(dd, sizeof dd, "%02d", now.day);
-        sound::SoundState& s = app.sound;
-        if (s.SoundHLast == hhnn && s.SoundHLastDate == dd) return;
-        s.SoundHLast = hhnn;
-        s.SoundHLastDate = dd;
+        const platform::LocalTime now = ports_.clock.now();
+        const Slot slot(now);
+        if (state_.SoundHLast == slot.hhnn && state_.SoundHLastDate == slot.dd) return;
+        state_.SoundHLast = slot.hhnn;
+        state_.SoundHLastDate = slot.dd;
         soundHTemp = now.hour;
 
-        if (app.start.SoundDisabled || quickexit::QuickExitImminent(app)) return;
-        const settings::Settings& st = app.settings;
-        if (QuietHour(st, now.hour)) return;
-        if (st.SoundHEnabled > 0) {
-            if (chimeMinute(now.minute, st.SoundHEnabled)) PlayChimeSound(app);
+        if (state_.SoundDisabled || quickExit_.imminent()) return;
+        if (QuietHour(settings_, now.hour)) return;
+        if (settings_.SoundHEnabled > 0) {
+            if (chimeMinute(now.minute, settings_.SoundHEnabled)) PlayChimeSound();
             return;
         }
         // The time is not spoken over an open dialog; that slot is simply lost.
-        if (st.VoiceEnabled > 0 && app.start.ShowModalRes == 0 && chimeMinute(now.minute, st.VoiceEnabled))
-            SpeakTime(app);
+        if (settings_.VoiceEnabled > 0 && session_.ShowModalRes == 0 && chimeMinute(now.minute, settings_.VoiceEnabled))
+            talk_.SpeakTime();
     }, [&] {
-        const settings::Settings& st = app.settings;
         return errors::Dump()
-            .add("SoundHLast", app.sound.SoundHLast)
-            .add("SoundHLastDate", app.sound.SoundHLastDate)
+            .add("SoundHLast", state_.SoundHLast)
+            .add("SoundHLastDate", state_.SoundHLastDate)
             .add("SoundHTemp", soundHTemp)
-            .add("TimeOfLow", st.TimeOfLow)
-            .add("TimeOfLowF", st.TimeOfLowF)
-            .add("TimeOfLowS", st.TimeOfLowS)
-            .add("SoundHEnabled", st.SoundHEnabled)
-            .add("VoiceEnabled", st.VoiceEnabled)
-            .add("ShowModalRes", app.start.ShowModalRes);
+            .add("TimeOfLow", settings_.TimeOfLow)
+            .add("TimeOfLowF", settings_.TimeOfLowF)
+            .add("TimeOfLowS", settings_.TimeOfLowS)
+            .add("SoundHEnabled", settings_.SoundHEnabled)
+            .add("VoiceEnabled", settings_.VoiceEnabled)
+            .add("ShowModalRes", session_.ShowModalRes);
     });
 }
 
-void PollHotKeys(app::App& app) {
-    std::int16_t t = 0, ctrl = 0, lwin = 0, rwin = 0;
-    app.guard({"0.001 - 004.", 1}, [&] {
-        // Read every time, whatever the settings: each read also clears the
-        // "pressed since the last query" bit, so a stale press never fires later.
-        t = app.system.asyncKeyState(platform::kVkT);
-        ctrl = app.system.asyncKeyState(platform::kVkControl);
-        lwin = app.system.asyncKeyState(platform::kVkLWin);
-        rwin = app.system.asyncKeyState(platform::kVkRWin);
-        if (app.settings.GlobalHotkeys != 1) return;
-
-        if ((lwin || rwin) && t && app.start.ShowModalRes == 0) {
-            if (app.start.SoundDisabled || quickexit::QuickExitImminent(app)) return;
-            SpeakTime(app);
-        }
-        // Only the left Windows key is excluded: Ctrl+T with the right one both speaks and restores.
-        if (t && ctrl && !lwin) {
-            app.err.ErrorStep = 2;
-            if (app.clock_window) app.clock_window->Restore();
-        }
-    }, [&] {
-        return errors::Dump()
-            .add("GetT", t)
-            .add("GetA", lwin)
-            .add("GetC", ctrl)
-            .add("GlobalHotkeys", app.settings.GlobalHotkeys)
-            .add("ShowModalRes", app.start.ShowModalRes);
-    });
+void Chime::HalfHourStep(const platform::LocalTime& now, bool restarted) {
+    if (now.second == 0) return;
+    if (now.minute != 0 && now.minute != 30) {
+        state_.SoundHLast = "25";  // no real "hhnn": the next :00 or :30 counts as new
+        return;
+    }
+    if (!restarted) {
+        CheckChime();
+        return;
+    }
+    const Slot slot(now);
+    state_.SoundHLast = slot.hhnn;
+    state_.SoundHLastDate = slot.dd;
 }
 
 }  // namespace sound

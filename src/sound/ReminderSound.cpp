@@ -1,80 +1,86 @@
 #include "sound/ReminderSound.h"
-#include "app/App.h"
-#include "app/ClockWindow.h"
 
 namespace sound {
 
-namespace {
+ReminderSound::ReminderSound(platform::Audio& audio, SoundState& state, core::ClockFace& face, errors::Guard& guard)
+    : audio_(audio), state_(state), face_(face), guard_(guard) {}
 
-void showChannel(app::App& app, bool playing) {
-    if (!app.clock_window) return;
-    app.clock_window->MainPoM().item("N6").visible = playing;
-    app.clock_window->TimerMySnd().setEnabled(playing);
+void ReminderSound::close() {
+    audio_.mciSend("stop mySndR", false);
+    audio_.mciSend("close mySndR", false);
+    state_.ReminderSoundPath = std::string();
 }
 
-void closeChannel(app::App& app) {
-    app.audio.mciSend("stop mySndR", false);
-    app.audio.mciSend("close mySndR", false);
-    app.sound.ReminderSoundPath = std::string();
-}
-
-void playNow(app::App& app, const std::string& path) {
-    showChannel(app, true);
-    const std::string shortPath = app.audio.shortPath(path);
-    app.sound.ReminderSoundPath = shortPath;
+void ReminderSound::playNow(const std::string& path) {
+    face_.showReminderSound(true);
+    const std::string shortPath = audio_.shortPath(path);
+    state_.ReminderSoundPath = shortPath;
     // Quoted: where a volume has no 8.3 names the "short" path keeps its blanks.
-    app.audio.mciSend("open \"" + shortPath + "\" alias mySndR", false);
-    app.audio.mciSend("play mySndR", false);
+    audio_.mciSend("open \"" + shortPath + "\" alias mySndR", false);
+    audio_.mciSend("play mySndR", false);
 }
-
-}  // namespace
 
 // An unset path means no sound was ever opened in this run, so there is
 // nothing to close; once set, a stop always closes, open or not.
-void StopReminderSound(app::App& app) {
-    if (app.sound.ReminderSoundPath) closeChannel(app);
-    showChannel(app, false);
-    app.sound.PendingReminderSound.reset();
-    if (app.clock_window) app.clock_window->form().timer("TimerSndPause").setEnabled(false);
+void ReminderSound::Stop() {
+    if (state_.ReminderSoundPath) close();
+    face_.showReminderSound(false);
+    state_.PendingReminderSound.reset();
+    face_.holdSoundPause(false);
 }
 
-void StartReminderSound(app::App& app, const std::string& path, bool pauseFirst) {
-    StopReminderSound(app);
-    if (pauseFirst && app.clock_window) {
-        app.sound.PendingReminderSound = path;
-        app.clock_window->form().timer("TimerSndPause").setEnabled(true);
+void ReminderSound::Start(const std::string& path, bool pauseFirst) {
+    Stop();
+    if (pauseFirst) {
+        state_.PendingReminderSound = path;
+        face_.holdSoundPause(true);
         return;
     }
-    playNow(app, path);
+    playNow(path);
 }
 
-void TimerSndPauseTimer(app::App& app) {
-    app.guard(app::fixedCode("0.001 - 037.0"), [&] {
-        if (app.clock_window) app.clock_window->form().timer("TimerSndPause").setEnabled(false);
-        if (!app.sound.PendingReminderSound) return;
-        const std::string path = *app.sound.PendingReminderSound;
-        app.sound.PendingReminderSound.reset();
-        playNow(app, path);
+void ReminderSound::TimerSndPauseTimer() {
+    guard_(errors::code::TimerSndPause, [&] {
+        face_.holdSoundPause(false);
+        if (!state_.PendingReminderSound) return;
+        const std::string path = *state_.PendingReminderSound;
+        state_.PendingReminderSound.reset();
+        playNow(path);
     });
 }
 
-void N6Click(app::App& app) {
-    app.guard(app::fixedCode("0.001 - 036.0"), [&] { StopReminderSound(app); });
+void ReminderSound::N6Click() {
+    guard_(errors::code::N6Click, [&] { Stop(); });
 }
 
-void TimerMySndTimer(app::App& app) {
-    app.guard(app::fixedCode("0.001 - 037.0"), [&] {
-        if (!app.sound.ReminderSoundPath) {
-            showChannel(app, false);
+void ReminderSound::TimerMySndTimer() {
+    guard_(errors::code::TimerMySndTimer, [&] {
+        if (!state_.ReminderSoundPath) {
+            face_.showReminderSound(false);
             return;
         }
         // A failed query leaves the sound alone; only a definite "stopped" ends it.
-        const platform::MciResult r = app.audio.mciSend("status mySndR mode", true);
+        const platform::MciResult r = audio_.mciSend("status mySndR mode", true);
         if (r.error == 0 && r.reply == "stopped") {
-            closeChannel(app);
-            showChannel(app, false);
+            close();
+            face_.showReminderSound(false);
         }
     });
+}
+
+void ToggleSoundOff(SoundState& state, ReminderSound& channel, core::ClockFace& face) {
+    channel.Stop();
+    state.SoundDisabled = !state.SoundDisabled;
+    face.markSoundOff(state.SoundDisabled);
+}
+
+bool EndTemporarySoundOff(SoundState& state, core::ClockFace& face, const platform::LocalTime& now) {
+    if (!state.SoundDisabledTemp) return false;
+    if (now.hour == state.SoundDisabledUntilH && now.minute < state.SoundDisabledUntilM) return false;
+    face.markSoundOff(false);
+    state.SoundDisabled = false;
+    state.SoundDisabledTemp = false;
+    return true;
 }
 
 }  // namespace sound

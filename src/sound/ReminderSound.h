@@ -1,22 +1,45 @@
 #pragma once
 #include <string>
-
-namespace app { class App; }
+#include "core/ClockFace.h"
+#include "errors/Guard.h"
+#include "platform/Audio.h"
+#include "platform/Types.h"
+#include "sound/State.h"
 
 namespace sound {
 
 // The reminder sound channel: one file at a time under the MCI alias mySndR.
+class ReminderSound {
+public:
+    ReminderSound(platform::Audio& audio, SoundState& state, core::ClockFace& face, errors::Guard& guard);
 
-// Stops the channel if a reminder sound was started in this run, hides N6 and
-// stops the poll.
-void StopReminderSound(app::App&);
-// Stops whatever plays, then starts `path`; when asked, 500 ms later (so a chime
-// or the spoken time just before it is not cut off) without holding up the clock.
-void StartReminderSound(app::App&, const std::string& path, bool pauseFirst);
+    // Stops the channel if a reminder sound was started in this run, hides N6
+    // and stops the poll.
+    void Stop();
+    // Stops whatever plays, then starts `path`; when asked, 500 ms later (so a
+    // chime or the spoken time just before it is not cut off) without holding
+    // up the clock.
+    void Start(const std::string& path, bool pauseFirst);
 
-// TFormClock handlers.
-void N6Click(app::App&);
-void TimerMySndTimer(app::App&);
-void TimerSndPauseTimer(app::App&);
+    // TFormClock handlers.
+    void N6Click();
+    void TimerMySndTimer();
+    void TimerSndPauseTimer();
+
+private:
+    void close();
+    void playNow(const std::string& path);
+
+    platform::Audio& audio_;
+    SoundState& state_;
+    core::ClockFace& face_;
+    errors::Guard& guard_;
+};
+
+// "От&ключить звук": stops a reminder sound that plays and switches all sound off or on.
+void ToggleSoundOff(SoundState&, ReminderSound&, core::ClockFace&);
+// Lifts a temporary sound-off once its minute has come, or at once in another
+// hour; true when it did (the next reminder is then sought again).
+bool EndTemporarySoundOff(SoundState&, core::ClockFace&, const platform::LocalTime& now);
 
 }  // namespace sound

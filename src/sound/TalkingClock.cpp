@@ -1,7 +1,6 @@
 #include "sound/TalkingClock.h"
 #include <filesystem>
 #include <system_error>
-#include "app/App.h"
 #include "platform/Failure.h"
 #include "platform/Path.h"
 
@@ -19,7 +18,6 @@ const std::array<const char*, 32> kVoiceFiles = {
 namespace {
 
 constexpr std::size_t kFirstWordFile = 26;
-constexpr unsigned kMbDefault = 0;
 
 VoiceItem number(unsigned code) { return {false, code}; }
 VoiceItem word(unsigned code) { return {true, code}; }
@@ -37,33 +35,6 @@ bool filePresent(const fs::path& p) {
     (void)fs::last_write_time(p, ec);
     if (ec) return false;
     return !fs::is_directory(p, ec);
-}
-
-void playVoiceFile(app::App& app, const char* file, const char* what, unsigned code) {
-    if (!file) throw platform::SoundError(std::string("No voice file for ") + what + " code " + std::to_string(code));
-    const fs::path path = app.paths.soundsDir() / platform::u8path(app.settings.VoiceType) / file;
-    // A file that cannot be played sounds the system's default instead; the phrase goes on.
-    app.audio.playSound(platform::u8string(path));
-}
-
-bool play(app::App& app, const VoiceItem& item) {
-    return item.word ? PlayVoiceWord(app, item.code) : PlayVoiceNumber(app, item.code);
-}
-
-// Keeps VoiceType when it names a complete voice, else takes the first complete one.
-bool chooseVoice(app::App& app) {
-    std::error_code ec;
-    const fs::path sounds = app.paths.soundsDir();
-    // A Sounds folder that cannot be made simply holds no voice.
-    if (!fs::is_directory(sounds, ec)) fs::create_directories(sounds, ec);
-    if (VoiceIsComplete(app, app.settings.VoiceType)) return true;
-    for (const std::string& name : ListSoundsFolder(app)) {
-        if (VoiceIsComplete(app, name)) {
-            app.settings.VoiceType = name;
-            return true;
-        }
-    }
-    return false;
 }
 
 }  // namespace
@@ -120,28 +91,58 @@ std::vector<std::string> PhraseFiles(int hour, int minute) {
     return files;
 }
 
-std::vector<std::string> ListSoundsFolder(app::App& app) {
+TalkingClock::TalkingClock(Ports ports, const core::Paths& paths, settings::Settings& settings, errors::Guard& guard)
+    : ports_(ports), paths_(paths), settings_(settings), guard_(guard) {}
+
+void TalkingClock::playFile(const char* file, const char* what, unsigned code) {
+    if (!file) throw platform::SoundError(std::string("No voice file for ") + what + " code " + std::to_string(code));
+    const fs::path path = paths_.soundsDir() / platform::u8path(settings_.VoiceType) / file;
+    // A file that cannot be played sounds the system's default instead; the phrase goes on.
+    ports_.audio.playSound(platform::u8string(path));
+}
+
+bool TalkingClock::play(const VoiceItem& item) {
+    return item.word ? PlayVoiceWord(item.code) : PlayVoiceNumber(item.code);
+}
+
+// Keeps VoiceType when it names a complete voice, else takes the first complete one.
+bool TalkingClock::chooseVoice() {
+    std::error_code ec;
+    const fs::path sounds = paths_.soundsDir();
+    // A Sounds folder that cannot be made simply holds no voice.
+    if (!fs::is_directory(sounds, ec)) fs::create_directories(sounds, ec);
+    if (VoiceIsComplete(settings_.VoiceType)) return true;
+    for (const std::string& name : ListSoundsFolder()) {
+        if (VoiceIsComplete(name)) {
+            settings_.VoiceType = name;
+            return true;
+        }
+    }
+    return false;
+}
+
+std::vector<std::string> TalkingClock::ListSoundsFolder() {
     std::vector<std::string> names;
     std::error_code ec;
-    for (fs::directory_iterator it(app.paths.soundsDir(), ec), end; !ec && it != end; it.increment(ec)) {
+    for (fs::directory_iterator it(paths_.soundsDir(), ec), end; !ec && it != end; it.increment(ec)) {
         const std::string name = platform::u8string(it->path().filename());
         if (name != "." && name != "..") names.push_back(name);
     }
     return names;
 }
 
-std::vector<std::string> CompleteVoices(app::App& app) {
+std::vector<std::string> TalkingClock::CompleteVoices() {
     std::vector<std::string> voices;
-    for (const std::string& name : ListSoundsFolder(app))
-        if (VoiceIsComplete(app, name)) voices.push_back(name);
+    for (const std::string& name : ListSoundsFolder())
+        if (VoiceIsComplete(name)) voices.push_back(name);
     return voices;
 }
 
-bool VoiceIsComplete(app::App& app, const std::string& name) {
+bool TalkingClock::VoiceIsComplete(const std::string& name) {
     bool complete = false;
-    app.guard({"0.011 - 037."}, [&] {
+    guard_(errors::code::VoiceIsComplete, [&] {
         if (!plainFolderName(name)) return;
-        const fs::path dir = app.paths.soundsDir() / platform::u8path(name);
+        const fs::path dir = paths_.soundsDir() / platform::u8path(name);
         for (const char* file : kVoiceFiles)
             if (!filePresent(dir / file)) return;
         complete = true;
@@ -149,36 +150,39 @@ bool VoiceIsComplete(app::App& app, const std::string& name) {
     return complete;
 }
 
-bool PlayVoiceNumber(app::App& app, unsigned code) {
-    return app.guard({"0.011 - 031."}, [&] { playVoiceFile(app, NumberFile(code), "number", code); },
-                     [&] { return errors::Dump().add("Digital", code); });
+bool TalkingClock::PlayVoiceNumber(unsigned code) {
+    return guard_(errors::code::PlayVoiceNumber, [&] { playFile(NumberFile(code), "number", code); },
+                  [&] { return errors::Dump().add("Digital", code); });
 }
 
-bool PlayVoiceWord(app::App& app, unsigned code) {
-    return app.guard({"0.011 - 032."}, [&] { playVoiceFile(app, WordFile(code), "word", code); },
-                     [&] { return errors::Dump().add("TypeHM", code); });
+bool TalkingClock::PlayVoiceWord(unsigned code) {
+    return guard_(errors::code::PlayVoiceWord, [&] { playFile(WordFile(code), "word", code); },
+                  [&] { return errors::Dump().add("TypeHM", code); });
 }
 
-void SpeakTime(app::App& app) {
+void TalkingClock::SpeakTime() {
     int hour = 0, minute = 0;  // the working values the dump shows
-    app.guard({"0.011 - 033."}, [&] {
-        if (!chooseVoice(app)) {
-            app.audio.messageBeep(kMbDefault);
+    guard_(errors::code::SpeakTime, [&] {
+        if (!chooseVoice()) {
+            ports_.audio.messageBeep(platform::kBeepDefault);
             return;
         }
-        const int h = app.clock.now().hour;
+        const int h = ports_.clock.now().hour;
         hour = h;
         const std::vector<VoiceItem> hourPart = HourPart(h);
         for (std::size_t i = 0; i < hourPart.size(); ++i) {
-            if (!play(app, hourPart[i])) return;
+            if (!play(hourPart[i])) return;
             if (i == 0 && h > 20) hour = h - 20;
         }
-        // The hour part takes a second or two; speak the minute it is now.
-        const int m = app.clock.now().minute;
+        // The hour part takes a second or two: speak the minute it is now, but
+        // one that belongs to the hour just said (10:59:58 is not "ten hours
+        // zero minutes").
+        const platform::LocalTime now = ports_.clock.now();
+        const int m = now.hour == h ? now.minute : 59;
         minute = m;
         const std::vector<VoiceItem> minutePart = MinutePart(m);
         for (std::size_t i = 0; i < minutePart.size(); ++i) {
-            if (!play(app, minutePart[i])) return;
+            if (!play(minutePart[i])) return;
             if (i == 0 && minutePart.size() == 3) minute = m % 10;
         }
     }, [&] { return errors::Dump().add("Hour", hour).add("Minute", minute); });

@@ -2,8 +2,11 @@
 #include <array>
 #include <string>
 #include <vector>
-
-namespace app { class App; }
+#include "core/Paths.h"
+#include "errors/Guard.h"
+#include "platform/Audio.h"
+#include "platform/Clock.h"
+#include "settings/Settings.h"
 
 namespace sound {
 
@@ -32,15 +35,36 @@ std::vector<VoiceItem> MinutePart(int minute);
 // The files of the whole phrase for hour:minute, in playing order.
 std::vector<std::string> PhraseFiles(int hour, int minute);
 
-// Names under Sounds in listing order (plain files included).
-std::vector<std::string> ListSoundsFolder(app::App&);
-// The voices that VoiceIsComplete accepts, in listing order.
-std::vector<std::string> CompleteVoices(app::App&);
+// Speaks the time in Russian from the recorded words of a voice folder.
+class TalkingClock {
+public:
+    struct Ports {
+        platform::Audio& audio;
+        platform::Clock& clock;
+    };
+    TalkingClock(Ports ports, const core::Paths& paths, settings::Settings& settings, errors::Guard& guard);
 
-bool VoiceIsComplete(app::App&, const std::string& name);
-// False when a failure was logged and the phrase should stop.
-bool PlayVoiceNumber(app::App&, unsigned code);
-bool PlayVoiceWord(app::App&, unsigned code);
-void SpeakTime(app::App&);
+    // Names under Sounds in listing order (plain files included).
+    std::vector<std::string> ListSoundsFolder();
+    // The voices that VoiceIsComplete accepts, in listing order.
+    std::vector<std::string> CompleteVoices();
+    bool VoiceIsComplete(const std::string& name);
+    // False when a failure was logged and the phrase should stop.
+    bool PlayVoiceNumber(unsigned code);
+    bool PlayVoiceWord(unsigned code);
+    // Speaks the time now with VoiceType, or the first complete voice (which
+    // becomes VoiceType); one beep when there is none. Returns when it is said.
+    void SpeakTime();
+
+private:
+    bool chooseVoice();
+    bool play(const VoiceItem&);
+    void playFile(const char* file, const char* what, unsigned code);
+
+    Ports ports_;
+    const core::Paths& paths_;
+    settings::Settings& settings_;
+    errors::Guard& guard_;
+};
 
 }  // namespace sound

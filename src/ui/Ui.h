@@ -24,6 +24,8 @@ public:
     virtual Bitmap loadPicture(const std::string& resourceName) = 0;
 
     // The application as a whole.
+    virtual void setMainForm(Form&) = 0;    // closing it ends the message loop
+    virtual int run() = 0;                  // the message loop; its exit code
     virtual void terminate() = 0;           // end the message loop
     virtual bool terminated() = 0;
     virtual void minimizeApp() = 0;         // every window of the program disappears

@@ -6,6 +6,7 @@
 #include <shlobj.h>
 #include <iterator>
 #include <memory>
+#include "platform/Failure.h"
 #include "win32/Handles.h"
 #include "win32/Text.h"
 
@@ -118,17 +119,22 @@ platform::OsVersion Win32System::version() {
             unsigned(vi.dwPlatformId)};
 }
 
+// A name the system does not have reads empty; one it fails to give is a
+// failure of its own, which the error record reports.
 std::string Win32System::userName() {
-    wchar_t buf[255];
-    DWORD n = DWORD(std::size(buf));
-    if (!GetUserNameW(buf, &n) || n == 0) return {};
+    wchar_t buf[255] = {};
+    DWORD n = DWORD(std::size(buf)) - 1;
+    if (!GetUserNameW(buf, &n)) throw platform::SystemError("GetUserNameW failed: " + std::to_string(GetLastError()));
+    if (n == 0) return {};
     return narrow(buf);
 }
 
 std::string Win32System::computerName() {
-    wchar_t buf[MAX_COMPUTERNAME_LENGTH + 1];
+    wchar_t buf[MAX_COMPUTERNAME_LENGTH + 1] = {};
     DWORD n = DWORD(std::size(buf));
-    if (!GetComputerNameW(buf, &n) || n == 0) return {};
+    if (!GetComputerNameW(buf, &n))
+        throw platform::SystemError("GetComputerNameW failed: " + std::to_string(GetLastError()));
+    if (n == 0) return {};
     return narrow(buf, int(n));
 }
 

@@ -21,10 +21,8 @@ public:
     Win32Ui(const Win32Ui&) = delete;
     Win32Ui& operator=(const Win32Ui&) = delete;
 
-    // The message loop, until WM_QUIT; returns its exit code.
-    int run();
-    // Closing this form ends the message loop.
-    void setMainForm(ui::Form& form) { main_ = &form; }
+    int run() override;
+    void setMainForm(ui::Form& form) override { main_ = &form; }
 
     void realize(ui::Form&) override;
     void showModal(ui::Form&) override;

@@ -1,7 +1,6 @@
 #include <windows.h>
 #include <objbase.h>
 #include "app/App.h"
-#include "app/ClockWindow.h"
 #include "app/Program.h"
 #include "win32/Win32Audio.h"
 #include "win32/Win32Ports.h"
@@ -27,7 +26,6 @@ private:
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
-    int exitCode = 0;
     try {
         const ComApartment com;
         win32::Win32Clock clock;
@@ -40,17 +38,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         win32::Win32Ui ui(instance);
         app::App app({clock, registry, audio, shell, power, system, mail, ui});
         app::Program program(app);
-        try {
-            program.moduleStartup();
-            program.start();
-            ui.setMainForm(program.clock().form());
-            if (!ui.terminated()) exitCode = ui.run();
-        } catch (...) {
-            // A failure of the entry block ends the program silently; the end
-            // step still runs, as it would after any end of the message loop.
-        }
-        program.end();
+        return program.run();
     } catch (...) {
+        // Not even the program's parts could be made: nothing to write a record with.
+        return 1;
     }
-    return exitCode;
 }

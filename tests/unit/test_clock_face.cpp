@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 #include <random>
 #include <set>
-#include "app/ClockFace.h"
+#include "app/FaceRules.h"
 
 using app::fadeInStep;
 using app::formatTime;

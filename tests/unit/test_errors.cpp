@@ -3,6 +3,8 @@
 #include <sstream>
 #include "errors/Dump.h"
 #include "errors/ErrorLog.h"
+#include "errors/Guard.h"
+#include "platform/Audio.h"
 #include "fakes/Fakes.h"
 #include "platform/Failure.h"
 
@@ -30,10 +32,11 @@ std::vector<std::string> lines(const std::string& text) {
     return out;
 }
 void fail(app::App& a, const char* code, const std::function<errors::Dump()>& dump = {}) {
-    a.guard({code}, [&] {
-        a.err.ErrorStep = 3;
+    const errors::Code c{code, 0, errors::Step, "a failing routine"};
+    a.guard(c, [&] {
+        a.guard.step(3);
         throw platform::RegistryError("boom");
-    }, dump);
+    }, [&] { return dump ? dump() : errors::Dump(); });
 }
 }  // namespace
 
@@ -71,7 +74,7 @@ TEST(ErrorLog, RecordLayout) {
 
 TEST(ErrorLog, FirstFailureCreatesTheFolderAndOneRecordSecondIsAppended) {
     fakes::TestApp t;
-    t.app.start.LMVName = "Lumivo.XP";
+    t.app.session.LMVName = "Lumivo.XP";
     t.system.user = "Иван";
     const fs::path log = t.dir / "Error" / "Debug.Log";
     ASSERT_FALSE(fs::exists(t.dir / "Error"));
@@ -87,8 +90,8 @@ TEST(ErrorLog, FirstFailureCreatesTheFolderAndOneRecordSecondIsAppended) {
     // The window showed the code and class, then the user closed it.
     ASSERT_EQ(t.ui.modalForms.size(), 1u);
     EXPECT_EQ(t.ui.modalForms[0], "TFormError");
-    EXPECT_EQ(t.audio.beeps.back(), 0x10u);
-    EXPECT_EQ(t.app.start.ShowModalRes, 0);
+    EXPECT_EQ(t.audio.beeps.back(), platform::kBeepHand);
+    EXPECT_EQ(t.app.session.ShowModalRes, 0);
     EXPECT_FALSE(t.app.err.ErrorWindowOpen);
 
     t.clock.advance(1000);
@@ -105,7 +108,7 @@ TEST(ErrorLog, WindowShowsCodeAndClassName) {
     fakes::TestApp t;
     std::string label;
     t.ui.onModal = [&](ui::Form& f) { label = f.get<ui::Label>("Label2").caption(); };
-    t.app.guard(app::fixedCode("0.001 - Test"), [] { throw platform::AbortError("stop"); });
+    t.app.guard(errors::code::ErrTest, [] { throw platform::AbortError("stop"); });
     EXPECT_EQ(label, "Внутренний код ошибки: 0.001 - Test[AbortError]");
 }
 
@@ -115,14 +118,14 @@ TEST(ErrorLog, FailuresWhileTheWindowIsOpenAreDropped) {
     t.ui.onModal = [&](ui::Form&) {
         ++inner;
         EXPECT_TRUE(t.app.err.ErrorWindowOpen);
-        EXPECT_EQ(t.app.start.ShowModalRes, 1);
+        EXPECT_EQ(t.app.session.ShowModalRes, 1);
         fail(t.app, "0.001 - 005.");  // a tick failing behind the window
     };
     fail(t.app, "0.001 - 002.");
     EXPECT_EQ(inner, 1) << "no second window";
     const auto l = lines(readFile(t.dir / "Error" / "Debug.Log").substr(3));
     EXPECT_EQ(l.size(), 10u);
-    EXPECT_EQ(t.app.start.ShowModalRes, 0);
+    EXPECT_EQ(t.app.session.ShowModalRes, 0);
 }
 
 TEST(ErrorLog, NamesTheSystemCannotReportReadNa) {
@@ -138,12 +141,12 @@ TEST(ErrorLog, NamesTheSystemCannotReportReadNa) {
 TEST(Guard, StopsTheBodyAndNamesTheFailure) {
     fakes::TestApp t;
     bool after = false;
-    EXPECT_FALSE(t.app.guard({"0.013 - 005."}, [&] {
+    EXPECT_FALSE(t.app.guard(errors::code::StoreSettings, [&] {
         throw std::out_of_range("x");
         after = true;
     }));
     EXPECT_FALSE(after);
-    EXPECT_TRUE(t.app.guard({"0.013 - 005."}, [] {}));
+    EXPECT_TRUE(t.app.guard(errors::code::StoreSettings, [] {}));
     const auto l = lines(readFile(t.dir / "Error" / "Debug.Log").substr(3));
     EXPECT_EQ(l[7], "Adress = 0.013 - 005.0");
     EXPECT_EQ(l[8], "Type = std::out_of_range");
@@ -167,5 +170,5 @@ TEST(Paths, LogThatCannotBeWrittenAnywhereDoesNotStopTheProgram) {
     t.app.paths.writable = t.dir / "blocker";  // Error\ cannot exist below a file
     fail(t.app, "0.001 - 002.");
     EXPECT_EQ(t.ui.modalForms.size(), 1u) << "the user still learns of the failure";
-    EXPECT_EQ(t.app.start.ShowModalRes, 0);
+    EXPECT_EQ(t.app.session.ShowModalRes, 0);
 }

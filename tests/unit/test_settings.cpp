@@ -6,6 +6,7 @@
 #include "fakes/Fakes.h"
 #include "platform/Path.h"
 #include "settings/SettingsStore.h"
+#include "ui/Ui.h"
 
 namespace {
 
@@ -34,7 +35,7 @@ struct Clock {
     // The error records written so far, by their code lines.
     std::vector<std::string> logged() {
         std::vector<std::string> codes;
-        std::ifstream in(t.app.log().logFile());
+        std::ifstream in(t.app.guard.logFile());
         for (std::string line; std::getline(in, line);) {
             if (!line.empty() && line.back() == '\r') line.pop_back();
             if (line.starts_with("Adress = ")) codes.push_back(line.substr(9));
@@ -54,7 +55,7 @@ TEST(SettingsLoad, FirstRunWithoutKeyKeepsDefaultsAndStillShowsTheClock) {
     c.st.AlphaUsed = 0;
     c.st.LastBackUp = "old";
     c.start();
-    const auto& s = c.t.app.start;
+    const auto& s = c.t.app.load;
     EXPECT_EQ(s.FirstLaunch5, 1);
     EXPECT_EQ(s.Loading, 1);
     EXPECT_TRUE(c.clock.form().visible());
@@ -99,7 +100,7 @@ TEST(SettingsLoad, OutOfRangeValuesTakeTheirReplacements) {
         c.t.registry.putDword(k.key, k.name, k.stored);
         c.start();
         EXPECT_EQ(k.field(c.st), k.expected);
-        EXPECT_EQ(c.t.app.start.FirstLaunch5, 0);
+        EXPECT_EQ(c.t.app.load.FirstLaunch5, 0);
     }
 }
 
@@ -116,12 +117,12 @@ TEST(SettingsLoad, OpacityFollowsOnlyAWindowThatShowsTheEarlierValue) {
     c.clock.form().setAlphaBlendValue(180);
     c.t.registry.putDword(kSet, "AlphaUsed", 1);
     c.t.registry.putDword(kSet, "AlphaSet", 200);
-    settings::LoadSettings(c.t.app);
+    c.t.app.settingsStore.LoadSettings();
     EXPECT_EQ(c.clock.form().alphaBlendValue(), 200);
 
     c.t.registry.putDword(kSet, "AlphaUsed", 0);
     c.t.registry.putDword(kSet, "AlphaSet", 150);
-    settings::LoadSettings(c.t.app);
+    c.t.app.settingsStore.LoadSettings();
     EXPECT_EQ(c.clock.form().alphaBlendValue(), 255) << "transparency off shows the clock opaque";
     EXPECT_EQ(c.st.AlphaSet, 150) << "the chosen value is kept for later";
 }
@@ -277,10 +278,10 @@ TEST(SettingsLoad, WrongTypeIsReplacedReportedOnceAndDoesNotStopTheLoad) {
     EXPECT_EQ(c.clock.TimeMain().font().name, "Forte");
     EXPECT_EQ(c.st.QSDModeWork, 2) << "later values are still read";
     EXPECT_TRUE(c.clock.form().visible());
-    EXPECT_EQ(c.t.app.start.Loading, 1);
+    EXPECT_EQ(c.t.app.load.Loading, 1);
     EXPECT_EQ(c.logged(), std::vector<std::string>{"0.013 - 006.0 ConversionError"});
 
-    settings::LoadSettings(c.t.app);
+    c.t.app.settingsStore.LoadSettings();
     EXPECT_EQ(c.logged().size(), 2u) << "each load reports it again, once";
 }
 
@@ -294,7 +295,7 @@ TEST(SettingsLoad, Windows98NeitherReadsNorWritesSecondsAndHidesSetTime) {
     EXPECT_FALSE(c.item("ViewSecondsA").checked);
     EXPECT_FALSE(c.item("SetTime").visible);
     c.t.registry.values.clear();
-    settings::StoreSettings(c.t.app, 0);
+    c.t.app.settingsStore.StoreSettings(0);
     EXPECT_FALSE(c.t.registry.dword(kSet, "SecondsView"));
     EXPECT_EQ(c.t.registry.dword(kSet, "ItemST"), 0);
 }
@@ -305,8 +306,9 @@ TEST(SettingsStore, PositionOnlyTouchesVersionPathAndPosition) {
     Clock c;
     c.start();
     c.t.registry.writes.clear();
-    c.clock.form().setPosition(-5, 700);
-    settings::StoreSettings(c.t.app, 1);
+    c.st.Left = -5;
+    c.st.Top = 700;
+    c.t.app.settingsStore.StoreSettings(1);
     const std::vector<std::string> expected = {
         "software\\vantrel\\lumivo\\Version", "software\\vantrel\\lumivo\\ExePatch",
         "software\\vantrel\\lumivo\\settings\\position\\Left", "software\\vantrel\\lumivo\\settings\\position\\Top"};
@@ -320,13 +322,17 @@ TEST(SettingsStore, PositionOnlyTouchesVersionPathAndPosition) {
 TEST(SettingsStore, RoundTripRestoresPositionFontAndFormat) {
     Clock a;
     a.start();
-    a.clock.form().setPosition(-120, 45);
+    a.st.Left = -120;
+    a.st.Top = 45;
     ui::Font f = a.clock.TimeMain().font();
     f.name = "Courier New";
     f.size = 36;
     f.color = platform::rgb(0, 200, 10);
     f.bold = f.strikeOut = true;
-    a.clock.TimeMain().setFont(f);
+    a.st.Name = f.name;
+    a.st.Size = f.size;
+    a.st.Color = int(f.color);
+    a.st.Bold = a.st.StrikeOut = true;
     a.st.SecondsView = true;
     a.st.ZeroFirstView = false;
     a.st.AMPM24 = true;
@@ -338,8 +344,8 @@ TEST(SettingsStore, RoundTripRestoresPositionFontAndFormat) {
     a.st.VoiceType = "Ольга";
     a.st.QSDModeWork = 3;
     a.st.LastBackUp = "07.12.2026";
-    a.item("QuickExit").visible = false;
-    settings::StoreSettings(a.t.app, 0);
+    a.st.ItemQE = false;
+    a.t.app.settingsStore.StoreSettings(0);
 
     Clock b;
     b.t.registry.values = a.t.registry.values;
@@ -358,7 +364,7 @@ TEST(SettingsStore, RoundTripRestoresPositionFontAndFormat) {
     EXPECT_EQ(b.st.QSDModeWork, 3);
     EXPECT_EQ(b.st.LastBackUp, "07.12.2026");
     EXPECT_FALSE(b.item("QuickExit").visible);
-    EXPECT_EQ(b.t.app.start.FirstLaunch5, 0);
+    EXPECT_EQ(b.t.app.load.FirstLaunch5, 0);
     EXPECT_TRUE(b.logged().empty());
 }
 
@@ -366,11 +372,11 @@ TEST(SettingsStore, FailuresAreReportedWithTheirCodes) {
     Clock c;
     c.start();
     c.st.LastBackUp = "07.12.2026 10:15:25";
-    settings::StoreLastBackUp(c.t.app);
+    c.t.app.settingsStore.StoreLastBackUp();
     EXPECT_EQ(c.t.registry.string(kSet, "BackUp"), "07.12.2026 10:15:25");
     c.t.registry.denyCurrentUser = true;
-    settings::StoreSettings(c.t.app, 1);
-    settings::StoreLastBackUp(c.t.app);
+    c.t.app.settingsStore.StoreSettings(1);
+    c.t.app.settingsStore.StoreLastBackUp();
     EXPECT_EQ(c.logged(), (std::vector<std::string>{"0.013 - 005.0 RegistryError", "0.013 - 001.0 RegistryError"}));
 }
 
@@ -384,7 +390,7 @@ TEST(SettingsAutoStart, EachChoiceLeavesExactlyItsRunValue) {
         c.t.registry.put(Hive::LocalMachine, kRun, "Lumivo", {platform::RegValue::Type::String, 0, "old"});
         c.t.registry.put(Hive::CurrentUser, kRun, "Lumivo", {platform::RegValue::Type::String, 0, "old"});
         c.st.AutoLaunch = mode;
-        settings::StoreSettings(c.t.app, 0);
+        c.t.app.settingsStore.StoreSettings(0);
         const std::string exe = platform::u8string(c.t.system.exe);
         const auto lm = c.t.registry.string(kRun, "Lumivo", Hive::LocalMachine);
         const auto cu = c.t.registry.string(kRun, "Lumivo", Hive::CurrentUser);
@@ -400,7 +406,7 @@ TEST(SettingsAutoStart, LimitedUserFallsBackToThisUserWithOneWarning) {
     c.start();
     c.t.registry.denyLocalMachine = true;
     c.st.AutoLaunch = 1;
-    settings::StoreSettings(c.t.app, 0);
+    c.t.app.settingsStore.StoreSettings(0);
     EXPECT_EQ(c.t.registry.string(kRun, "Lumivo"), platform::u8string(c.t.system.exe));
     EXPECT_FALSE(c.t.registry.string(kRun, "Lumivo", Hive::LocalMachine));
     EXPECT_EQ(c.st.AutoLaunch, 2);
@@ -410,11 +416,11 @@ TEST(SettingsAutoStart, LimitedUserFallsBackToThisUserWithOneWarning) {
     EXPECT_EQ(c.t.ui.boxes[0].text,
               "Вам запрещен доступ к общим разделам реестра, автозагрузка при старте включена только для этого "
               "пользователя.");
-    EXPECT_EQ(c.t.ui.boxes[0].flags, 0x1030u);
+    EXPECT_EQ(c.t.ui.boxes[0].flags, ui::kMbIconExclamation | ui::kMbSystemModal);
     EXPECT_TRUE(c.logged().empty());
 
     // Later stores keep "only for me" without warning again.
-    settings::StoreSettings(c.t.app, 0);
+    c.t.app.settingsStore.StoreSettings(0);
     EXPECT_EQ(c.t.ui.boxes.size(), 1u);
     EXPECT_EQ(c.t.registry.dword(kSet, "AutoLaunch"), 2);
     EXPECT_TRUE(c.logged().empty());
@@ -426,7 +432,7 @@ TEST(SettingsAutoStart, FallBackThatFailsTooIsLoggedWithoutWarning) {
     c.st.AutoLaunch = 1;
     c.t.registry.denyLocalMachine = true;
     c.t.registry.denyCurrentUser = true;
-    settings::ApplyAutoStart(c.t.app);
+    c.t.app.settingsStore.ApplyAutoStart();
     EXPECT_EQ(c.logged(), std::vector<std::string>{"0.013 - 004.0 RegistryError"});
     EXPECT_TRUE(c.t.ui.boxes.empty());
     EXPECT_EQ(c.st.AutoLaunch, 1);

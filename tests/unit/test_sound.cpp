@@ -34,7 +34,7 @@ Files played(const fakes::TestApp& t, const std::string& voice, const Files& fil
 }
 
 std::string logText(fakes::TestApp& t) {
-    std::ifstream f(t.app.log().logFile());
+    std::ifstream f(t.app.guard.logFile());
     std::stringstream s;
     s << f.rdbuf();
     return s.str();
@@ -103,24 +103,24 @@ TEST(VoiceChoice, IncompleteVoiceIsReplacedByTheFirstCompleteOneListed) {
     std::ofstream(t.dir / "Sounds" / "readme.txt") << "x";
     fs::remove(t.dir / "Sounds" / "C" / "m.wav");
     fs::create_directory(t.dir / "Sounds" / "C" / "m.wav");  // a folder is no file
-    EXPECT_FALSE(sound::VoiceIsComplete(t.app, "Неполный"));
-    EXPECT_FALSE(sound::VoiceIsComplete(t.app, "C"));
-    EXPECT_FALSE(sound::VoiceIsComplete(t.app, "readme.txt"));
-    const Files complete = sound::CompleteVoices(t.app);
+    EXPECT_FALSE(t.app.talk.VoiceIsComplete("Неполный"));
+    EXPECT_FALSE(t.app.talk.VoiceIsComplete("C"));
+    EXPECT_FALSE(t.app.talk.VoiceIsComplete("readme.txt"));
+    const Files complete = t.app.talk.CompleteVoices();
     ASSERT_EQ(complete.size(), 2u);
-    Files listed = sound::ListSoundsFolder(t.app);
+    Files listed = t.app.talk.ListSoundsFolder();
     std::erase_if(listed, [&](const std::string& n) { return n != complete[0] && n != complete[1]; });
     EXPECT_EQ(listed, complete) << "in listing order";
 
     t.app.settings.VoiceType = "Неполный";
     t.clock.set(2026, 12, 7, 21, 45, 10);
-    sound::SpeakTime(t.app);
+    t.app.talk.SpeakTime();
     EXPECT_EQ(t.app.settings.VoiceType, complete[0]);
     EXPECT_EQ(t.audio.played, played(t, complete[0], sound::PhraseFiles(21, 45)));
 
     t.audio.played.clear();
     t.app.settings.VoiceType = complete[1];  // a complete voice is kept
-    sound::SpeakTime(t.app);
+    t.app.talk.SpeakTime();
     EXPECT_EQ(t.audio.played, played(t, complete[1], sound::PhraseFiles(21, 45)));
     EXPECT_TRUE(t.audio.beeps.empty());
 }
@@ -133,12 +133,12 @@ TEST(VoiceChoice, WithoutAnyVoiceOneBeepAndNothingElse) {
             std::ofstream(t.dir / "Sounds" / "0.wav") << "x";
         }
         t.app.settings.VoiceType = "Женский голос";
-        sound::SpeakTime(t.app);
+        t.app.talk.SpeakTime();
         EXPECT_TRUE(fs::is_directory(t.dir / "Sounds"));
-        EXPECT_EQ(t.audio.beeps, std::vector<unsigned>{0});
+        EXPECT_EQ(t.audio.beeps, std::vector<unsigned>{platform::kBeepDefault});
         EXPECT_TRUE(t.audio.played.empty());
         EXPECT_EQ(t.app.settings.VoiceType, "Женский голос");
-        EXPECT_FALSE(fs::exists(t.app.log().logFile())) << "no failure is logged";
+        EXPECT_FALSE(fs::exists(t.app.guard.logFile())) << "no failure is logged";
     }
 }
 
@@ -148,21 +148,30 @@ TEST(VoiceChoice, VoiceTypeNeverReachesOutsideTheSoundsFolder) {
     fs::rename(t.dir / "Sounds" / "inner", t.dir / "outside");
     makeVoice(t, "ok");
     for (const std::string& bad : Files{"../outside", "..", "", platform::u8string(t.dir / "outside")}) {
-        EXPECT_FALSE(sound::VoiceIsComplete(t.app, bad)) << bad;
+        EXPECT_FALSE(t.app.talk.VoiceIsComplete(bad)) << bad;
         t.app.settings.VoiceType = bad;
-        sound::SpeakTime(t.app);
+        t.app.talk.SpeakTime();
         EXPECT_EQ(t.app.settings.VoiceType, "ok");
     }
 }
 
-TEST(VoiceChoice, MinuteIsReadAfterTheHourPart) {
-    fakes::TestApp t;
-    makeVoice(t, "v");
-    t.app.settings.VoiceType = "v";
-    t.clock.set(2026, 12, 7, 10, 59, 58, 500);
-    t.audio.onPlay = [&] { t.clock.advance(800); };  // each word takes 0.8 s
-    sound::SpeakTime(t.app);
-    EXPECT_EQ(t.audio.played, played(t, "v", {"10.wav", "cov.wav", "0.wav", "m.wav"}));
+// The minute is read after the hour part (speaking takes a while), but it
+// stays a minute of the hour just said.
+TEST(VoiceChoice, MinuteIsReadAfterTheHourPartWithinTheHourSpoken) {
+    const struct { int h, m, s; Files files; } cases[] = {
+        {10, 58, 59, {"10.wav", "cov.wav", "50.wav", "9.wav", "m.wav"}},          // 10:59 by then
+        {10, 59, 58, {"10.wav", "cov.wav", "50.wav", "9.wav", "m.wav"}},          // 11:00 by then
+        {23, 59, 59, {"20.wav", "3.wav", "ca.wav", "50.wav", "9.wav", "m.wav"}},  // the next day by then
+    };
+    for (const auto& c : cases) {
+        fakes::TestApp t;
+        makeVoice(t, "v");
+        t.app.settings.VoiceType = "v";
+        t.clock.set(2026, 12, 7, c.h, c.m, c.s, 500);
+        t.audio.onPlay = [&] { t.clock.advance(800); };  // each word takes 0.8 s
+        t.app.talk.SpeakTime();
+        EXPECT_EQ(t.audio.played, played(t, "v", c.files)) << c.h << ":" << c.m << ":" << c.s;
+    }
 }
 
 TEST(VoiceChoice, FailedWordIsLoggedAndEndsThePhrase) {
@@ -173,7 +182,7 @@ TEST(VoiceChoice, FailedWordIsLoggedAndEndsThePhrase) {
     t.audio.onPlay = [&] {
         if (t.audio.played.size() == 2) throw platform::SoundError("device lost");
     };
-    sound::SpeakTime(t.app);
+    t.app.talk.SpeakTime();
     EXPECT_EQ(t.audio.played.size(), 2u) << "the minute part is not spoken";
     const std::string log = logText(t);
     EXPECT_NE(log.find("Adress = 0.011 - 032.0"), std::string::npos) << log;
@@ -187,9 +196,11 @@ TEST(Chime, SoundTypes) {
     fakes::TestApp t;
     for (int type : {0, 1, 2, 3, 4, 5, -1}) {
         t.app.settings.SoundHType = type;
-        sound::PlayChimeSound(t.app);
+        t.app.chime.PlayChimeSound();
     }
-    EXPECT_EQ(t.audio.beeps, (std::vector<unsigned>{0, 48, 16, 32, 64}));
+    EXPECT_EQ(t.audio.beeps, (std::vector<unsigned>{platform::kBeepDefault, platform::kBeepExclamation,
+                                                  platform::kBeepHand, platform::kBeepQuestion,
+                                                  platform::kBeepAsterisk}));
 }
 
 TEST(Chime, QuietHours) {
@@ -213,17 +224,17 @@ TEST(Chime, OncePerSlotAndTheSlotIsUsedUpWhenSilenced) {
     fakes::TestApp t;
     t.app.settings.SoundHEnabled = 1;
     t.clock.set(2026, 12, 7, 10, 0, 5);
-    t.app.start.SoundDisabled = true;
-    sound::CheckChime(t.app);
+    t.app.sound.SoundDisabled = true;
+    t.app.chime.CheckChime();
     EXPECT_EQ(t.app.sound.SoundHLast, "1000");
     EXPECT_EQ(t.app.sound.SoundHLastDate, "07");
-    t.app.start.SoundDisabled = false;
-    sound::CheckChime(t.app);
+    t.app.sound.SoundDisabled = false;
+    t.app.chime.CheckChime();
     EXPECT_TRUE(t.audio.beeps.empty()) << "the silenced slot stays used";
 
     t.clock.set(2026, 12, 8, 10, 0, 5);  // same minute, next day
-    sound::CheckChime(t.app);
-    sound::CheckChime(t.app);
+    t.app.chime.CheckChime();
+    t.app.chime.CheckChime();
     EXPECT_EQ(t.audio.beeps.size(), 1u);
 }
 
@@ -235,7 +246,7 @@ TEST(Chime, QuickExitWithLessThanTwoMinutesLeftSilencesIt) {
         t.app.qsd.QSDWTimerH = 0;
         t.app.qsd.QSDWTimerM = minutesLeft;
         t.clock.set(2026, 12, 7, 11, 0, 1);
-        sound::CheckChime(t.app);
+        t.app.chime.CheckChime();
         EXPECT_EQ(t.audio.beeps.size(), minutesLeft == 1 ? 0u : 1u);
     }
 }
@@ -245,20 +256,20 @@ TEST(Chime, OpenDialogSkipsTheSpokenTimeButNotTheChime) {
     makeVoice(t, "v");
     t.app.settings.VoiceType = "v";
     t.app.settings.VoiceEnabled = 1;
-    t.app.start.ShowModalRes = 1;
+    t.app.session.ShowModalRes = 1;
     t.clock.set(2026, 12, 7, 11, 0, 1);
-    sound::CheckChime(t.app);
-    t.app.start.ShowModalRes = 0;
-    sound::CheckChime(t.app);
+    t.app.chime.CheckChime();
+    t.app.session.ShowModalRes = 0;
+    t.app.chime.CheckChime();
     EXPECT_TRUE(t.audio.played.empty()) << "skipped, not deferred";
 
     t.app.settings.SoundHEnabled = 1;  // both set: only the chime
-    t.app.start.ShowModalRes = 1;
+    t.app.session.ShowModalRes = 1;
     t.clock.set(2026, 12, 7, 12, 0, 1);
-    sound::CheckChime(t.app);
+    t.app.chime.CheckChime();
     t.clock.set(2026, 12, 7, 13, 0, 1);
-    t.app.start.ShowModalRes = 0;
-    sound::CheckChime(t.app);
+    t.app.session.ShowModalRes = 0;
+    t.app.chime.CheckChime();
     EXPECT_EQ(t.audio.beeps.size(), 2u);
     EXPECT_TRUE(t.audio.played.empty());
 }
@@ -304,7 +315,7 @@ TEST(Chime, SimulatedDayGivesOneSoundPerSlot) {
             if (q.chime) {
                 ASSERT_EQ(t.audio.beeps.size() - beeps, due ? 1u : 0u) << at;
                 if (due) {
-                    EXPECT_EQ(t.audio.beeps.back(), 32u) << at;
+                    EXPECT_EQ(t.audio.beeps.back(), platform::kBeepQuestion) << at;
                 }
                 EXPECT_TRUE(t.audio.played.empty()) << at;
                 sounds += t.audio.beeps.size() - beeps;
@@ -348,8 +359,8 @@ TEST(HotKeys, Matrix) {
         Clock c;
         fakes::TestApp& t = c.t;
         t.app.start.ClockShown = false;
-        t.app.start.SoundDisabled = k.soundOff;
-        t.app.start.ShowModalRes = k.modal;
+        t.app.sound.SoundDisabled = k.soundOff;
+        t.app.session.ShowModalRes = k.modal;
         t.app.settings.GlobalHotkeys = k.hotkeys;
         if (k.minutesLeft >= 0) {
             t.app.qsd.QSDWork = 1;
@@ -360,7 +371,7 @@ TEST(HotKeys, Matrix) {
         t.system.keys[platform::kVkLWin] = k.keys & LWin ? kHeld : 0;
         t.system.keys[platform::kVkRWin] = k.keys & RWin ? kHeld : 0;
         const int restoredBefore = t.ui.restored;
-        sound::PollHotKeys(t.app);
+        t.app.hotKeys.PollHotKeys();
         const std::string name = "keys " + std::to_string(k.keys) + " soundOff " + std::to_string(k.soundOff) +
                                  " modal " + std::to_string(k.modal) + " left " + std::to_string(k.minutesLeft) +
                                  " hotkeys " + std::to_string(k.hotkeys);
@@ -368,9 +379,9 @@ TEST(HotKeys, Matrix) {
         EXPECT_EQ(t.ui.restored > restoredBefore, k.restores) << name;
         EXPECT_EQ(t.app.start.ClockShown, k.restores) << name;
         if (k.restores) {
-            EXPECT_EQ(t.audio.beeps, std::vector<unsigned>{0}) << name;
+            EXPECT_EQ(t.audio.beeps, std::vector<unsigned>{platform::kBeepDefault}) << name;
         }
-        EXPECT_FALSE(fs::exists(t.app.log().logFile())) << name;
+        EXPECT_FALSE(fs::exists(t.app.guard.logFile())) << name;
     }
 }
 
@@ -393,7 +404,7 @@ TEST(ReminderSound, StartQuotesThePathAndEveryStopCloses) {
     Clock c;
     fakes::TestApp& t = c.t;
     const std::string path = "C:\\Мои звуки\\big bell.wav";
-    sound::StartReminderSound(t.app, path, false);
+    t.app.reminderSound.Start(path, false);
     EXPECT_EQ(t.audio.mci, (Files{"open \"" + path + "\" alias mySndR", "play mySndR"}));
     EXPECT_EQ(t.app.sound.ReminderSoundPath, path);
     EXPECT_TRUE(c.N6().visible);
@@ -403,7 +414,7 @@ TEST(ReminderSound, StartQuotesThePathAndEveryStopCloses) {
     t.audio.mci.clear();
     fakes::Scheduler s(t.clock);
     s.watch(c.clock.form());
-    sound::StartReminderSound(t.app, "D:\\b.wav", true);
+    t.app.reminderSound.Start("D:\\b.wav", true);
     EXPECT_EQ(t.audio.mci, (Files{"stop mySndR", "close mySndR"}));
     EXPECT_FALSE(c.N6().visible);
     const auto ticks = s.fired("Timer1");
@@ -414,7 +425,7 @@ TEST(ReminderSound, StartQuotesThePathAndEveryStopCloses) {
     EXPECT_EQ(t.audio.mci, (Files{"stop mySndR", "close mySndR", "open \"D:\\b.wav\" alias mySndR", "play mySndR"}));
     EXPECT_TRUE(c.N6().visible);
     // Sound off during a pause: nothing starts afterwards.
-    sound::StartReminderSound(t.app, "D:\\c.wav", true);
+    t.app.reminderSound.Start("D:\\c.wav", true);
     c.clock.MainPoM().item("SoundDiss").click();
     t.audio.mci.clear();
     s.run(1000);
@@ -434,7 +445,7 @@ TEST(ReminderSound, StartQuotesThePathAndEveryStopCloses) {
 TEST(ReminderSound, PollClosesTheChannelOnlyOnStopped) {
     Clock c;
     fakes::TestApp& t = c.t;
-    sound::StartReminderSound(t.app, "a.wav", false);
+    t.app.reminderSound.Start("a.wav", false);
     t.audio.mci.clear();
     t.audio.statusReplies = {"playing", "", "stopped ", "Stopped", "stopped"};
     fakes::Scheduler s(t.clock);

@@ -5,6 +5,7 @@
 #include "app/Program.h"
 #include "fakes/Fakes.h"
 #include "forms/ClockMenuIds.h"
+#include "platform/Audio.h"
 
 namespace fs = std::filesystem;
 
@@ -28,9 +29,10 @@ TEST(Startup, ModernSystemsShowTheClockWithIconAndTransparency) {
         Started s;
         s.start(major, minor);
         const auto& st = s.t.app.start;
-        EXPECT_FALSE(st.Win9xMode);
+        const auto& session = s.t.app.session;
+        EXPECT_FALSE(session.Win9xMode);
         EXPECT_EQ(st.FEExit, 0);
-        EXPECT_EQ(st.WinV, std::to_string(major) + "." + std::to_string(minor) + ".1000");
+        EXPECT_EQ(session.WinV, std::to_string(major) + "." + std::to_string(minor) + ".1000");
         EXPECT_EQ(s.peer().tray_, std::vector<std::string>{"add"});
         EXPECT_EQ(st.TaskbarCreatedMsg, 0xC001u);
         EXPECT_TRUE(s.clock().form().transparentColor());
@@ -40,7 +42,7 @@ TEST(Startup, ModernSystemsShowTheClockWithIconAndTransparency) {
         EXPECT_TRUE(s.item("ViewSecondsA").visible);
         EXPECT_FALSE(s.t.ui.terminated());
         s.clock().form().paint();
-        EXPECT_EQ(st.Loading, 1);
+        EXPECT_EQ(s.t.app.load.Loading, 1);
         EXPECT_TRUE(s.clock().form().visible());
     }
 }
@@ -49,7 +51,7 @@ TEST(Startup, Windows98FamilyTakesTheRegionPathAndNeverShowsSeconds) {
     Started s;
     s.start(4, 10);
     const auto& st = s.t.app.start;
-    EXPECT_TRUE(st.Win9xMode);
+    EXPECT_TRUE(s.t.app.session.Win9xMode);
     EXPECT_EQ(st.FEExit, 0);
     EXPECT_FALSE(s.item("SetTime").visible);
     EXPECT_FALSE(s.item("ViewSecondsA").visible);
@@ -92,7 +94,7 @@ TEST(Startup, UnsupportedSystemsShowOnlyTheUnsupportedWindow) {
         EXPECT_FALSE(s.clock().form().visible());
         s.clock().form().paint();
         EXPECT_FALSE(s.clock().form().visible());
-        EXPECT_EQ(s.t.app.start.Loading, 0);
+        EXPECT_EQ(s.t.app.load.Loading, 0);
     }
 }
 
@@ -102,7 +104,7 @@ TEST(Startup, SecondCopyWakesTheFirstAndEnds) {
     s.start(10, 0);
     ASSERT_EQ(s.t.system.sent.size(), 1u);
     EXPECT_EQ(s.t.system.sent[0].to, 77u);
-    EXPECT_EQ(s.t.system.sent[0].msg, 0x400u);
+    EXPECT_EQ(s.t.system.sent[0].msg, forms::kMsgBringToFront);
     EXPECT_TRUE(s.t.ui.terminated());
     EXPECT_TRUE(s.peer().tray_.empty());
     EXPECT_EQ(s.t.app.start.TaskbarCreatedMsg, 0u);
@@ -113,9 +115,9 @@ TEST(Startup, FirstCopyComesToTheFrontOnTheSecondCopysMessage) {
     Started s;
     s.start(10, 0);
     s.t.app.start.ClockShown = false;
-    EXPECT_TRUE(s.clock().form().onMessage(0x400, 0, 0));
+    EXPECT_TRUE(s.clock().form().onMessage(forms::kMsgBringToFront, 0, 0));
     EXPECT_TRUE(s.t.app.start.ClockShown);
-    EXPECT_EQ(s.t.audio.beeps, std::vector<unsigned>{0});
+    EXPECT_EQ(s.t.audio.beeps, std::vector<unsigned>{platform::kBeepDefault});
     EXPECT_EQ(s.t.system.broughtToFront, std::vector<platform::WindowId>{s.clock().form().handle()});
 }
 
@@ -124,7 +126,7 @@ TEST(Startup, RestartHandOverEndsTheCrashedCopyAndGreets) {
     s.t.system.windows[{"TFormClock", "LumivoError"}] = 88;
     s.start(10, 0);
     ASSERT_EQ(s.t.system.sent.size(), 1u);
-    EXPECT_EQ(s.t.system.sent[0].msg, 0x401u);
+    EXPECT_EQ(s.t.system.sent[0].msg, forms::kMsgRestartHandOver);
     EXPECT_EQ(s.t.app.start.SplashScreenNotError, 1);
     s.program.splash().form().paint();
     EXPECT_TRUE(s.program.splash().form().closed()) << "the splash closes at its first paint";
@@ -132,13 +134,13 @@ TEST(Startup, RestartHandOverEndsTheCrashedCopyAndGreets) {
     ASSERT_EQ(s.t.ui.boxes.size(), 1u);
     EXPECT_EQ(s.t.ui.boxes[0].text, "Перезапуск программы Lumivo произведен успешно.");
     EXPECT_EQ(s.t.ui.boxes[0].caption, "Сообщение...");
-    EXPECT_EQ(s.t.ui.boxes[0].flags, 0x1040u);
+    EXPECT_EQ(s.t.ui.boxes[0].flags, ui::kMbIconInformation | ui::kMbSystemModal);
     s.clock().form().paint();
     EXPECT_EQ(s.t.ui.boxes.size(), 1u);
     // The crashed copy's side: the hand-over message ends its loop.
     Started crashed;
     crashed.start(10, 0);
-    crashed.clock().form().onMessage(0x401, 0, 0);
+    crashed.clock().form().onMessage(forms::kMsgRestartHandOver, 0, 0);
     EXPECT_TRUE(crashed.t.ui.terminated());
 }
 
@@ -149,7 +151,7 @@ TEST(Shutdown, CloseWhileAQuickExitRunsAsksAndNoKeepsRunning) {
     s.t.ui.answers = {ui::kIdNo};
     EXPECT_FALSE(s.clock().form().close());
     ASSERT_EQ(s.t.ui.boxes.size(), 1u);
-    EXPECT_EQ(s.t.ui.boxes[0].flags, 0x1034u);
+    EXPECT_EQ(s.t.ui.boxes[0].flags, ui::kMbYesNo | ui::kMbIconExclamation | ui::kMbSystemModal);
     EXPECT_EQ(s.t.ui.boxes[0].caption, "Предупреждение...");
     EXPECT_TRUE(s.clock().Timer1().enabled());
     s.t.ui.answers = {ui::kIdYes};
@@ -171,7 +173,7 @@ TEST(Shutdown, PowerActionComesLastAfterScratchFilesAreCleared) {
         s.program.end();
         EXPECT_EQ(s.t.power.calls, (std::vector<std::string>{"privilege", flags}));
         EXPECT_TRUE(clearedFirst);
-        EXPECT_EQ(s.t.app.start.LMVVersionName, "Init...");
+        EXPECT_EQ(s.t.app.session.LMVVersionName, "Init...");
     }
     Started none;
     none.start(10, 0);
@@ -210,14 +212,14 @@ TEST(Menu, ItemsOfferedFollowWhetherTheClockIsShown) {
     EXPECT_FALSE(s.t.app.start.ClockShown);
     EXPECT_EQ(s.t.ui.minimized, 1);
     // From the tray icon the corner item shows while the menu is open, and only then.
-    s.clock().form().onMessage(0x402, 1, 0x204);
+    s.clock().form().onMessage(forms::kMsgTrayCallback, 1, forms::kTrayRightButtonDown);
     names = s.peer().popups.back();
     EXPECT_TRUE(has("N8"));
     EXPECT_TRUE(has("N4"));
     EXPECT_FALSE(has("HidePOM"));
     EXPECT_FALSE(s.item("N4").visible);
     // Double click on the icon restores.
-    s.clock().form().onMessage(0x402, 1, 0x203);
+    s.clock().form().onMessage(forms::kMsgTrayCallback, 1, forms::kTrayDoubleClick);
     EXPECT_TRUE(s.t.app.start.ClockShown);
     EXPECT_EQ(s.t.ui.restored, 1);
 }
@@ -276,12 +278,12 @@ TEST(Menu, HelpAboutAndTimePanelAskTheShell) {
     EXPECT_EQ(s.t.shell.calls[1].show, 5);
     std::vector<std::string> memo;
     s.t.ui.onModal = [&](ui::Form& f) {
-        EXPECT_EQ(s.t.app.start.ShowModalRes, 1);
+        EXPECT_EQ(s.t.app.session.ShowModalRes, 1);
         memo = f.get<ui::Memo>("Memo3").lines();
         f.get<ui::Button>("ButtonOk").onClick();
     };
     s.item("AboutPro").click();
-    EXPECT_EQ(s.t.app.start.ShowModalRes, 0);
+    EXPECT_EQ(s.t.app.session.ShowModalRes, 0);
     ASSERT_EQ(memo.size(), 2u);
     EXPECT_EQ(memo[1], "Lumivo.XP Версия: 1.1.9x.ru.Relaze");
 }
@@ -314,14 +316,14 @@ TEST(Splash, ClosesByKeyOrTimerAndHandsOnTheFirstLaunch) {
     auto& splash = s.program.splash();
     EXPECT_TRUE(splash.form().visible());
     EXPECT_FALSE(splash.SplashPicture.empty());
-    s.t.app.start.FirstLaunch5 = 1;
-    s.t.app.start.ShowModalRes = 3;
+    s.t.app.load.FirstLaunch5 = 1;
+    s.t.app.session.ShowModalRes = 3;
     splash.form().onKeyDown(27);
     EXPECT_TRUE(splash.form().closed());
     EXPECT_TRUE(splash.form().destroyed());
     EXPECT_EQ(s.t.app.start.SplashScreenClose, 1);
-    EXPECT_EQ(s.t.app.start.ShowModalRes, 0);
-    EXPECT_EQ(s.t.app.start.FirstLaunch5, 2);
+    EXPECT_EQ(s.t.app.session.ShowModalRes, 0);
+    EXPECT_EQ(s.t.app.load.FirstLaunch5, 2);
     EXPECT_FALSE(splash.form().timer("Timer1").enabled());
     s.clock().form().close();
     EXPECT_TRUE(splash.SplashPicture.empty()) << "released with the clock";

@@ -7,6 +7,7 @@ namespace {
 
 const std::string kSet = "Software\\Vantrel\\Lumivo\\Settings";
 const std::string kSound = kSet + "\\Sound";
+const std::string kRemindCount = "software\\vantrel\\lumivo\\remind\\RemindCount";
 
 // What one main tick saw and left behind.
 struct Seen {
@@ -17,8 +18,7 @@ struct Seen {
 };
 
 // A running clock in simulated time. Every tick is observed from outside:
-// a pending next reminder that no tick would fire is planted before it, so a
-// cleared one shows that FindNextRemind ran.
+// the search for the next reminder shows as a read of the reminder store.
 struct Ticking {
     fakes::TestApp t;
     app::ClockWindow clock{t.app};
@@ -34,12 +34,12 @@ struct Ticking {
         auto tick = clock.Timer1().onTimer;
         clock.Timer1().onTimer = [this, tick] {
             if (!observe) return tick();
-            t.app.remind.NextRemindSet = true;
-            t.app.remind.NextRemindH = 99;
+            t.registry.reads.clear();
             const platform::LocalTime at = t.clock.now();
             tick();
-            seen.push_back({at, !t.app.remind.NextRemindSet, t.app.sound.SoundHLast, visible("ImageRed"),
-                            visible("ImageOrange"), visible("ImageGreen")});
+            const bool sought = std::count(t.registry.reads.begin(), t.registry.reads.end(), kRemindCount) > 0;
+            seen.push_back({at, sought, t.app.sound.SoundHLast, visible("ImageRed"), visible("ImageOrange"),
+                            visible("ImageGreen")});
         };
     }
     // Runs until the given time of the same day.
@@ -49,7 +49,7 @@ struct Ticking {
         sched.run(target.millis() - t.clock.millis());
     }
     bool visible(const char* n) { return clock.form().find(n)->visible(); }
-    long chimes() const { return std::count(t.audio.beeps.begin(), t.audio.beeps.end(), 0x30u); }
+    long chimes() const { return std::count(t.audio.beeps.begin(), t.audio.beeps.end(), platform::kBeepExclamation); }
 };
 
 }  // namespace
@@ -183,7 +183,7 @@ TEST(TickSoundOff, TemporarySoundOffEndsAtItsMinuteOrAtOnceInAnotherHour) {
     {
         Ticking k;
         k.start(10, 15, 0);
-        auto& s = k.t.app.start;
+        auto& s = k.t.app.sound;
         s.SoundDisabled = s.SoundDisabledTemp = true;
         s.SoundDisabledUntilH = 10;
         s.SoundDisabledUntilM = 20;
@@ -203,7 +203,7 @@ TEST(TickSoundOff, TemporarySoundOffEndsAtItsMinuteOrAtOnceInAnotherHour) {
     {
         Ticking k;
         k.start(10, 15, 0);
-        auto& s = k.t.app.start;
+        auto& s = k.t.app.sound;
         s.SoundDisabled = s.SoundDisabledTemp = true;
         s.SoundDisabledUntilH = 24;
         s.SoundDisabledUntilM = 1;
@@ -215,7 +215,7 @@ TEST(TickSoundOff, TemporarySoundOffEndsAtItsMinuteOrAtOnceInAnotherHour) {
     {
         Ticking k;
         k.start(10, 15, 0);
-        auto& s = k.t.app.start;
+        auto& s = k.t.app.sound;
         s.SoundDisabled = true;  // the user's own switch is not temporary
         s.SoundDisabledUntilH = 10;
         s.SoundDisabledUntilM = 16;

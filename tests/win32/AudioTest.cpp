@@ -153,7 +153,7 @@ TEST_F(Audio, PlaySoundPlaysFilesWhateverTheirNames) {
     EXPECT_TRUE(audio_.playSound(win32::narrow(plain_)));
     EXPECT_TRUE(audio_.playSound(win32::narrow(spaced_)));  // no quoting here
     EXPECT_TRUE(audio_.playSound(win32::narrow(cyrillic_)));
-    audio_.messageBeep(0x30);
+    audio_.messageBeep(platform::kBeepExclamation);
 }
 
 }  // namespace
@@ -176,12 +176,12 @@ TEST_F(Audio, ReminderChannelClosesItselfWhenTheFileEnds) {
     win32::Win32Ui ui(GetModuleHandleW(nullptr));
     app::App app({clock, registry, audio_, shell, power, system, mail, ui});
     app.choosePaths();
-    sound::StartReminderSound(app, win32::narrow(spaced_), false);
+    app.reminderSound.Start(win32::narrow(spaced_), false);
     ASSERT_TRUE(app.sound.ReminderSoundPath.has_value());
     ASSERT_FALSE(app.sound.ReminderSoundPath->empty());
     EXPECT_EQ(0u, audio_.mciSend("status mySndR mode", true).error) << "opened, blanks and all";
     for (int i = 0; i < 200 && !app.sound.ReminderSoundPath->empty(); ++i) {
-        sound::TimerMySndTimer(app);
+        app.reminderSound.TimerMySndTimer();
         Sleep(50);
     }
     EXPECT_EQ(*app.sound.ReminderSoundPath, "") << "the poll saw the end";

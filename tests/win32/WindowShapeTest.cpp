@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/ClockFace.h"
+#include "app/FaceRules.h"
 #include "win32/Handles.h"
 
 namespace {

@@ -49,6 +49,7 @@ void FakeRegistry::check(Hive h) {
 bool FakeRegistry::keyExists(Hive h, const std::string& path) { return keys.count({h, norm(path)}) > 0; }
 
 platform::RegValue FakeRegistry::read(Hive h, const std::string& path, const std::string& name) {
+    reads.push_back(norm(path) + "\\" + name);
     auto it = values.find({h, norm(path), norm(name)});
     return it == values.end() ? platform::RegValue{} : it->second;
 }
@@ -171,6 +172,16 @@ platform::MciResult FakeAudio::mciSend(const std::string& command, bool wantRepl
     return r;
 }
 
+std::string FakeSystem::userName() {
+    if (userFails) throw platform::SystemError("no user name");
+    return user;
+}
+
+std::string FakeSystem::computerName() {
+    if (computerFails) throw platform::SystemError("no computer name");
+    return computer;
+}
+
 std::string FakeSystem::longDate(const platform::LocalTime& t) {
     static const char* const days[] = {"воскресенье", "понедельник", "вторник", "среда", "четверг", "пятница", "суббота"};
     static const char* const months[] = {"января", "февраля", "марта", "апреля", "мая", "июня",
@@ -207,6 +218,7 @@ void FakePeer::popup(ui::PopupMenu& m, int, int) {
 }
 
 void FakeUi::realize(ui::Form& f) {
+    if (failRealize.count(f.className())) throw platform::WindowError("cannot make " + f.className());
     auto& p = peers[&f];
     if (!p) {
         p = std::make_unique<FakePeer>(f, 1000 + peers.size());
@@ -226,6 +238,7 @@ void FakeUi::showModal(ui::Form& f) {
 
 int FakeUi::messageBox(const std::string& text, const std::string& caption, unsigned flags) {
     boxes.push_back({text, caption, flags});
+    if (onBox) onBox();
     if (answers.empty()) return ui::kIdOk;
     const int a = answers.front();
     answers.pop_front();

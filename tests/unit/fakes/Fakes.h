@@ -40,6 +40,7 @@ public:
     std::map<std::tuple<Hive, std::string, std::string>, platform::RegValue> values;
     std::set<std::pair<Hive, std::string>> keys;   // lower-case paths
     std::vector<std::string> writes;               // "path\\name" of every write, in order
+    std::vector<std::string> reads;                // "path\\name" of every read, in order
 
     bool keyExists(Hive, const std::string& path) override;
     platform::RegValue read(Hive, const std::string& path, const std::string& name) override;
@@ -109,6 +110,7 @@ class FakeSystem : public platform::System {
 public:
     platform::OsVersion os{10, 0, 19045, 2};
     std::string user = "tester", computer = "PC1";
+    bool userFails = false, computerFails = false;  // the system cannot answer
     std::filesystem::path exe, localData;
     std::string separator = ":";
     std::map<int, std::int16_t> keys;
@@ -118,15 +120,19 @@ public:
     std::vector<platform::WindowId> broughtToFront, foregrounded;
 
     platform::OsVersion version() override { return os; }
-    std::string userName() override { return user; }
-    std::string computerName() override { return computer; }
+    std::string userName() override;
+    std::string computerName() override;
     std::filesystem::path programFile() override { return exe; }
     std::filesystem::path localAppData() override { return localData; }
     std::string timeSeparator() override { return separator; }
     std::string longDate(const platform::LocalTime& t) override;
+    // As the real call: the low bit ("pressed since the last query") is gone once read.
     std::int16_t asyncKeyState(int vk) override {
         auto it = keys.find(vk);
-        return it == keys.end() ? 0 : it->second;
+        if (it == keys.end()) return 0;
+        const std::int16_t state = it->second;
+        it->second = std::int16_t(state & ~1);
+        return state;
     }
     platform::WindowId findWindow(const std::string& cls, const std::string& caption) override {
         auto it = windows.find({cls, caption});
@@ -193,6 +199,8 @@ public:
     struct Box { std::string text, caption; unsigned flags; };
     std::vector<Box> boxes;
     std::deque<int> answers;                        // next message-box results (default IDOK)
+    std::function<void()> onBox;                    // runs as a message box opens (it may fail)
+    std::set<std::string> failRealize;              // window classes whose windows cannot be made
     std::function<void(ui::Form&)> onModal;         // acts inside a modal window
     std::vector<std::string> modalForms;            // class names, in order opened
     bool terminated_ = false;
@@ -202,6 +210,8 @@ public:
     void showModal(ui::Form& f) override;
     int messageBox(const std::string& text, const std::string& caption, unsigned flags) override;
     ui::Bitmap loadPicture(const std::string&) override { return ui::Bitmap(300, 150, ui::kRed); }
+    void setMainForm(ui::Form&) override {}
+    int run() override { return 0; }
     void terminate() override { terminated_ = true; }
     bool terminated() override { return terminated_; }
     void minimizeApp() override { ++minimized; }

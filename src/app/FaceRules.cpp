@@ -1,4 +1,4 @@
-#include "app/ClockFace.h"
+#include "app/FaceRules.h"
 #include <cstdio>
 
 namespace app {

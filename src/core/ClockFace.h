@@ -1,0 +1,70 @@
+#pragma once
+#include "settings/Settings.h"
+
+namespace core {
+
+// The four quick-exit marks on the clock: idle, paused, running, last minutes.
+enum class Mark { Green, Yellow, Orange, Red };
+
+// The clock window as the subsystems see it: the few things they may ask of
+// it. They never see the window itself, its controls or the window system.
+class ClockFace {
+public:
+    virtual ~ClockFace() = default;
+
+    // Shows a settings record: the font, position, format and stay-on-top
+    // marks, the stay-on-top style, the optional menu items and the idle mark.
+    virtual void apply(const settings::Settings&) = 0;
+    virtual int opacity() = 0;
+    virtual void setOpacity(int alpha) = 0;
+    // Shown and raised at the end of a settings load.
+    virtual void showLoaded() = 0;
+    // The clock back on screen and in front (the menu's "&Восстановить").
+    virtual void restore() = 0;
+
+    // The menu item that stops a reminder sound, with the poll that notices
+    // its end: both on while one plays.
+    virtual void showReminderSound(bool playing) = 0;
+    // The half second a reminder's sound file waits after its chime or voice.
+    virtual void holdSoundPause(bool on) = 0;
+    // The check mark of "От&ключить звук".
+    virtual void markSoundOff(bool off) = 0;
+
+    virtual bool markShown(Mark) = 0;
+    virtual void showMark(Mark, bool shown) = 0;
+    // Puts the marks at the height of the time text divided by 8.
+    virtual void alignMarks() = 0;
+    // For the error dumps: where the marks are, and the time text's height.
+    virtual int markTop() = 0;
+    virtual int timeHeight() = 0;
+};
+
+// Stands in for the clock window until it exists and after it has gone, so a
+// subsystem never has to ask whether there is one.
+class FaceLink final : public ClockFace {
+public:
+    void attach(ClockFace* face) { face_ = face; }
+    void detach(const ClockFace* face) {
+        if (face_ == face) face_ = nullptr;
+    }
+    bool attached() const { return face_ != nullptr; }
+
+    void apply(const settings::Settings& s) override { if (face_) face_->apply(s); }
+    int opacity() override { return face_ ? face_->opacity() : 255; }
+    void setOpacity(int alpha) override { if (face_) face_->setOpacity(alpha); }
+    void showLoaded() override { if (face_) face_->showLoaded(); }
+    void restore() override { if (face_) face_->restore(); }
+    void showReminderSound(bool playing) override { if (face_) face_->showReminderSound(playing); }
+    void holdSoundPause(bool on) override { if (face_) face_->holdSoundPause(on); }
+    void markSoundOff(bool off) override { if (face_) face_->markSoundOff(off); }
+    bool markShown(Mark m) override { return face_ && face_->markShown(m); }
+    void showMark(Mark m, bool shown) override { if (face_) face_->showMark(m, shown); }
+    void alignMarks() override { if (face_) face_->alignMarks(); }
+    int markTop() override { return face_ ? face_->markTop() : 0; }
+    int timeHeight() override { return face_ ? face_->timeHeight() : 0; }
+
+private:
+    ClockFace* face_ = nullptr;
+};
+
+}  // namespace core

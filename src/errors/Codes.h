@@ -1,0 +1,117 @@
+#pragma once
+#include <span>
+
+namespace errors {
+
+// An internal error code: unit and routine ("0.001 - 005."), followed by the
+// routine's step when the failure happened, or fixed as it stands.
+struct Code {
+    const char* prefix;
+    int firstStep;     // ErrorStep on entry
+    bool appendStep;
+    const char* routine;
+};
+
+enum : bool { Fixed = false, Step = true };
+
+// Every code the program logs, once. Handlers name their code from here; a
+// test checks that no code serves two routines unless the design shares it.
+// clang-format off
+#define LUMIVO_ERROR_CODES(X)                                                                              \
+    /* 001: the clock window */                                                                            \
+    X(ProgramEntry,       "0.001 - 001.",  0, Step,  "program entry (1 clock window, 2 splash, 3 message loop)") \
+    X(ClockPaint,         "0.001 - 002.",  0, Step,  "TFormClock.FormPaint")                               \
+    X(CheckChime,         "0.001 - 003.",  0, Step,  "CheckChime")                                         \
+    X(PollHotKeys,        "0.001 - 004.",  1, Step,  "PollHotKeys")                                        \
+    X(Timer1Timer,        "0.001 - 005.",  1, Step,  "TFormClock.Timer1Timer")                             \
+    X(ViewSecondsA,       "0.001 - 007.",  0, Step,  "TFormClock.ViewSecondsAClick")                       \
+    X(OnTopPOM,           "0.001 - 008.",  0, Step,  "TFormClock.OnTopPOMClick")                           \
+    X(HidePOM,            "0.001 - 009.",  0, Step,  "TFormClock.HidePOMClick")                            \
+    X(SecondCopy,         "0.001 - 010.",  0, Step,  "TFormClock message 0x400 (a second copy started)")   \
+    X(RestartHandOver,    "0.001 - 011.",  0, Step,  "TFormClock message 0x401 (a restarted copy took over)") \
+    X(ClockCreate,        "0.001 - 012.",  0, Step,  "TFormClock.FormCreate")                              \
+    X(ClockShow,          "0.001 - 013.",  0, Step,  "TFormClock.FormShow")                                \
+    X(ExitPOM,            "0.001 - 014.",  0, Step,  "TFormClock.ExitPOMClick")                            \
+    X(SetTime,            "0.001 - 015.",  0, Step,  "TFormClock.SetTimeClick")                            \
+    X(N2,                 "0.001 - 017.",  0, Step,  "TFormClock.N2Click (settings window)")               \
+    X(AboutPro,           "0.001 - 019.",  0, Step,  "TFormClock.AboutProClick")                           \
+    X(ClockCloseQuery,    "0.001 - 020.",  0, Step,  "TFormClock.FormCloseQuery")                          \
+    X(QuickExit,          "0.001 - 021.",  0, Step,  "TFormClock.QuickExitClick")                          \
+    X(ClockClose,         "0.001 - 023.",  0, Step,  "TFormClock.FormClose")                               \
+    X(TimeMouseDown,      "0.001 - 024.",  1, Step,  "TFormClock time labels: mouse down")                 \
+    X(TimeMouseMove,      "0.001 - 025.",  0, Step,  "TFormClock time labels: mouse move")                 \
+    X(TimeMouseUp,        "0.001 - 026.",  0, Step,  "TFormClock time labels: mouse up")                   \
+    X(ModuleStartup,      "0.001 - 027.",  0, Step,  "module start-up (scratch files)")                    \
+    X(TrayMessage,        "0.001 - 028.0", 0, Fixed, "TFormClock message 0x402 (notification-area icon)")  \
+    X(MainPoMPopup,       "0.001 - 029.",  0, Step,  "TFormClock.MainPoMPopup")                            \
+    X(SoundDiss,          "0.001 - 030.",  0, Step,  "TFormClock.SoundDissClick")                          \
+    X(N8,                 "0.001 - 0030.", 0, Step,  "TFormClock.N8Click (restore)")                       \
+    X(HelpSec,            "0.001 - 031.",  0, Step,  "TFormClock.HelpSecClick")                            \
+    X(NillFirst,          "0.001 - 032.",  0, Step,  "TFormClock.NillFirstClick")                          \
+    X(PMAM24,             "0.001 - 033.",  0, Step,  "TFormClock.PMAM24Click")                             \
+    X(N4,                 "0.001 - 034.0", 0, Fixed, "TFormClock.N4Click (top-left corner)")               \
+    X(RgnByMask,          "0.001 - 035.0", 0, Fixed, "TFormClock.RgnByMask")                               \
+    X(N6Click,            "0.001 - 036.0", 0, Fixed, "TFormClock.N6Click (stop the reminder sound)")       \
+    X(TimerMySndTimer,    "0.001 - 037.0", 0, Fixed, "TFormClock.TimerMySndTimer")                         \
+    X(TimerSndPause,      "0.001 - 038.0", 0, Fixed, "TFormClock.TimerSndPauseTimer (ours)")               \
+    X(ErrTest,            "0.001 - Test",  0, Fixed, "TFormClock.ErrClick (hidden test command)")          \
+    /* 002: about */                                                                                       \
+    X(AboutOk,            "0.002 - 001.",  0, Step,  "TFormAbout.ButtonOkClick")                           \
+    X(AboutClose,         "0.002 - 002.",  0, Step,  "TFormAbout.FormClose")                               \
+    X(AboutMail,          "0.002 - 003.",  0, Step,  "TFormAbout.LabelEMailClick")                         \
+    X(AboutWeb,           "0.002 - 004.",  0, Step,  "TFormAbout web link click")                          \
+    X(AboutCreate,        "0.002 - 005.",  0, Step,  "TFormAbout.FormCreate")                              \
+    X(AboutPaint,         "0.002 - 006.",  0, Step,  "TFormAbout.FormPaint")                               \
+    X(AboutLinkHover,     "0.002 - 007.",  0, Step,  "TFormAbout pointer over a link")                     \
+    X(AboutHover,         "0.002 - 008.",  0, Step,  "TFormAbout pointer over the window")                 \
+    /* 004: unsupported system */                                                                          \
+    X(NotSupportedCreate, "0.004 - 001.",  0, Step,  "TFormNotSupportedOS.FormCreate")                     \
+    X(NotSupportedMail,   "0.004 - 002.",  0, Step,  "TFormNotSupportedOS.LabelEMailClick")                \
+    X(NotSupportedWeb,    "0.004 - 003.",  0, Step,  "TFormNotSupportedOS web link click")                 \
+    X(NotSupportedOk,     "0.004 - 004.",  0, Step,  "TFormNotSupportedOS.ButtonOkClick")                  \
+    X(NotSupportedClose,  "0.004 - 005.",  0, Step,  "TFormNotSupportedOS.FormClose (ours)")               \
+    /* 005: splash */                                                                                      \
+    X(SplashKey,          "0.005 - 001.",  0, Step,  "TFormSplashScreen.FormKeyDown")                      \
+    X(SplashMouse,        "0.005 - 002.",  0, Step,  "TFormSplashScreen mouse down")                       \
+    X(SplashTimer,        "0.005 - 003.",  0, Step,  "TFormSplashScreen.Timer1Timer")                      \
+    X(SplashClose,        "0.005 - 004.",  0, Step,  "TFormSplashScreen.FormClose")                        \
+    X(SplashPaint,        "0.005 - 005.",  0, Step,  "TFormSplashScreen.FormPaint")                        \
+    X(SplashCreate,       "0.005 - 006.",  0, Step,  "TFormSplashScreen.FormCreate")                       \
+    X(SplashShape,        "0.005 - 007.",  0, Step,  "TFormSplashScreen window shape")                     \
+    /* 007: quick exit */                                                                                  \
+    X(ShowQSDIdleIcon,    "0.007 - 007.",  0, Step,  "ShowQSDIdleIcon")                                    \
+    /* 011: sound */                                                                                       \
+    X(PlayChimeSound,     "0.011 - 025.",  0, Step,  "PlayChimeSound")                                     \
+    X(PlayVoiceNumber,    "0.011 - 031.",  0, Step,  "PlayVoiceNumber")                                    \
+    X(PlayVoiceWord,      "0.011 - 032.",  0, Step,  "PlayVoiceWord")                                      \
+    X(SpeakTime,          "0.011 - 033.",  0, Step,  "SpeakTime")                                          \
+    X(VoiceIsComplete,    "0.011 - 037.",  0, Step,  "VoiceIsComplete")                                    \
+    /* 013: registry */                                                                                    \
+    X(StoreLastBackUp,    "0.013 - 001.",  0, Step,  "StoreLastBackUp")                                    \
+    X(ApplyAutoStart,     "0.013 - 004.",  0, Step,  "ApplyAutoStart (only when its fall-back fails)")     \
+    X(StoreSettings,      "0.013 - 005.",  0, Step,  "StoreSettings")                                      \
+    X(LoadSettings,       "0.013 - 006.",  0, Step,  "LoadSettings")                                       \
+    X(FindNextRemind,     "0.013 - 015.",  0, Step,  "FindNextRemind")                                     \
+    X(FireRemind,         "0.013 - 016.",  0, Step,  "FireRemind")                                         \
+    /* 054: the error window */                                                                            \
+    X(UserName,           "0.054 - 001.",  0, Step,  "user name of the error record")                      \
+    X(ErrorIgnore,        "0.054 - 004.",  0, Step,  "TFormError.Button3Click (ignore)")                   \
+    X(ErrorClose,         "0.054 - 005.",  0, Step,  "TFormError.FormClose")                               \
+    X(ErrorCreate,        "0.054 - 006.",  0, Step,  "TFormError.FormCreate")                              \
+    X(ComputerName,       "0.054 - 008.",  0, Step,  "computer name of the error record")
+// clang-format on
+
+namespace code {
+#define LUMIVO_DEFINE_CODE(name, prefix, first, append, routine) \
+    inline constexpr Code name{prefix, first, append, routine};
+LUMIVO_ERROR_CODES(LUMIVO_DEFINE_CODE)
+#undef LUMIVO_DEFINE_CODE
+}  // namespace code
+
+// Every code above, in order.
+std::span<const Code* const> allCodes();
+// The codes the design gives to two routines at once (each pair is listed
+// where the second routine is built): one serves both.
+std::span<const char* const> sharedCodes();
+
+}  // namespace errors

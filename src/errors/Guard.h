@@ -1,0 +1,94 @@
+#pragma once
+#include <exception>
+#include <filesystem>
+#include <string>
+#include <type_traits>
+#include "core/Paths.h"
+#include "core/Session.h"
+#include "errors/Codes.h"
+#include "errors/Dump.h"
+#include "errors/State.h"
+#include "platform/Audio.h"
+#include "platform/Clock.h"
+#include "platform/System.h"
+#include "ui/Ui.h"
+
+namespace errors {
+
+// Runs every handler and worker routine: sets ErrorStep, catches every
+// failure, appends its record to Error\Debug.Log and shows the error window.
+class Guard {
+public:
+    struct Ports {
+        platform::Clock& clock;
+        platform::System& system;
+        platform::Audio& audio;
+        ui::Ui& ui;
+    };
+    Guard(Ports ports, const core::Paths& paths, core::Session& session, ErrorState& state);
+
+    // Runs `body` under `code`; on a failure reports it with the dump that
+    // `dump` builds then and there. The step of an enclosing routine is back
+    // afterwards, so its own failures carry its own step. False on failure.
+    template <class Body, class DumpOf = std::nullptr_t>
+    bool operator()(const Code& code, Body&& body, DumpOf&& dump = nullptr) {
+        const Scope scope(state_, code.firstStep);
+        try {
+            body();
+            return true;
+        } catch (...) {
+            std::string text;
+            if constexpr (!std::is_same_v<std::decay_t<DumpOf>, std::nullptr_t>) text = dumpText(dump);
+            failed(code, std::current_exception(), text);
+            return false;
+        }
+    }
+
+    void step(int s) { state_.ErrorStep = s; }
+    int step() const { return state_.ErrorStep; }
+
+    // A record and the error window, for a failure found without an exception
+    // reaching a guard. Nothing happens while an error window is open.
+    void report(const std::string& code, const std::string& className, const std::string& dump);
+    // A record only: for a start-up that failed before any window could show.
+    void record(const std::string& code, const std::string& className, const std::string& dump);
+    std::filesystem::path logFile() const;
+
+    // The name a record gives a failure: our own failures' names, else the runtime's.
+    static std::string classNameOf(std::exception_ptr);
+
+private:
+    class Scope {
+    public:
+        Scope(ErrorState& s, int first) : state_(s), outer_(s.ErrorStep) { s.ErrorStep = first; }
+        ~Scope() { state_.ErrorStep = outer_; }
+        Scope(const Scope&) = delete;
+        Scope& operator=(const Scope&) = delete;
+
+    private:
+        ErrorState& state_;
+        int outer_;
+    };
+
+    template <class DumpOf>
+    static std::string dumpText(DumpOf& dump) {
+        try {
+            return dump().text();
+        } catch (...) {
+            return {};  // a dump that fails must not hide the failure it describes
+        }
+    }
+    void failed(const Code& code, std::exception_ptr failure, const std::string& dump);
+    std::string fields(const std::string& code, const std::string& className, const std::string& dump);
+    std::string nameOf(std::string (platform::System::*query)(), const Code& code);
+    void append(const std::string& record);
+    void showWindow(const std::string& code, const std::string& className);
+
+    Ports ports_;
+    const core::Paths& paths_;
+    core::Session& session_;
+    ErrorState& state_;
+    bool namingFailed_ = false;
+};
+
+}  // namespace errors
