@@ -172,3 +172,57 @@ TEST(Paths, LogThatCannotBeWrittenAnywhereDoesNotStopTheProgram) {
     EXPECT_EQ(t.ui.modalForms.size(), 1u) << "the user still learns of the failure";
     EXPECT_EQ(t.app.session.ShowModalRes, 0);
 }
+
+TEST(Guard, AnInnerRoutineGivesTheOuterOneItsStepBack) {
+    fakes::TestApp t;
+    const errors::Code outer{"0.001 - 005.", 1, errors::Step, "outer"};
+    t.app.guard(outer, [&] {
+        t.app.guard.step(4);
+        t.app.guard(errors::code::PlayChimeSound, [] {});  // sets its own step 0
+        throw platform::SoundError("after the inner call");
+    });
+    const auto l = lines(readFile(t.dir / "Error" / "Debug.Log").substr(3));
+    EXPECT_EQ(l[7], "Adress = 0.001 - 005.4");
+}
+
+// The record's names come from the system; a query that fails is a failure
+// of its own, with its own code, and the record reads n/a.
+TEST(ErrorLog, FailingNameQueriesAreLoggedWithTheirOwnCodes) {
+    fakes::TestApp t;
+    t.system.userFails = true;
+    t.system.computerFails = true;
+    fail(t.app, "0.001 - 002.");
+    const auto l = lines(readFile(t.dir / "Error" / "Debug.Log").substr(3));
+    ASSERT_EQ(l.size(), 30u);
+    EXPECT_EQ(l[7], "Adress = 0.054 - 001.0");
+    EXPECT_EQ(l[8], "Type = SystemError");
+    EXPECT_EQ(l[17], "Adress = 0.054 - 008.0");
+    EXPECT_EQ(l[27], "Adress = 0.001 - 002.3");
+    for (std::size_t record = 0; record < 3; ++record) {
+        EXPECT_EQ(l[record * 10 + 5], "User = n/a");
+        EXPECT_EQ(l[record * 10 + 6], "PC = n/a");
+    }
+    EXPECT_EQ(t.app.session.ShowModalRes, 0);
+    EXPECT_FALSE(t.app.err.ErrorWindowOpen);
+}
+
+TEST(ErrorLog, WithoutItsWindowTheUserStillLearnsTheCode) {
+    fakes::TestApp t;
+    t.ui.failRealize.insert("TFormError");
+    bool droppedMeanwhile = false;
+    t.ui.onBox = [&] {
+        fail(t.app, "0.001 - 005.");  // a tick failing behind the box
+        droppedMeanwhile = t.ui.boxes.size() == 1;
+    };
+    fail(t.app, "0.001 - 002.");
+    ASSERT_EQ(t.ui.boxes.size(), 1u);
+    EXPECT_EQ(t.ui.boxes[0].text, "Внутренний код ошибки: 0.001 - 002.3[RegistryError]");
+    EXPECT_EQ(t.ui.boxes[0].flags, ui::kMbIconHand | ui::kMbSystemModal);
+    EXPECT_TRUE(droppedMeanwhile);
+    EXPECT_EQ(t.app.session.ShowModalRes, 0);
+    EXPECT_FALSE(t.app.err.ErrorWindowOpen);
+    t.ui.failRealize.clear();
+    t.ui.onBox = nullptr;
+    fail(t.app, "0.001 - 005.");
+    EXPECT_EQ(t.ui.modalForms, std::vector<std::string>{"TFormError"}) << "the next failure has its window again";
+}

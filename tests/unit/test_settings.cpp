@@ -300,6 +300,26 @@ TEST(SettingsLoad, Windows98NeitherReadsNorWritesSecondsAndHidesSetTime) {
     EXPECT_EQ(c.t.registry.dword(kSet, "ItemST"), 0);
 }
 
+// A first run stores what the clock shows: on top, with the hot keys on, as
+// every later run would start.
+TEST(SettingsLoad, FirstRunStoresTheDesignedStayOnTopAndHotKeys) {
+    Clock c;
+    c.start();
+    EXPECT_TRUE(c.clock.form().stayOnTop());
+    EXPECT_TRUE(c.item("OnTopPOM").checked);
+    c.item("NillFirst").click();
+    EXPECT_EQ(c.t.registry.dword(kSet, "StayOnTop"), 1);
+    EXPECT_EQ(c.t.registry.dword(kSet, "GlobalHotkeys"), 1);
+    EXPECT_EQ(c.t.registry.dword(kSet, "ItemQE"), 1);
+
+    Clock again;
+    again.t.registry.values = c.t.registry.values;
+    again.t.registry.keys = c.t.registry.keys;
+    again.start();
+    EXPECT_TRUE(again.clock.form().stayOnTop()) << "the next start is on top too";
+    EXPECT_EQ(again.st.GlobalHotkeys, 1);
+}
+
 // ---- storing -------------------------------------------------------------------------
 
 TEST(SettingsStore, PositionOnlyTouchesVersionPathAndPosition) {

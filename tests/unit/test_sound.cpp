@@ -155,6 +155,20 @@ TEST(VoiceChoice, VoiceTypeNeverReachesOutsideTheSoundsFolder) {
     }
 }
 
+// The program folder above Sounds may well hold a file of every name a
+// voice needs; ".." must still not reach it.
+TEST(VoiceChoice, ParentFolderIsNoVoiceEvenWhenItHoldsEveryFile) {
+    fakes::TestApp t;
+    for (const char* f : sound::kVoiceFiles) std::ofstream(t.dir / f) << "RIFF";
+    makeVoice(t, "ok");
+    t.app.settings.VoiceType = "..";
+    EXPECT_FALSE(t.app.talk.VoiceIsComplete(".."));
+    t.app.talk.SpeakTime();
+    EXPECT_EQ(t.app.settings.VoiceType, "ok");
+    ASSERT_FALSE(t.audio.played.empty());
+    for (const std::string& p : t.audio.played) EXPECT_NE(fs::path(p).parent_path(), t.dir) << p;
+}
+
 // The minute is read after the hour part (speaking takes a while), but it
 // stays a minute of the hour just said.
 TEST(VoiceChoice, MinuteIsReadAfterTheHourPartWithinTheHourSpoken) {
@@ -385,6 +399,21 @@ TEST(HotKeys, Matrix) {
     }
 }
 
+// A press the poll saw while the hot keys were off is used up: switching
+// them on later does not act on it.
+TEST(HotKeys, APressWhileOffIsNotActedOnOnceTheyAreOn) {
+    Clock c;
+    fakes::TestApp& t = c.t;
+    t.app.settings.GlobalHotkeys = 0;
+    t.app.start.ClockShown = false;
+    for (int vk : {platform::kVkT, platform::kVkLWin, platform::kVkControl}) t.system.keys[vk] = 1;  // pressed and let go
+    t.app.hotKeys.PollHotKeys();
+    t.app.settings.GlobalHotkeys = 1;
+    t.app.hotKeys.PollHotKeys();
+    EXPECT_TRUE(t.audio.played.empty());
+    EXPECT_FALSE(t.app.start.ClockShown);
+}
+
 // ---- the reminder sound channel ------------------------------------------------------------
 
 TEST(ReminderSound, StopBeforeAnySoundSendsNothing) {
@@ -457,4 +486,15 @@ TEST(ReminderSound, PollClosesTheChannelOnlyOnStopped) {
     EXPECT_FALSE(c.N6().visible);
     EXPECT_FALSE(c.clock.TimerMySnd().enabled());
     EXPECT_EQ(t.app.sound.ReminderSoundPath, "");
+}
+
+TEST(ReminderSound, ThePauseBeforeAFileReportsUnderItsOwnCode) {
+    Clock c;
+    fakes::TestApp& t = c.t;
+    fakes::Scheduler s(t.clock);
+    s.watch(c.clock.form());
+    t.audio.failMci = "open";
+    t.app.reminderSound.Start("a.wav", true);
+    s.run(600);
+    EXPECT_NE(logText(t).find("Adress = 0.001 - 038.0\r\nType = SoundError"), std::string::npos) << logText(t);
 }

@@ -6,6 +6,7 @@
 #include "fakes/Fakes.h"
 #include "forms/ClockMenuIds.h"
 #include "platform/Audio.h"
+#include "platform/Failure.h"
 
 namespace fs = std::filesystem;
 
@@ -338,4 +339,42 @@ TEST(Splash, FiveSecondTimerInSimulatedTime) {
     EXPECT_FALSE(s.program.splash().form().closed());
     sched.run(20);
     EXPECT_TRUE(s.program.splash().form().closed());
+}
+
+// Nothing can show a failure before the clock exists: it is written down and
+// the program ends with an exit code that says so.
+TEST(Startup, AFailedStartLeavesItsRecordAndAnErrorExitCode) {
+    fakes::TestApp t;
+    t.ui.failRealize.insert("TFormClock");
+    app::Program p(t.app);
+    EXPECT_EQ(p.run(), 1);
+    std::ifstream log(t.dir / "Error" / "Debug.Log");
+    std::string all((std::istreambuf_iterator<char>(log)), {});
+    EXPECT_NE(all.find("Adress = 0.001 - 001.1\r\nType = WindowError\r\n"), std::string::npos) << all;
+    EXPECT_TRUE(t.ui.modalForms.empty()) << "no window over nothing";
+
+    fakes::TestApp fine;
+    app::Program q(fine.app);
+    EXPECT_EQ(q.run(), 0);
+    EXPECT_FALSE(fs::exists(fine.dir / "Error" / "Debug.Log"));
+}
+
+// A code carries a step only where its handler counts them.
+TEST(Startup, HandlersReportOnlyTheStepsTheirCodesDefine) {
+    Started s;
+    s.t.system.windows[{"TFormClock", "LumivoError"}] = 88;  // the greeting box at the first paint
+    s.start(10, 0);
+    s.t.ui.onBox = [&] {
+        s.t.ui.onBox = nullptr;
+        throw platform::WindowError("no box");
+    };
+    s.clock().form().paint();
+    s.t.app.reminderSound.Start("a.wav", false);
+    s.t.audio.failMci = "stop";
+    s.item("SoundDiss").click();
+    std::ifstream log(s.t.dir / "Error" / "Debug.Log");
+    std::vector<std::string> codes;
+    for (std::string line; std::getline(log, line);)
+        if (line.starts_with("Adress = ")) codes.push_back(line.substr(9, line.size() - 10));
+    EXPECT_EQ(codes, (std::vector<std::string>{"0.001 - 002.0", "0.001 - 030.0"}));
 }

@@ -223,3 +223,13 @@ TEST(TickSoundOff, TemporarySoundOffEndsAtItsMinuteOrAtOnceInAnotherHour) {
         EXPECT_TRUE(s.SoundDisabled);
     }
 }
+
+TEST(TickHint, TheDateHintFollowsMidnight) {
+    Ticking k;
+    k.start(23, 59, 58);
+    k.sched.run(1000);
+    EXPECT_EQ(k.clock.form().hint(), "понедельник 07 декабря 2026");
+    k.runTo(23, 59, 59);
+    k.sched.run(1500);
+    EXPECT_EQ(k.clock.form().hint(), "вторник 08 декабря 2026");
+}

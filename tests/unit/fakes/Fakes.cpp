@@ -160,6 +160,7 @@ bool FakeAudio::playSound(const std::string& path) {
 
 platform::MciResult FakeAudio::mciSend(const std::string& command, bool wantReply) {
     mci.push_back(command);
+    if (!failMci.empty() && command.starts_with(failMci)) throw platform::SoundError("device lost");
     platform::MciResult r;
     if (wantReply && command.rfind("status", 0) == 0) {
         if (!statusReplies.empty()) {

@@ -72,6 +72,7 @@ public:
     std::string defaultStatus = "playing";
     bool playResult = true;
     std::function<void()> onPlay;           // runs while a sound "plays"
+    std::string failMci;                    // commands starting with this fail
 
     void messageBeep(unsigned type) override { beeps.push_back(type); }
     bool playSound(const std::string& path) override;
