@@ -166,6 +166,9 @@ void AboutWindow::FormCreate() {
 NotSupportedOsWindow::NotSupportedOsWindow(App& app) : app_(app), form_(forms::build(forms::notSupportedOsForm(), app.ui)) {
     form_->onCreate = [this] { FormCreate(); };
     form_->get<ui::Button>("ButtonOk").onClick = [this] { app_.guard({"0.004 - 004."}, [this] { app_.ui.terminate(); }); };
+    // The close box and Alt+F4 end the program too: left running, its hidden
+    // clock would make every later start give way to it as to a first copy.
+    form_->onClose = [this] { app_.guard({"0.004 - 005."}, [this] { app_.ui.terminate(); }); };
     bindLinks(app_, *form_, "0.004 - 002.", platform::kSwRestore, "0.004 - 003.");
 }
 

@@ -62,6 +62,14 @@ def wait_until(pred, timeout=10.0, step=0.1):
         time.sleep(step)
 
 
+def ended(proc, timeout):
+    try:
+        proc.wait(timeout)
+        return True
+    except subprocess.TimeoutExpired:
+        return False
+
+
 def reg(*args):
     return wine("reg", *args)
 
@@ -303,6 +311,16 @@ class E2E(ProgramTest):
         driver("click", "TFormNotSupportedOS", "Not supported OS...", "&Ok")
         p.wait(20)
         self.assertFalse(info("TFormClock"), "the program ended")
+
+    def test_nt4_unsupported_window_closed_by_its_close_box_ends_the_program(self):
+        reg("add", r"HKCU\Software\Wine", "/v", "Version", "/d", "nt40", "/f")
+        for attempt in ("first start", "next start"):
+            p = self.prog.start()
+            w = wait_until(lambda: [x for x in info("TFormNotSupportedOS") if x["visible"]], 20)
+            self.assertTrue(w, "unsupported-system window at the " + attempt)
+            driver("close", "TFormNotSupportedOS", "*")  # what the close box and Alt+F4 send
+            self.assertTrue(ended(p, 20), "the program ended at the " + attempt)
+            self.assertFalse(info("TFormClock"), "no clock left behind")
 
 
 class Settings(ProgramTest):

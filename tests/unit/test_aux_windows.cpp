@@ -1,0 +1,30 @@
+#include <gtest/gtest.h>
+#include "app/AuxWindows.h"
+#include "app/ClockWindow.h"
+#include "app/Program.h"
+#include "fakes/Fakes.h"
+
+namespace {
+struct Started {
+    fakes::TestApp t;
+    app::Program program{t.app};
+    void start(unsigned major, unsigned minor) {
+        t.system.os = {major, minor, 1000, 2};
+        program.moduleStartup();
+        program.start();
+    }
+    ui::Form& clock() { return program.clock().form(); }
+};
+}  // namespace
+
+// Whichever way the user closes it, nothing of the program may stay behind.
+TEST(UnsupportedSystem, ClosingTheWindowEndsTheProgram) {
+    Started s;
+    s.t.ui.onModal = [](ui::Form& f) { EXPECT_TRUE(f.close()); };  // close box, Alt+F4
+    s.start(4, 0);
+    ASSERT_EQ(s.t.ui.modalForms, std::vector<std::string>{"TFormNotSupportedOS"});
+    EXPECT_TRUE(s.t.ui.terminated());
+    EXPECT_FALSE(s.clock().visible());
+    EXPECT_FALSE(s.program.splash().form().visible());
+    EXPECT_TRUE(s.t.ui.peer(s.clock()).tray_.empty());
+}
