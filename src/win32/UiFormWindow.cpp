@@ -49,6 +49,7 @@ FormWindow::~FormWindow() {
 
 void FormWindow::abandon() {
     if (!form_) return;
+    for (; handlerCalls_ > 0; --handlerCalls_) form_->endHandler();
     killTimers();
     form_->attachPeer(nullptr);
     form_ = nullptr;
@@ -546,6 +547,11 @@ ui::Control* FormWindow::hitTest(POINT p) const {
 // handler's own guard ends here.
 void FormWindow::dispatch(const std::function<void()>& call) {
     enter();
+    ui::Form* f = form_;
+    if (f) {
+        f->beginHandler();
+        ++handlerCalls_;
+    }
     try {
         call();
         ui_.flushAll();
@@ -553,6 +559,11 @@ void FormWindow::dispatch(const std::function<void()>& call) {
         OutputDebugStringW(widen(std::string("Lumivo: unhandled failure: ") + e.what() + "\n").c_str());
     } catch (...) {
         OutputDebugStringW(L"Lumivo: unhandled failure\n");
+    }
+    // A form let go of meanwhile had its handler calls ended by abandon().
+    if (f && form_ == f && handlerCalls_ > 0) {
+        --handlerCalls_;
+        f->endHandler();
     }
     leave();
 }

@@ -172,6 +172,7 @@ private:
     bool flushing_ = false;
     bool pendingDestroy_ = false;
     int busy_ = 0;
+    int handlerCalls_ = 0;    // dispatch() calls under way into the form's handlers
     int painting_ = 0;
     int updating_ = 0;        // echoes of the model's own changes are ignored
     Applied applied_;

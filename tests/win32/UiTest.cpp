@@ -5,8 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "win32/Handles.h"
@@ -242,6 +244,44 @@ TEST_F(UiWindow, CloseBoxAsksFirstThenFreesTheForm) {
     main.close();
     EXPECT_TRUE(quitPosted());
     EXPECT_TRUE(IsWindow(hwndOf(main)));
+}
+
+// The clock's first paint reloads its settings, hiding and showing it again.
+TEST_F(UiWindow, ShowHandlerRunsOnceAndBeforeTheFirstPaint) {
+    ui::Form f("TFormUiTest", "F");
+    f.setClientSize(80, 40);
+    std::vector<std::string> log;
+    bool first = true;
+    f.onShow = [&] { log.push_back("show"); };
+    f.onPaint = [&] {
+        log.push_back("paint");
+        if (!std::exchange(first, false)) return;
+        f.hide();
+        f.show();
+    };
+    ui::Timer& timer = f.addTimer("T", 10, false);
+    timer.onTimer = [&] {
+        timer.setEnabled(false);
+        f.hide();
+        f.show();
+    };
+    ui.realize(f);
+    f.show();
+    pump(100);
+    ASSERT_GE(log.size(), 2u);
+    EXPECT_EQ("show", log[0]);
+    EXPECT_EQ("paint", log[1]);
+    EXPECT_EQ(1, std::count(log.begin(), log.end(), "show"));
+    EXPECT_TRUE(IsWindowVisible(hwndOf(f)));
+
+    // The same inside a timer's handler; a hide from outside is a real one.
+    timer.setEnabled(true);
+    pump(200);
+    EXPECT_FALSE(timer.enabled());
+    EXPECT_EQ(1, std::count(log.begin(), log.end(), "show"));
+    f.hide();
+    f.show();
+    EXPECT_EQ(2, std::count(log.begin(), log.end(), "show"));
 }
 
 TEST_F(UiWindow, TrayIconIsAddedAndDeleted) {
