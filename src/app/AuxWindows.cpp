@@ -99,6 +99,7 @@ void SplashWindow::FormPaint() {
 void SplashWindow::FormClose() {
     app_.guard({"0.005 - 004."}, [&] {
         StartupState& s = app_.start;
+        if (app_.clock_window) app_.clock_window->form().setShowWithoutActivation(false);
         if (s.Win9xMode && app_.clock_window) app_.clock_window->form().show();
         app_.err.ErrorStep = 1;
         form_->timer("Timer1").setEnabled(false);

@@ -29,6 +29,8 @@ void Program::moduleStartup() {
 void Program::start() {
     clock_ = std::make_unique<ClockWindow>(app_);
     app_.ui.realize(clock_->form());
+    // Keys close the splash: it keeps the activation until it has gone.
+    clock_->form().setShowWithoutActivation(true);
     splash_ = std::make_unique<SplashWindow>(app_);
     splash_->create();
     app_.ui.hideAppTaskbarWindow();

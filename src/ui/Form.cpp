@@ -84,6 +84,12 @@ void Form::endHandler() {
     if (handling_ > 0 && --handling_ == 0) hiddenInHandler_ = false;
 }
 
+void Form::setShowWithoutActivation(bool v) {
+    if (v == showWithoutActivation_) return;
+    showWithoutActivation_ = v;
+    formChanged(Prop::Other);
+}
+
 void Form::setStayOnTop(bool v) {
     if (v == stayOnTop_) return;
     stayOnTop_ = v;

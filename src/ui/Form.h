@@ -68,6 +68,11 @@ public:
     // paint reloading settings, say) is no new showing and does not run it again.
     void show();
     void hide();
+    // While set, the form is shown, and clicked, without taking the activation
+    // (and the keyboard) from the window that has it, as the clock must while
+    // the splash waits for a key.
+    bool showWithoutActivation() const { return showWithoutActivation_; }
+    void setShowWithoutActivation(bool);
     bool stayOnTop() const { return stayOnTop_; }
     void setStayOnTop(bool);
     bool alphaBlend() const { return alphaBlend_; }
@@ -153,7 +158,7 @@ private:
     Color color_ = kBtnFace;
     bool visible_ = false, stayOnTop_ = false, alphaBlend_ = false, transparentColor_ = false;
     bool doubleBuffered_ = false, closed_ = false, destroyed_ = false;
-    bool hiddenInHandler_ = false;
+    bool hiddenInHandler_ = false, showWithoutActivation_ = false;
     int handling_ = 0;
     int alpha_ = 255;
     Color transparentColorValue_ = kBlack;

@@ -23,6 +23,7 @@ DWORD exStyleFor(const ui::Form& f) {
     if (f.border == ui::BorderStyle::ToolWindow) ex |= WS_EX_TOOLWINDOW;
     if (f.stayOnTop()) ex |= WS_EX_TOPMOST;
     if (f.alphaBlend() || f.transparentColor()) ex |= WS_EX_LAYERED;
+    if (f.showWithoutActivation()) ex |= WS_EX_NOACTIVATE;
     return ex;
 }
 
@@ -159,10 +160,26 @@ void FormWindow::timerChanged(ui::Timer& t) {
 void FormWindow::show() {
     if (!hwnd_) return;
     ui_.flushAll();
-    if (!hwnd_) return;
-    if (!IsWindowVisible(hwnd_)) ShowWindow(hwnd_, SW_SHOW);
+    if (!hwnd_ || !form_) return;
+    if (!IsWindowVisible(hwnd_)) reveal();
     // Shown again by its own paint handler: that paint is still under way.
     if (painting_ == 0) UpdateWindow(hwnd_);
+}
+
+// SW_SHOWNA would leave the window without activation on Windows, but Wine
+// then keeps it out of the X window manager's care and loses track of its
+// place once it is activated later. The no-activate style keeps clicks and
+// the window manager from activating it; should showing it have done so, the
+// activation goes back.
+void FormWindow::reveal() {
+    if (!hwnd_ || !form_ || IsWindowVisible(hwnd_)) return;
+    if (!form_->showWithoutActivation()) {
+        ShowWindow(hwnd_, SW_SHOW);
+        return;
+    }
+    const HWND before = GetActiveWindow();
+    ShowWindow(hwnd_, SW_SHOW);
+    if (before && before != hwnd_ && GetActiveWindow() == hwnd_ && IsWindowVisible(before)) SetActiveWindow(before);
 }
 
 void FormWindow::hide() {
@@ -310,6 +327,8 @@ void FormWindow::applyForm() {
     }
 
     if (bool(GetWindowLongPtrW(hwnd_, GWL_EXSTYLE) & WS_EX_TOPMOST) != f.stayOnTop()) setTopmost(f.stayOnTop());
+    if (const LONG_PTR ex = GetWindowLongPtrW(hwnd_, GWL_EXSTYLE); bool(ex & WS_EX_NOACTIVATE) != f.showWithoutActivation())
+        SetWindowLongPtrW(hwnd_, GWL_EXSTYLE, ex ^ WS_EX_NOACTIVATE);
     const LONG_PTR ex = GetWindowLongPtrW(hwnd_, GWL_EXSTYLE);
 
     const bool layered = f.alphaBlend() || f.transparentColor();

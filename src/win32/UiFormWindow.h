@@ -45,6 +45,8 @@ public:
     void controlChanged(ui::Control&, ui::Prop) override;
     void timerChanged(ui::Timer&) override;
     void show() override;
+    // Shows the hidden window, with or without activation as the form asks.
+    void reveal();
     void hide() override;
     void closed() override;
     void destroy() override;

@@ -224,6 +224,15 @@ class E2E(ProgramTest):
         self.assertTrue(gone, "splash gone within five seconds")
         screenshot("clock")
 
+    def test_a_key_closes_the_splash(self):
+        started = time.time()
+        self.assertTrue(start_clock(self.prog))
+        self.assertTrue([w for w in info("TFormSplashScreen") if w["visible"]], "splash up")
+        self.assertLess(time.time() - started, 3.5, "time left before the splash's own timer")
+        xdotool("key", "space")
+        gone = wait_until(lambda: not [w for w in info("TFormSplashScreen") if w["visible"]], 1.0)
+        self.assertTrue(gone, "the key closed the splash")
+
     def test_second_copy_brings_the_first_forward_and_ends(self):
         first = start_clock(self.prog)
         self.assertTrue(first)

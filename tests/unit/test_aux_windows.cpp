@@ -28,3 +28,16 @@ TEST(UnsupportedSystem, ClosingTheWindowEndsTheProgram) {
     EXPECT_FALSE(s.program.splash().form().visible());
     EXPECT_TRUE(s.t.ui.peer(s.clock()).tray_.empty());
 }
+
+// Keys close the splash, so the clock must not take them while it is up.
+TEST(Splash, TheClockShowsWithoutActivationOnlyWhileTheSplashIsUp) {
+    Started s;
+    s.start(10, 0);
+    EXPECT_TRUE(s.clock().visible());
+    EXPECT_TRUE(s.clock().showWithoutActivation());
+    s.clock().paint();  // the first paint loads the settings and shows the clock again
+    EXPECT_TRUE(s.clock().visible());
+    EXPECT_TRUE(s.clock().showWithoutActivation());
+    s.program.splash().close();
+    EXPECT_FALSE(s.clock().showWithoutActivation());
+}

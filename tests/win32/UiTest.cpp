@@ -284,6 +284,37 @@ TEST_F(UiWindow, ShowHandlerRunsOnceAndBeforeTheFirstPaint) {
     EXPECT_EQ(2, std::count(log.begin(), log.end(), "show"));
 }
 
+TEST_F(UiWindow, ShownWithoutActivationTheOtherWindowKeepsTheKeys) {
+    ui::Form keys("TFormUiTest", "Keys");
+    keys.setClientSize(80, 40);
+    ui.realize(keys);
+    keys.show();
+    pump(100);
+    ASSERT_EQ(hwndOf(keys), GetActiveWindow());
+
+    ui::Form quiet("TFormUiTest", "Quiet");
+    quiet.border = ui::BorderStyle::None;  // as the clock; a captioned window is the window manager's to focus
+    quiet.setPosition(200, 200);
+    quiet.setClientSize(80, 40);
+    quiet.setShowWithoutActivation(true);
+    quiet.onPaint = [&] {  // hidden and shown again inside, as the clock's first paint does
+        quiet.onPaint = nullptr;
+        quiet.hide();
+        quiet.show();
+    };
+    ui.realize(quiet);
+    quiet.show();
+    pump(100);
+    EXPECT_TRUE(IsWindowVisible(hwndOf(quiet)));
+    EXPECT_EQ(hwndOf(keys), GetActiveWindow());
+
+    quiet.setShowWithoutActivation(false);
+    quiet.hide();
+    quiet.show();
+    pump(100);
+    EXPECT_EQ(hwndOf(quiet), GetActiveWindow());
+}
+
 TEST_F(UiWindow, TrayIconIsAddedAndDeleted) {
     ui::Form f("TFormUiTest", "F");
     ui.realize(f);
