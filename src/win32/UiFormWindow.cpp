@@ -4,6 +4,7 @@
 #include <shellapi.h>
 #include <algorithm>
 #include "platform/Failure.h"
+#include "win32/Edge.h"
 #include "win32/Text.h"
 #include "win32/UiMenu.h"
 #include "win32/Win32Ui.h"
@@ -91,11 +92,7 @@ void FormWindow::create() {
 }
 
 void FormWindow::runCreate() {
-    enter();
-    struct Leave {
-        FormWindow* w;
-        ~Leave() { w->leave(); }
-    } guard{this};
+    const Busy busy(*this);
     if (form_ && form_->onCreate) form_->onCreate();
     ui_.flushAll();
 }
@@ -503,17 +500,26 @@ RenderOptions FormWindow::renderOptions() {
 }
 
 void FormWindow::paint() {
-    const HWND h = hwnd_;
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(h, &ps);
-    ++painting_;
+    // Ended whatever happens, or the paint would come back at once and a
+    // show from a later paint handler would never paint.
+    struct Painting {
+        FormWindow& w;
+        HWND h;
+        PAINTSTRUCT ps{};
+        HDC dc;
+        Painting(FormWindow& w, HWND h) : w(w), h(h), dc(BeginPaint(h, &ps)) { ++w.painting_; }
+        ~Painting() {
+            --w.painting_;
+            EndPaint(h, &ps);
+        }
+        Painting(const Painting&) = delete;
+        Painting& operator=(const Painting&) = delete;
+    } painting(*this, hwnd_);
     if (form_) {
         ui::Form* f = form_;
         dispatch([f] { f->paint(); });
     }
-    if (form_ && hwnd_ && dc) render(dc, ps.rcPaint);
-    --painting_;
-    EndPaint(h, &ps);
+    if (form_ && hwnd_ && painting.dc) render(painting.dc, painting.ps.rcPaint);
 }
 
 void FormWindow::render(HDC target, const RECT& area) {
@@ -565,7 +571,7 @@ ui::Control* FormWindow::hitTest(POINT p) const {
 // Nothing may unwind through the system's frames: a failure that escaped a
 // handler's own guard ends here.
 void FormWindow::dispatch(const std::function<void()>& call) {
-    enter();
+    const Busy busy(*this);
     ui::Form* f = form_;
     if (f) {
         f->beginHandler();
@@ -574,17 +580,14 @@ void FormWindow::dispatch(const std::function<void()>& call) {
     try {
         call();
         ui_.flushAll();
-    } catch (const std::exception& e) {
-        OutputDebugStringW(widen(std::string("Lumivo: unhandled failure: ") + e.what() + "\n").c_str());
     } catch (...) {
-        OutputDebugStringW(L"Lumivo: unhandled failure\n");
+        logUnhandled();
     }
     // A form let go of meanwhile had its handler calls ended by abandon().
     if (f && form_ == f && handlerCalls_ > 0) {
         --handlerCalls_;
         f->endHandler();
     }
-    leave();
 }
 
 void FormWindow::deliverMouse(ui::Control* c, MouseSlot ui::Control::*onControl, MouseSlot ui::Form::*onForm,
@@ -758,18 +761,25 @@ void FormWindow::scrolled(HWND from) {
 
 // ---- the window procedure ---------------------------------------------------------------------
 
+// The handlers have their own guard (dispatch); this one catches what fails
+// in the window system's own code.
 LRESULT CALLBACK FormWindow::windowProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
-    auto* self = reinterpret_cast<FormWindow*>(GetWindowLongPtrW(h, GWLP_USERDATA));
-    if (msg == WM_NCCREATE) {
-        self = static_cast<FormWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        SetWindowLongPtrW(h, GWLP_USERDATA, LONG_PTR(self));
-        self->hwnd_ = h;
+    try {
+        auto* self = reinterpret_cast<FormWindow*>(GetWindowLongPtrW(h, GWLP_USERDATA));
+        if (msg == WM_NCCREATE) {
+            self = static_cast<FormWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+            SetWindowLongPtrW(h, GWLP_USERDATA, LONG_PTR(self));
+            self->hwnd_ = h;
+        }
+        if (!self) return DefWindowProcW(h, msg, wParam, lParam);
+        const Busy busy(*self);
+        return self->handle(h, msg, wParam, lParam);
+    } catch (...) {
+        logUnhandled();
+        // A failed paint still counts as done, or it would come back at once.
+        if (msg == WM_PAINT) ValidateRect(h, nullptr);
+        return 0;
     }
-    if (!self) return DefWindowProcW(h, msg, wParam, lParam);
-    self->enter();
-    const LRESULT result = self->handle(h, msg, wParam, lParam);
-    self->leave();
-    return result;
 }
 
 LRESULT FormWindow::handle(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {

@@ -112,7 +112,15 @@ private:
     LRESULT handle(HWND, UINT msg, WPARAM wParam, LPARAM lParam);
     // Runs a model call, then brings every window in line with the model.
     void dispatch(const std::function<void()>& call);
-    void enter() { ++busy_; }
+    // A call of the system's or the model's under way: the window is not
+    // destroyed under it.
+    struct Busy {
+        FormWindow& w;
+        explicit Busy(FormWindow& window) : w(window) { ++w.busy_; }
+        ~Busy() { w.leave(); }
+        Busy(const Busy&) = delete;
+        Busy& operator=(const Busy&) = delete;
+    };
     void leave();
     void destroyWindowNow();
 
@@ -165,6 +173,7 @@ private:
     void drawItem(const DRAWITEMSTRUCT&);
     void toggleListItem(int id, int index);
     static LRESULT CALLBACK listProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+    static LRESULT listMessage(HWND, UINT, WPARAM, LPARAM, UINT_PTR id, FormWindow*);
 
     Win32Ui& ui_;
     ui::Form* form_;
