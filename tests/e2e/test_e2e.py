@@ -16,7 +16,7 @@ ENV = dict(os.environ, WINEDEBUG=os.environ.get("WINEDEBUG", "-all"), WINEDLLOVE
 LOGS = tempfile.mkdtemp(prefix="lumivo-e2e-")
 
 CMD = {"N8": 102, "HidePOM": 103, "OnTopPOM": 104, "NillFirst": 107, "ViewSecondsA": 108, "PMAM24": 109,
-       "Err": 115, "ExitPOM": 116}
+       "AboutPro": 114, "Err": 115, "ExitPOM": 116}
 KEY = r"HKCU\Software\Vantrel\Lumivo"
 
 
@@ -289,6 +289,18 @@ class E2E(ProgramTest):
         self.assertTrue(wait_until(lambda: info("TFormError"), 10))
         self.assertEqual(len(self.prog.log_lines()), 20)
         driver("click", "TFormError", "Ошибка...", "&Игнорировать")
+
+    def test_about_window_opens_from_the_menu_and_closes_by_ok(self):
+        self.assertTrue(start_clock(self.prog))
+        driver("close", "TFormSplashScreen", "*")
+        driver("command", "TFormClock", "Lumivo", CMD["AboutPro"])
+        w = wait_until(lambda: [x for x in info("TFormAbout", "О программе...") if x["visible"]], 10)
+        self.assertTrue(w, "about window")
+        time.sleep(0.5)
+        screenshot("about")
+        driver("click", "TFormAbout", "О программе...", "&Ok")
+        self.assertTrue(wait_until(lambda: not info("TFormAbout"), 10), "closed by Ok")
+        self.assertTrue(clock()["visible"], "the clock stays")
 
     def test_windows_98_hides_seconds_and_shapes_the_clock(self):
         reg("add", r"HKCU\Software\Wine", "/v", "Version", "/d", "win98", "/f")

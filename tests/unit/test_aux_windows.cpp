@@ -41,3 +41,19 @@ TEST(Splash, TheClockShowsWithoutActivationOnlyWhileTheSplashIsUp) {
     s.program.splash().close();
     EXPECT_FALSE(s.clock().showWithoutActivation());
 }
+
+// The unsupported-system window shows its links red from the start; the
+// about window's turn red only under the pointer.
+TEST(Links, RedInTheUnsupportedWindowBlueInTheAboutWindow) {
+    fakes::TestApp t;
+    app::NotSupportedOsWindow unsupported(t.app);
+    app::AboutWindow about(t.app);
+    for (const char* name : {"LabelWeb", "LabelEMail"}) {
+        const ui::Font& red = unsupported.form().get<ui::Label>(name).font();
+        EXPECT_EQ(ui::kRed, red.color) << name;
+        EXPECT_TRUE(red.underline) << name;
+        const ui::Font& blue = about.form().get<ui::Label>(name).font();
+        EXPECT_EQ(ui::kBlue, blue.color) << name;
+        EXPECT_TRUE(blue.underline) << name;
+    }
+}
