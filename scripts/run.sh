@@ -13,6 +13,7 @@ cmake --build --preset windows -j "$(nproc 2>/dev/null || echo 2)" --target Lumi
 exe=$root/dist/Lumivo/Lumivo.exe
 
 if _wine_env_display_ok "${DISPLAY:-}"; then
+    wine_env_locale
     echo "Starting $exe on $DISPLAY"
     # No offer to download Wine's .NET and browser engines when the user's prefix is new.
     WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES=${WINEDLLOVERRIDES-mscoree,mshtml=} exec wine "$exe"

@@ -3,6 +3,8 @@
 # it only defines functions and changes nothing until one is called.
 #
 #   wine_env_install_deps        install missing packages (as root, via apt-get)
+#   wine_env_locale              a UTF-8 locale for Wine (see there); the
+#                                functions below that run Wine call it
 #   wine_env_base_prefix         build the cached base prefix once; prints its path
 #   wine_env_new_prefix [DIR]    fresh prefix copy + private HOME; exports
 #                                WINEPREFIX, HOME, WINE_ENV_DIR (DIR or a new
@@ -68,6 +70,27 @@ _wine_env_trap() {
     return 0
 }
 
+# Wine reads file names in the host locale's character set. Under one that is
+# not UTF-8 (LANG=C), or one not installed here (LC_ALL=ru_RU.UTF-8 on a bare
+# machine: glibc then falls back to ASCII), Cyrillic names cannot be read:
+# the voice folders look absent and the talking clock is silent. A locale that
+# is UTF-8 and installed is kept; otherwise C.UTF-8 (always there on Debian)
+# is exported, and said on stderr whatever LUMIVO_WINE_QUIET says.
+wine_env_locale() {
+    command -v locale >/dev/null || return 0
+    local problems charmap
+    problems=$(locale 2>&1 >/dev/null)
+    charmap=$(locale charmap 2>/dev/null)
+    [[ -z $problems && ${charmap^^} == UTF-8 ]] && return 0
+    local was=${LC_ALL:-${LC_CTYPE:-${LANG:-POSIX}}}
+    export LC_ALL=C.UTF-8
+    if [[ -n $problems ]]; then
+        echo "wine-env: the locale $was is not installed; Wine runs under C.UTF-8" >&2
+    else
+        echo "wine-env: the locale $was is not UTF-8; Wine runs under C.UTF-8" >&2
+    fi
+}
+
 wine_env_install_deps() {
     command -v dpkg-query >/dev/null || return 0
     local missing=() pkg installed
@@ -117,6 +140,7 @@ wine_env_base_prefix() {
         echo "$base"
         return 0
     fi
+    wine_env_locale
     _wine_env_say "making the base Wine prefix in $base (once, ~15 s)"
     local work=$cache/base.new.$$
     rm -rf "$work"
@@ -154,6 +178,7 @@ wine_env_base_prefix() {
 # lets sound calls succeed without a sound card.
 wine_env_new_prefix() {
     local base dir
+    wine_env_locale
     base=$(wine_env_base_prefix) || return 1
     _wine_env_trap
     if [[ $# -ge 1 ]]; then
@@ -268,6 +293,7 @@ wine_run() {
         return 2
     fi
     _wine_env_trap
+    wine_env_locale
     local base=${WINE_ENV_DIR:-}
     if [[ -z $base ]]; then
         base=$(mktemp -d "${TMPDIR:-/tmp}/lumivo-run.XXXXXX") || return 1
