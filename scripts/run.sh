@@ -6,7 +6,6 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root" || exit 1
 # shellcheck source=scripts/wine-env.sh
 source "$root/scripts/wine-env.sh"
-WINE_ENV_PACKAGES+=(g++ make)
 wine_env_install_deps || exit 1
 cmake --preset windows >/dev/null || exit 1
 cmake --build --preset windows -j "$(nproc 2>/dev/null || echo 2)" --target Lumivo || exit 1

@@ -7,7 +7,7 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root" || exit 1
 # shellcheck source=scripts/wine-env.sh
 source "$root/scripts/wine-env.sh"
-WINE_ENV_PACKAGES+=(g++ make python3 xdg-utils)
+WINE_ENV_PACKAGES+=("${WINE_ENV_TEST_PACKAGES[@]}")
 wine_env_install_deps || exit 1
 # Said once here rather than by every Wine start below.
 wine_env_locale

@@ -2,7 +2,8 @@
 # Running Windows builds under Wine and a virtual display. Source this file;
 # it only defines functions and changes nothing until one is called.
 #
-#   wine_env_install_deps        install missing packages (as root, via apt-get)
+#   wine_env_install_deps        install the missing of WINE_ENV_PACKAGES (as
+#                                root, via apt-get)
 #   wine_env_locale              a UTF-8 locale for Wine (see there); the
 #                                functions below that run Wine call it
 #   wine_env_base_prefix         build the cached base prefix once; prints its path
@@ -31,9 +32,15 @@ _WINE_ENV_PREFIXES=()   # prefixes whose wineserver we end at cleanup
 _WINE_ENV_DIRS=()       # directories we remove at cleanup
 _WINE_ENV_TRAPPED=0
 
-WINE_ENV_PACKAGES=(wine64 wine g++-mingw-w64-x86-64 xvfb xauth x11-utils x11-xserver-utils openbox
-    xdotool imagemagick zstd faketime espeak-ng sox gstreamer1.0-plugins-base
-    gstreamer1.0-plugins-good cmake googletest libgtest-dev)
+# What building and running the program needs: the cross build, Wine, the MCI
+# codecs of MP3 reminder sounds, the opener of help pages and links, and for a
+# machine without a display a virtual one with a window manager and screenshots.
+WINE_ENV_PACKAGES=(cmake make g++-mingw-w64-x86-64 wine64 wine gstreamer1.0-plugins-base
+    gstreamer1.0-plugins-good xdg-utils xvfb xauth x11-utils x11-xserver-utils openbox imagemagick)
+# What the tests need besides (scripts/test.sh adds them): the native build and
+# GoogleTest (its sources serve the cross build), the end-to-end tests' Python,
+# keys and clock.
+WINE_ENV_TEST_PACKAGES=(g++ googletest libgtest-dev python3 xdotool faketime)
 
 _wine_env_say() {
     [[ ${LUMIVO_WINE_QUIET:-0} == 1 ]] || echo "wine-env: $*" >&2
