@@ -6,13 +6,13 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root" || exit 1
 # shellcheck source=scripts/wine-env.sh
 source "$root/scripts/wine-env.sh"
-WINE_ENV_PACKAGES+=(g++ make)
 wine_env_install_deps || exit 1
 cmake --preset windows >/dev/null || exit 1
 cmake --build --preset windows -j "$(nproc 2>/dev/null || echo 2)" --target Lumivo || exit 1
 exe=$root/dist/Lumivo/Lumivo.exe
 
 if _wine_env_display_ok "${DISPLAY:-}"; then
+    wine_env_locale
     echo "Starting $exe on $DISPLAY"
     # No offer to download Wine's .NET and browser engines when the user's prefix is new.
     WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES=${WINEDLLOVERRIDES-mscoree,mshtml=} exec wine "$exe"

@@ -7,8 +7,10 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root" || exit 1
 # shellcheck source=scripts/wine-env.sh
 source "$root/scripts/wine-env.sh"
-WINE_ENV_PACKAGES+=(g++ make python3 xdg-utils)
+WINE_ENV_PACKAGES+=("${WINE_ENV_TEST_PACKAGES[@]}")
 wine_env_install_deps || exit 1
+# Said once here rather than by every Wine start below.
+wine_env_locale
 
 passed=0
 failed=0
@@ -28,6 +30,18 @@ count_ctest() {
     t=$(awk '{print $6}' <<<"$line")
     passed=$((passed + t - f))
     failed=$((failed + f))
+}
+
+# Adds the counts of a "<what>: N passed, N failed" closing line to the totals.
+count_summary() {
+    local line
+    line=$(grep -Eo "^$2: [0-9]+ passed, [0-9]+ failed" "$1" | tail -n 1)
+    if [[ -z $line ]]; then
+        broken+=("$3: no result")
+        return
+    fi
+    passed=$((passed + $(awk '{print $2}' <<<"$line")))
+    failed=$((failed + $(awk '{print $4}' <<<"$line")))
 }
 
 step() {
@@ -53,13 +67,10 @@ if step "windows build" cmake --preset windows >/dev/null && step "windows build
     count_ctest "$log" "win32 tests"
     echo "== end-to-end"
     bash "$root/tests/e2e/run.sh" "$root/build/windows" 2>&1 | tee "$log"
-    line=$(grep -Eo '^e2e: [0-9]+ passed, [0-9]+ failed' "$log" | tail -n 1)
-    if [[ -n $line ]]; then
-        passed=$((passed + $(awk '{print $2}' <<<"$line")))
-        failed=$((failed + $(awk '{print $4}' <<<"$line")))
-    else
-        broken+=("end-to-end: no result")
-    fi
+    count_summary "$log" e2e end-to-end
+    echo "== Wine's locale"
+    bash "$root/tests/scripts/wine-locale.sh" "$root/build/windows" 2>&1 | tee "$log"
+    count_summary "$log" wine-locale "Wine's locale"
 fi
 
 for b in "${broken[@]}"; do echo "BROKEN: $b"; done

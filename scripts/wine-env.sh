@@ -2,7 +2,10 @@
 # Running Windows builds under Wine and a virtual display. Source this file;
 # it only defines functions and changes nothing until one is called.
 #
-#   wine_env_install_deps        install missing packages (as root, via apt-get)
+#   wine_env_install_deps        install the missing of WINE_ENV_PACKAGES (as
+#                                root, via apt-get)
+#   wine_env_locale              a UTF-8 locale for Wine (see there); the
+#                                functions below that run Wine call it
 #   wine_env_base_prefix         build the cached base prefix once; prints its path
 #   wine_env_new_prefix [DIR]    fresh prefix copy + private HOME; exports
 #                                WINEPREFIX, HOME, WINE_ENV_DIR (DIR or a new
@@ -29,9 +32,15 @@ _WINE_ENV_PREFIXES=()   # prefixes whose wineserver we end at cleanup
 _WINE_ENV_DIRS=()       # directories we remove at cleanup
 _WINE_ENV_TRAPPED=0
 
-WINE_ENV_PACKAGES=(wine64 wine g++-mingw-w64-x86-64 xvfb xauth x11-utils x11-xserver-utils openbox
-    xdotool imagemagick zstd faketime espeak-ng sox gstreamer1.0-plugins-base
-    gstreamer1.0-plugins-good cmake googletest libgtest-dev)
+# What building and running the program needs: the cross build, Wine, the MCI
+# codecs of MP3 reminder sounds, the opener of help pages and links, and for a
+# machine without a display a virtual one with a window manager and screenshots.
+WINE_ENV_PACKAGES=(cmake make g++-mingw-w64-x86-64 wine64 wine gstreamer1.0-plugins-base
+    gstreamer1.0-plugins-good xdg-utils xvfb xauth x11-utils x11-xserver-utils openbox imagemagick)
+# What the tests need besides (scripts/test.sh adds them): the native build and
+# GoogleTest (its sources serve the cross build), the end-to-end tests' Python,
+# keys and clock.
+WINE_ENV_TEST_PACKAGES=(g++ googletest libgtest-dev python3 xdotool faketime)
 
 _wine_env_say() {
     [[ ${LUMIVO_WINE_QUIET:-0} == 1 ]] || echo "wine-env: $*" >&2
@@ -66,6 +75,27 @@ _wine_env_trap() {
     trap -p TERM | grep -q . || trap 'exit 143' TERM
     trap -p HUP | grep -q . || trap 'exit 129' HUP
     return 0
+}
+
+# Wine reads file names in the host locale's character set. Under one that is
+# not UTF-8 (LANG=C), or one not installed here (LC_ALL=ru_RU.UTF-8 on a bare
+# machine: glibc then falls back to ASCII), Cyrillic names cannot be read:
+# the voice folders look absent and the talking clock is silent. A locale that
+# is UTF-8 and installed is kept; otherwise C.UTF-8 (always there on Debian)
+# is exported, and said on stderr whatever LUMIVO_WINE_QUIET says.
+wine_env_locale() {
+    command -v locale >/dev/null || return 0
+    local problems charmap
+    problems=$(locale 2>&1 >/dev/null)
+    charmap=$(locale charmap 2>/dev/null)
+    [[ -z $problems && ${charmap^^} == UTF-8 ]] && return 0
+    local was=${LC_ALL:-${LC_CTYPE:-${LANG:-POSIX}}}
+    export LC_ALL=C.UTF-8
+    if [[ -n $problems ]]; then
+        echo "wine-env: the locale $was is not installed; Wine runs under C.UTF-8" >&2
+    else
+        echo "wine-env: the locale $was is not UTF-8; Wine runs under C.UTF-8" >&2
+    fi
 }
 
 wine_env_install_deps() {
@@ -117,6 +147,7 @@ wine_env_base_prefix() {
         echo "$base"
         return 0
     fi
+    wine_env_locale
     _wine_env_say "making the base Wine prefix in $base (once, ~15 s)"
     local work=$cache/base.new.$$
     rm -rf "$work"
@@ -154,6 +185,7 @@ wine_env_base_prefix() {
 # lets sound calls succeed without a sound card.
 wine_env_new_prefix() {
     local base dir
+    wine_env_locale
     base=$(wine_env_base_prefix) || return 1
     _wine_env_trap
     if [[ $# -ge 1 ]]; then
@@ -268,6 +300,7 @@ wine_run() {
         return 2
     fi
     _wine_env_trap
+    wine_env_locale
     local base=${WINE_ENV_DIR:-}
     if [[ -z $base ]]; then
         base=$(mktemp -d "${TMPDIR:-/tmp}/lumivo-run.XXXXXX") || return 1

@@ -98,6 +98,7 @@ void SplashWindow::FormPaint() {
 void SplashWindow::FormClose() {
     app_.guard(code::SplashClose, [&] {
         StartupState& s = app_.start;
+        if (app_.clock_window) app_.clock_window->form().setShowWithoutActivation(false);
         if (app_.session.Win9xMode && app_.clock_window) app_.clock_window->form().show();
         Timer1_.setEnabled(false);
         app_.session.ShowModalRes = 0;
@@ -115,7 +116,8 @@ void SplashWindow::FormClose() {
 // ---- about -------------------------------------------------------------------------------
 
 AboutWindow::AboutWindow(App& app)
-    : app_(app), form_(forms::build(forms::aboutForm(), app.ui)), LabelEMail_(form_->get<ui::Label>("LabelEMail")),
+    : app_(app), form_(forms::build(forms::aboutForm(), app.ui)), ImageLogo_(form_->get<ui::Image>("ImageLogo")),
+      Memo3_(form_->get<ui::Memo>("Memo3")), LabelEMail_(form_->get<ui::Label>("LabelEMail")),
       LabelWeb_(form_->get<ui::Label>("LabelWeb")) {
     form_->onCreate = [this] { FormCreate(); };
     form_->onPaint = [this] { app_.guard(code::AboutPaint, [this] { app_.ui.hideAppTaskbarWindow(); }); };
@@ -153,21 +155,24 @@ void AboutWindow::showModal() {
 
 void AboutWindow::FormCreate() {
     app_.guard(code::AboutCreate, [&] {
-        form_->get<ui::Image>("ImageLogo").setPicture(LogoPicture(app_));
-        auto& memo = form_->get<ui::Memo>("Memo3");
-        memo.addLine(app_.session.LMVVersionTitle);
-        memo.addLine(versionLine(app_.session));
+        ImageLogo_.setPicture(LogoPicture(app_));
+        Memo3_.addLine(app_.session.LMVVersionTitle);
+        Memo3_.addLine(versionLine(app_.session));
     }, [&] { return versionDump(app_.session, false); });
 }
 
 // ---- unsupported system -----------------------------------------------------------------
 
 NotSupportedOsWindow::NotSupportedOsWindow(App& app)
-    : app_(app), form_(forms::build(forms::notSupportedOsForm(), app.ui)) {
+    : app_(app), form_(forms::build(forms::notSupportedOsForm(), app.ui)),
+      ImageLogo_(form_->get<ui::Image>("ImageLogo")), Memo2_(form_->get<ui::Memo>("Memo2")) {
     form_->onCreate = [this] { FormCreate(); };
     form_->get<ui::Button>("ButtonOk").onClick = [this] {
         app_.guard(code::NotSupportedOk, [this] { app_.ui.terminate(); });
     };
+    // The close box and Alt+F4 end the program too: left running, its hidden
+    // clock would make every later start give way to it as to a first copy.
+    form_->onClose = [this] { app_.guard(code::NotSupportedClose, [this] { app_.ui.terminate(); }); };
     bindLinks(app_, form_->get<ui::Label>("LabelEMail"), form_->get<ui::Label>("LabelWeb"), code::NotSupportedMail,
               platform::kSwRestore, code::NotSupportedWeb);
 }
@@ -181,10 +186,9 @@ void NotSupportedOsWindow::showModal() {
 
 void NotSupportedOsWindow::FormCreate() {
     app_.guard(code::NotSupportedCreate, [&] {
-        auto& memo = form_->get<ui::Memo>("Memo2");
-        memo.addLine(versionLine(app_.session));
-        memo.addLine(app_.session.LMVVersionTitle);
-        form_->get<ui::Image>("ImageLogo").setPicture(LogoPicture(app_));
+        Memo2_.addLine(versionLine(app_.session));
+        Memo2_.addLine(app_.session.LMVVersionTitle);
+        ImageLogo_.setPicture(LogoPicture(app_));
         if (app_.splash) app_.splash->releasePicture();  // the program ends after this window
     }, [&] { return versionDump(app_.session, true); });
 }

@@ -42,6 +42,8 @@ private:
     void setLinkColours(ui::Color mail, ui::Color web);
     App& app_;
     std::unique_ptr<ui::Form> form_;
+    ui::Image& ImageLogo_;
+    ui::Memo& Memo3_;
     ui::Label& LabelEMail_;
     ui::Label& LabelWeb_;
 };
@@ -58,6 +60,8 @@ private:
     void FormCreate();
     App& app_;
     std::unique_ptr<ui::Form> form_;
+    ui::Image& ImageLogo_;
+    ui::Memo& Memo2_;
 };
 
 // The splash picture for the logos, loaded again when the splash has let it go.

@@ -49,6 +49,8 @@ void Program::start() {
     entryStep_ = 1;
     clock_ = std::make_unique<ClockWindow>(app_);
     app_.ui.realize(clock_->form());
+    // Keys close the splash: it keeps the activation until it has gone.
+    clock_->form().setShowWithoutActivation(true);
     entryStep_ = 2;
     splash_ = std::make_unique<SplashWindow>(app_);
     splash_->create();

@@ -5,9 +5,9 @@ namespace forms {
 namespace {
 using K = ui::ControlKind;
 
-ControlLayout link(const char* name, ui::Rect r, const char* hint) {
-    return {.kind = K::Label, .name = name, .bounds = r, .font = dialogFont(8, ui::kBlue, false, true),
-            .handCursor = true, .hint = hint};
+ControlLayout link(const char* name, ui::Rect r, const char* caption, ui::Color colour, const char* hint) {
+    return {.kind = K::Label, .name = name, .bounds = r, .caption = caption,
+            .font = dialogFont(8, colour, false, true), .handCursor = true, .hint = hint};
 }
 
 ControlLayout logo() {
@@ -16,12 +16,16 @@ ControlLayout logo() {
 }
 
 // The maker's two links and the OK button, from `top` down: the foot of the logo windows.
-std::vector<ControlLayout> withMakerLinks(std::vector<ControlLayout> controls, int top) {
+// The links start clear of the longer caption's colon in the real dialog font.
+std::vector<ControlLayout> withMakerLinks(std::vector<ControlLayout> controls, int top, ui::Color linkColour) {
+    constexpr int linkLeft = 130;
     controls.push_back({.kind = K::Label, .name = "LabelWebCaption", .bounds = {15, top, 0, 0},
                         .caption = "Сайт программы:"});
-    controls.push_back(link("LabelWeb", {110, top, 0, 0}, "Посетите сайт программы для обновлений"));
+    controls.push_back(link("LabelWeb", {linkLeft, top, 0, 0}, kWebAddress, linkColour,
+                            "Посетите сайт программы для обновлений"));
     controls.push_back({.kind = K::Label, .name = "LabelMailCaption", .bounds = {15, top + 20, 0, 0}, .caption = "E-mail:"});
-    controls.push_back(link("LabelEMail", {110, top + 20, 0, 0}, "Напишите автору пожелания и замечания"));
+    controls.push_back(link("LabelEMail", {linkLeft, top + 20, 0, 0}, kSupportEmail, linkColour,
+                            "Напишите автору пожелания и замечания"));
     controls.push_back({.kind = K::Button, .name = "ButtonOk", .bounds = {140, top + 54, 80, 26}, .caption = "&Ok",
                         .isDefault = true, .isCancel = true});
     return controls;
@@ -57,7 +61,8 @@ const FormLayout& aboutForm() {
         .position = ui::FormPosition::ScreenCenter,
         .stayOnTop = true,
         .showHint = true,
-        .controls = withMakerLinks({logo(), {.kind = K::Memo, .name = "Memo3", .bounds = {15, 178, 330, 44}}}, 232),
+        .controls = withMakerLinks({logo(), {.kind = K::Memo, .name = "Memo3", .bounds = {15, 178, 330, 44}}}, 232,
+                                  ui::kBlue),
     };
     return layout;
 }
@@ -80,7 +85,7 @@ const FormLayout& notSupportedOsForm() {
                  .items = {"Программа - часы + выключение компьютера ", "через заданное время. ", "",
                            "Программа не совместима с вашей операционной ", "системой!"}},
             },
-            322),
+            322, ui::kRed),
     };
     return layout;
 }

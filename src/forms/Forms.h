@@ -1,4 +1,5 @@
 #pragma once
+#include <vector>
 #include "forms/Layout.h"
 
 namespace forms {
@@ -9,10 +10,19 @@ inline constexpr const char* kSupportEmail = "support@lumivo.example.org";
 
 inline constexpr ui::Color kShadowColor = 3289650;  // red, green and blue 50 each
 
-const FormLayout& clockForm();
-const FormLayout& splashForm();
-const FormLayout& aboutForm();
-const FormLayout& notSupportedOsForm();
-const FormLayout& errorForm();
+// Every window's layout. Each is declared through this one list, so that
+// allLayouts(), and the layout checks that go through it, hold a new window
+// without more ado.
+#define LUMIVO_FORM_LAYOUTS(X) X(clockForm) X(splashForm) X(aboutForm) X(notSupportedOsForm) X(errorForm)
+
+#define LUMIVO_DECLARE_LAYOUT(name) const FormLayout& name();
+LUMIVO_FORM_LAYOUTS(LUMIVO_DECLARE_LAYOUT)
+#undef LUMIVO_DECLARE_LAYOUT
+
+inline std::vector<const FormLayout*> allLayouts() {
+#define LUMIVO_LAYOUT_ADDRESS(name) &name(),
+    return {LUMIVO_FORM_LAYOUTS(LUMIVO_LAYOUT_ADDRESS)};
+#undef LUMIVO_LAYOUT_ADDRESS
+}
 
 }  // namespace forms

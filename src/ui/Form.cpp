@@ -54,16 +54,40 @@ void Form::setHint(const std::string& h) {
     formChanged(Prop::Hint);
 }
 
+// The window system paints a form as it shows it: the show handler runs first.
 void Form::show() {
-    const bool was = visible_;
+    const bool showing = !visible_ && !hiddenInHandler_;
+    hiddenInHandler_ = false;
     visible_ = true;
-    if (peer_) peer_->show();
-    if (!was && onShow) onShow();
+    if (showing && onShow) onShow();
+    if (visible_ && peer_) peer_->show();
 }
 
 void Form::hide() {
+    if (visible_ && handling_ > 0) hiddenInHandler_ = true;
     visible_ = false;
     if (peer_) peer_->hide();
+}
+
+void Form::paint() {
+    beginHandler();
+    struct End {
+        Form& f;
+        ~End() { f.endHandler(); }
+    } end{*this};
+    if (onPaint) onPaint();
+}
+
+// Still hidden when its handlers are done, the form was really hidden: the
+// next show is a showing again.
+void Form::endHandler() {
+    if (handling_ > 0 && --handling_ == 0) hiddenInHandler_ = false;
+}
+
+void Form::setShowWithoutActivation(bool v) {
+    if (v == showWithoutActivation_) return;
+    showWithoutActivation_ = v;
+    formChanged(Prop::Other);
 }
 
 void Form::setStayOnTop(bool v) {

@@ -63,8 +63,16 @@ public:
     const std::string& hint() const { return hint_; }
     void setHint(const std::string&);
     bool visible() const { return visible_; }
+    // The show handler runs as the form comes on screen, before its first
+    // paint. A hide and show inside one of the form's own handlers (its first
+    // paint reloading settings, say) is no new showing and does not run it again.
     void show();
     void hide();
+    // While set, the form is shown, and clicked, without taking the activation
+    // (and the keyboard) from the window that has it, as the clock must while
+    // the splash waits for a key.
+    bool showWithoutActivation() const { return showWithoutActivation_; }
+    void setShowWithoutActivation(bool);
     bool stayOnTop() const { return stayOnTop_; }
     void setStayOnTop(bool);
     bool alphaBlend() const { return alphaBlend_; }
@@ -134,7 +142,10 @@ public:
     void assignBoundsFromUser(const Rect& r) { bounds_ = r; }
     void notify(Control&, Prop);
     void notify(Timer&);
-    void paint() { if (onPaint) onPaint(); }
+    void paint();
+    // Brackets a call into the form's handlers from outside the model (see show()).
+    void beginHandler() { ++handling_; }
+    void endHandler();
     // An auto-sized form spans from its origin to the farthest control edge.
     void fitToContents();
 
@@ -147,6 +158,8 @@ private:
     Color color_ = kBtnFace;
     bool visible_ = false, stayOnTop_ = false, alphaBlend_ = false, transparentColor_ = false;
     bool doubleBuffered_ = false, closed_ = false, destroyed_ = false;
+    bool hiddenInHandler_ = false, showWithoutActivation_ = false;
+    int handling_ = 0;
     int alpha_ = 255;
     Color transparentColorValue_ = kBlack;
     std::vector<std::unique_ptr<Control>> controls_;

@@ -3,6 +3,7 @@
 #include <windowsx.h>
 #include <commctrl.h>
 #include <algorithm>
+#include "win32/Edge.h"
 #include "win32/Text.h"
 #include "win32/Win32Ui.h"
 
@@ -408,7 +409,15 @@ void FormWindow::toggleListItem(int id, int index) {
 }
 
 LRESULT CALLBACK FormWindow::listProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR self) {
-    auto* window = reinterpret_cast<FormWindow*>(self);
+    try {
+        return listMessage(h, msg, wParam, lParam, id, reinterpret_cast<FormWindow*>(self));
+    } catch (...) {
+        logUnhandled();
+        return 0;
+    }
+}
+
+LRESULT FormWindow::listMessage(HWND h, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id, FormWindow* window) {
     switch (msg) {
         case WM_LBUTTONDOWN:
         case WM_LBUTTONDBLCLK: {

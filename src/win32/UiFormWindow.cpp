@@ -4,6 +4,7 @@
 #include <shellapi.h>
 #include <algorithm>
 #include "platform/Failure.h"
+#include "win32/Edge.h"
 #include "win32/Text.h"
 #include "win32/UiMenu.h"
 #include "win32/Win32Ui.h"
@@ -23,6 +24,7 @@ DWORD exStyleFor(const ui::Form& f) {
     if (f.border == ui::BorderStyle::ToolWindow) ex |= WS_EX_TOOLWINDOW;
     if (f.stayOnTop()) ex |= WS_EX_TOPMOST;
     if (f.alphaBlend() || f.transparentColor()) ex |= WS_EX_LAYERED;
+    if (f.showWithoutActivation()) ex |= WS_EX_NOACTIVATE;
     return ex;
 }
 
@@ -49,6 +51,7 @@ FormWindow::~FormWindow() {
 
 void FormWindow::abandon() {
     if (!form_) return;
+    for (; handlerCalls_ > 0; --handlerCalls_) form_->endHandler();
     killTimers();
     form_->attachPeer(nullptr);
     form_ = nullptr;
@@ -89,11 +92,7 @@ void FormWindow::create() {
 }
 
 void FormWindow::runCreate() {
-    enter();
-    struct Leave {
-        FormWindow* w;
-        ~Leave() { w->leave(); }
-    } guard{this};
+    const Busy busy(*this);
     if (form_ && form_->onCreate) form_->onCreate();
     ui_.flushAll();
 }
@@ -158,10 +157,26 @@ void FormWindow::timerChanged(ui::Timer& t) {
 void FormWindow::show() {
     if (!hwnd_) return;
     ui_.flushAll();
-    if (!hwnd_) return;
-    if (!IsWindowVisible(hwnd_)) ShowWindow(hwnd_, SW_SHOW);
+    if (!hwnd_ || !form_) return;
+    if (!IsWindowVisible(hwnd_)) reveal();
     // Shown again by its own paint handler: that paint is still under way.
     if (painting_ == 0) UpdateWindow(hwnd_);
+}
+
+// SW_SHOWNA would leave the window without activation on Windows, but Wine
+// then keeps it out of the X window manager's care and loses track of its
+// place once it is activated later. The no-activate style keeps clicks and
+// the window manager from activating it; should showing it have done so, the
+// activation goes back.
+void FormWindow::reveal() {
+    if (!hwnd_ || !form_ || IsWindowVisible(hwnd_)) return;
+    if (!form_->showWithoutActivation()) {
+        ShowWindow(hwnd_, SW_SHOW);
+        return;
+    }
+    const HWND before = GetActiveWindow();
+    ShowWindow(hwnd_, SW_SHOW);
+    if (before && before != hwnd_ && GetActiveWindow() == hwnd_ && IsWindowVisible(before)) SetActiveWindow(before);
 }
 
 void FormWindow::hide() {
@@ -309,6 +324,8 @@ void FormWindow::applyForm() {
     }
 
     if (bool(GetWindowLongPtrW(hwnd_, GWL_EXSTYLE) & WS_EX_TOPMOST) != f.stayOnTop()) setTopmost(f.stayOnTop());
+    if (const LONG_PTR ex = GetWindowLongPtrW(hwnd_, GWL_EXSTYLE); bool(ex & WS_EX_NOACTIVATE) != f.showWithoutActivation())
+        SetWindowLongPtrW(hwnd_, GWL_EXSTYLE, ex ^ WS_EX_NOACTIVATE);
     const LONG_PTR ex = GetWindowLongPtrW(hwnd_, GWL_EXSTYLE);
 
     const bool layered = f.alphaBlend() || f.transparentColor();
@@ -483,17 +500,26 @@ RenderOptions FormWindow::renderOptions() {
 }
 
 void FormWindow::paint() {
-    const HWND h = hwnd_;
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(h, &ps);
-    ++painting_;
+    // Ended whatever happens, or the paint would come back at once and a
+    // show from a later paint handler would never paint.
+    struct Painting {
+        FormWindow& w;
+        HWND h;
+        PAINTSTRUCT ps{};
+        HDC dc;
+        Painting(FormWindow& w, HWND h) : w(w), h(h), dc(BeginPaint(h, &ps)) { ++w.painting_; }
+        ~Painting() {
+            --w.painting_;
+            EndPaint(h, &ps);
+        }
+        Painting(const Painting&) = delete;
+        Painting& operator=(const Painting&) = delete;
+    } painting(*this, hwnd_);
     if (form_) {
         ui::Form* f = form_;
         dispatch([f] { f->paint(); });
     }
-    if (form_ && hwnd_ && dc) render(dc, ps.rcPaint);
-    --painting_;
-    EndPaint(h, &ps);
+    if (form_ && hwnd_ && painting.dc) render(painting.dc, painting.ps.rcPaint);
 }
 
 void FormWindow::render(HDC target, const RECT& area) {
@@ -545,16 +571,23 @@ ui::Control* FormWindow::hitTest(POINT p) const {
 // Nothing may unwind through the system's frames: a failure that escaped a
 // handler's own guard ends here.
 void FormWindow::dispatch(const std::function<void()>& call) {
-    enter();
+    const Busy busy(*this);
+    ui::Form* f = form_;
+    if (f) {
+        f->beginHandler();
+        ++handlerCalls_;
+    }
     try {
         call();
         ui_.flushAll();
-    } catch (const std::exception& e) {
-        OutputDebugStringW(widen(std::string("Lumivo: unhandled failure: ") + e.what() + "\n").c_str());
     } catch (...) {
-        OutputDebugStringW(L"Lumivo: unhandled failure\n");
+        logUnhandled();
     }
-    leave();
+    // A form let go of meanwhile had its handler calls ended by abandon().
+    if (f && form_ == f && handlerCalls_ > 0) {
+        --handlerCalls_;
+        f->endHandler();
+    }
 }
 
 void FormWindow::deliverMouse(ui::Control* c, MouseSlot ui::Control::*onControl, MouseSlot ui::Form::*onForm,
@@ -728,18 +761,25 @@ void FormWindow::scrolled(HWND from) {
 
 // ---- the window procedure ---------------------------------------------------------------------
 
+// The handlers have their own guard (dispatch); this one catches what fails
+// in the window system's own code.
 LRESULT CALLBACK FormWindow::windowProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
-    auto* self = reinterpret_cast<FormWindow*>(GetWindowLongPtrW(h, GWLP_USERDATA));
-    if (msg == WM_NCCREATE) {
-        self = static_cast<FormWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        SetWindowLongPtrW(h, GWLP_USERDATA, LONG_PTR(self));
-        self->hwnd_ = h;
+    try {
+        auto* self = reinterpret_cast<FormWindow*>(GetWindowLongPtrW(h, GWLP_USERDATA));
+        if (msg == WM_NCCREATE) {
+            self = static_cast<FormWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+            SetWindowLongPtrW(h, GWLP_USERDATA, LONG_PTR(self));
+            self->hwnd_ = h;
+        }
+        if (!self) return DefWindowProcW(h, msg, wParam, lParam);
+        const Busy busy(*self);
+        return self->handle(h, msg, wParam, lParam);
+    } catch (...) {
+        logUnhandled();
+        // A failed paint still counts as done, or it would come back at once.
+        if (msg == WM_PAINT) ValidateRect(h, nullptr);
+        return 0;
     }
-    if (!self) return DefWindowProcW(h, msg, wParam, lParam);
-    self->enter();
-    const LRESULT result = self->handle(h, msg, wParam, lParam);
-    self->leave();
-    return result;
 }
 
 LRESULT FormWindow::handle(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {

@@ -45,6 +45,8 @@ public:
     void controlChanged(ui::Control&, ui::Prop) override;
     void timerChanged(ui::Timer&) override;
     void show() override;
+    // Shows the hidden window, with or without activation as the form asks.
+    void reveal();
     void hide() override;
     void closed() override;
     void destroy() override;
@@ -110,7 +112,15 @@ private:
     LRESULT handle(HWND, UINT msg, WPARAM wParam, LPARAM lParam);
     // Runs a model call, then brings every window in line with the model.
     void dispatch(const std::function<void()>& call);
-    void enter() { ++busy_; }
+    // A call of the system's or the model's under way: the window is not
+    // destroyed under it.
+    struct Busy {
+        FormWindow& w;
+        explicit Busy(FormWindow& window) : w(window) { ++w.busy_; }
+        ~Busy() { w.leave(); }
+        Busy(const Busy&) = delete;
+        Busy& operator=(const Busy&) = delete;
+    };
     void leave();
     void destroyWindowNow();
 
@@ -163,6 +173,7 @@ private:
     void drawItem(const DRAWITEMSTRUCT&);
     void toggleListItem(int id, int index);
     static LRESULT CALLBACK listProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+    static LRESULT listMessage(HWND, UINT, WPARAM, LPARAM, UINT_PTR id, FormWindow*);
 
     Win32Ui& ui_;
     ui::Form* form_;
@@ -172,6 +183,7 @@ private:
     bool flushing_ = false;
     bool pendingDestroy_ = false;
     int busy_ = 0;
+    int handlerCalls_ = 0;    // dispatch() calls under way into the form's handlers
     int painting_ = 0;
     int updating_ = 0;        // echoes of the model's own changes are ignored
     Applied applied_;

@@ -225,9 +225,9 @@ void Win32Ui::minimizeApp() {
 void Win32Ui::restoreApp() {
     const std::vector<HWND> hidden = std::exchange(minimized_, {});
     for (HWND h : hidden) {
-        const FormWindow* w = windowOf(h);
+        FormWindow* w = windowOf(h);
         // A form the program hid meanwhile stays hidden.
-        if (w && w->form() && w->form()->visible() && !IsWindowVisible(h)) ShowWindow(h, SW_SHOW);
+        if (w && w->form() && w->form()->visible()) w->reveal();
     }
 }
 

@@ -86,7 +86,7 @@ int usage() {
     std::fprintf(stderr,
                  "driver wait CLASS CAPTION MS | gone CLASS CAPTION MS | count CLASS [CAPTION] | info CLASS [CAPTION]\n"
                  "       children CLASS CAPTION | command CLASS CAPTION ID | post CLASS CAPTION MSG WPARAM LPARAM\n"
-                 "       click CLASS CAPTION BUTTONTEXT | close CLASS CAPTION\n");
+                 "       click CLASS CAPTION BUTTONTEXT | close CLASS CAPTION | exists PATH\n");
     return 2;
 }
 
@@ -97,6 +97,8 @@ int wmain(int argc, wchar_t** argv) {
     for (int i = 1; i < argc; ++i) a.push_back(win32::narrow(argv[i]));
     if (a.size() < 2) return usage();
     const std::string& cmd = a[0];
+    // Whether Wine sees a file, by a name that may hold any characters.
+    if (cmd == "exists") return GetFileAttributesW(argv[2]) != INVALID_FILE_ATTRIBUTES ? 0 : 1;
     const std::string& cls = a[1];
     const char* caption = a.size() > 2 && a[2] != "*" ? a[2].c_str() : nullptr;
     auto number = [&](std::size_t i) { return i < a.size() ? std::strtoll(a[i].c_str(), nullptr, 0) : 0; };

@@ -6,6 +6,7 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 build=$(cd "${1:-$root/build/windows}" && pwd) || exit 1
 # shellcheck source=scripts/wine-env.sh
 source "$root/scripts/wine-env.sh"
+WINE_ENV_PACKAGES+=(python3 xdotool faketime)
 export LUMIVO_WINE_QUIET=1
 wine_env_setup || exit 1
 # A running server makes each program start in a twentieth of a second.

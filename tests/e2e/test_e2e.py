@@ -16,7 +16,7 @@ ENV = dict(os.environ, WINEDEBUG=os.environ.get("WINEDEBUG", "-all"), WINEDLLOVE
 LOGS = tempfile.mkdtemp(prefix="lumivo-e2e-")
 
 CMD = {"N8": 102, "HidePOM": 103, "OnTopPOM": 104, "NillFirst": 107, "ViewSecondsA": 108, "PMAM24": 109,
-       "Err": 115, "ExitPOM": 116}
+       "AboutPro": 114, "Err": 115, "ExitPOM": 116}
 KEY = r"HKCU\Software\Vantrel\Lumivo"
 
 
@@ -60,6 +60,14 @@ def wait_until(pred, timeout=10.0, step=0.1):
         if value or time.time() > end:
             return value
         time.sleep(step)
+
+
+def ended(proc, timeout):
+    try:
+        proc.wait(timeout)
+        return True
+    except subprocess.TimeoutExpired:
+        return False
 
 
 def reg(*args):
@@ -216,6 +224,15 @@ class E2E(ProgramTest):
         self.assertTrue(gone, "splash gone within five seconds")
         screenshot("clock")
 
+    def test_a_key_closes_the_splash(self):
+        started = time.time()
+        self.assertTrue(start_clock(self.prog))
+        self.assertTrue([w for w in info("TFormSplashScreen") if w["visible"]], "splash up")
+        self.assertLess(time.time() - started, 3.5, "time left before the splash's own timer")
+        xdotool("key", "space")
+        gone = wait_until(lambda: not [w for w in info("TFormSplashScreen") if w["visible"]], 1.0)
+        self.assertTrue(gone, "the key closed the splash")
+
     def test_second_copy_brings_the_first_forward_and_ends(self):
         first = start_clock(self.prog)
         self.assertTrue(first)
@@ -273,6 +290,18 @@ class E2E(ProgramTest):
         self.assertEqual(len(self.prog.log_lines()), 20)
         driver("click", "TFormError", "Ошибка...", "&Игнорировать")
 
+    def test_about_window_opens_from_the_menu_and_closes_by_ok(self):
+        self.assertTrue(start_clock(self.prog))
+        driver("close", "TFormSplashScreen", "*")
+        driver("command", "TFormClock", "Lumivo", CMD["AboutPro"])
+        w = wait_until(lambda: [x for x in info("TFormAbout", "О программе...") if x["visible"]], 10)
+        self.assertTrue(w, "about window")
+        time.sleep(0.5)
+        screenshot("about")
+        driver("click", "TFormAbout", "О программе...", "&Ok")
+        self.assertTrue(wait_until(lambda: not info("TFormAbout"), 10), "closed by Ok")
+        self.assertTrue(clock()["visible"], "the clock stays")
+
     def test_windows_98_hides_seconds_and_shapes_the_clock(self):
         reg("add", r"HKCU\Software\Wine", "/v", "Version", "/d", "win98", "/f")
         self.prog.start()
@@ -303,6 +332,16 @@ class E2E(ProgramTest):
         driver("click", "TFormNotSupportedOS", "Not supported OS...", "&Ok")
         p.wait(20)
         self.assertFalse(info("TFormClock"), "the program ended")
+
+    def test_nt4_unsupported_window_closed_by_its_close_box_ends_the_program(self):
+        reg("add", r"HKCU\Software\Wine", "/v", "Version", "/d", "nt40", "/f")
+        for attempt in ("first start", "next start"):
+            p = self.prog.start()
+            w = wait_until(lambda: [x for x in info("TFormNotSupportedOS") if x["visible"]], 20)
+            self.assertTrue(w, "unsupported-system window at the " + attempt)
+            driver("close", "TFormNotSupportedOS", "*")  # what the close box and Alt+F4 send
+            self.assertTrue(ended(p, 20), "the program ended at the " + attempt)
+            self.assertFalse(info("TFormClock"), "no clock left behind")
 
 
 class Settings(ProgramTest):

@@ -5,10 +5,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "forms/ClockMenuIds.h"
 #include "win32/Handles.h"
 #include "win32/Text.h"
 #include "win32/UiMenu.h"
@@ -244,10 +247,79 @@ TEST_F(UiWindow, CloseBoxAsksFirstThenFreesTheForm) {
     EXPECT_TRUE(IsWindow(hwndOf(main)));
 }
 
+// The clock's first paint reloads its settings, hiding and showing it again.
+TEST_F(UiWindow, ShowHandlerRunsOnceAndBeforeTheFirstPaint) {
+    ui::Form f("TFormUiTest", "F");
+    f.setClientSize(80, 40);
+    std::vector<std::string> log;
+    bool first = true;
+    f.onShow = [&] { log.push_back("show"); };
+    f.onPaint = [&] {
+        log.push_back("paint");
+        if (!std::exchange(first, false)) return;
+        f.hide();
+        f.show();
+    };
+    ui::Timer& timer = f.addTimer("T", 10, false);
+    timer.onTimer = [&] {
+        timer.setEnabled(false);
+        f.hide();
+        f.show();
+    };
+    ui.realize(f);
+    f.show();
+    pump(100);
+    ASSERT_GE(log.size(), 2u);
+    EXPECT_EQ("show", log[0]);
+    EXPECT_EQ("paint", log[1]);
+    EXPECT_EQ(1, std::count(log.begin(), log.end(), "show"));
+    EXPECT_TRUE(IsWindowVisible(hwndOf(f)));
+
+    // The same inside a timer's handler; a hide from outside is a real one.
+    timer.setEnabled(true);
+    pump(200);
+    EXPECT_FALSE(timer.enabled());
+    EXPECT_EQ(1, std::count(log.begin(), log.end(), "show"));
+    f.hide();
+    f.show();
+    EXPECT_EQ(2, std::count(log.begin(), log.end(), "show"));
+}
+
+TEST_F(UiWindow, ShownWithoutActivationTheOtherWindowKeepsTheKeys) {
+    ui::Form keys("TFormUiTest", "Keys");
+    keys.setClientSize(80, 40);
+    ui.realize(keys);
+    keys.show();
+    pump(100);
+    ASSERT_EQ(hwndOf(keys), GetActiveWindow());
+
+    ui::Form quiet("TFormUiTest", "Quiet");
+    quiet.border = ui::BorderStyle::None;  // as the clock; a captioned window is the window manager's to focus
+    quiet.setPosition(200, 200);
+    quiet.setClientSize(80, 40);
+    quiet.setShowWithoutActivation(true);
+    quiet.onPaint = [&] {  // hidden and shown again inside, as the clock's first paint does
+        quiet.onPaint = nullptr;
+        quiet.hide();
+        quiet.show();
+    };
+    ui.realize(quiet);
+    quiet.show();
+    pump(100);
+    EXPECT_TRUE(IsWindowVisible(hwndOf(quiet)));
+    EXPECT_EQ(hwndOf(keys), GetActiveWindow());
+
+    quiet.setShowWithoutActivation(false);
+    quiet.hide();
+    quiet.show();
+    pump(100);
+    EXPECT_EQ(hwndOf(quiet), GetActiveWindow());
+}
+
 TEST_F(UiWindow, TrayIconIsAddedAndDeleted) {
     ui::Form f("TFormUiTest", "F");
     ui.realize(f);
-    const ui::TrayIconData data{7, 7, 0x402, "Lumivo.XP"};
+    const ui::TrayIconData data{7, 7, forms::kMsgTrayCallback, "Lumivo.XP"};
     EXPECT_TRUE(f.tray(true, data));
     EXPECT_TRUE(f.tray(false, data));
     EXPECT_FALSE(f.tray(false, data));
@@ -482,15 +554,16 @@ TEST_F(UiInput, DraggingALabelMovesTheWindowAtOnce) {
 }
 
 TEST_F(UiInput, CommandsAndOwnMessagesReachTheModel) {
+    constexpr unsigned kOwnMessage = WM_USER + 1;
     ui::Form f("TFormUiTest", "F");
     ui::PopupMenu& menu = f.addMenu("Menu");
     f.popupMenu = &menu;
-    ui::MenuItem& top = menu.root().add("Top", "&Поверх", 104);
+    ui::MenuItem& top = menu.root().add("Top", "&Поверх", forms::cmd::OnTopPOM);
     top.autoCheck = true;
     menu.root().add("Sep", "-");
     ui::MenuItem& help = menu.root().add("Help", "Справка");
-    help.add("About", "О &программе...", 114).checked = true;
-    ui::MenuItem& err = help.add("Err", "Ошибка", 115);
+    help.add("About", "О &программе...", forms::cmd::AboutPro).checked = true;
+    ui::MenuItem& err = help.add("Err", "Ошибка", forms::cmd::Err);
     err.visible = false;
     err.enabled = false;
     std::vector<std::string> log;
@@ -498,17 +571,19 @@ TEST_F(UiInput, CommandsAndOwnMessagesReachTheModel) {
     err.onClick = [&] { log.push_back("err"); };
     f.onMessage = [&](unsigned msg, std::uintptr_t w, std::intptr_t l) {
         log.push_back(std::to_string(msg) + " " + std::to_string(w) + " " + std::to_string(l));
-        return msg == 0x401;
+        return msg == kOwnMessage;
     };
     ui.realize(f);
     const HWND h = hwndOf(f);
-    SendMessageW(h, WM_COMMAND, 115, 0);
-    SendMessageW(h, WM_COMMAND, 104, 0);
-    SendMessageW(h, 0x401, 3, 4);
+    SendMessageW(h, WM_COMMAND, forms::cmd::Err, 0);
+    SendMessageW(h, WM_COMMAND, forms::cmd::OnTopPOM, 0);
+    SendMessageW(h, kOwnMessage, 3, 4);
     const UINT registered = RegisterWindowMessageW(L"LumivoUiTest");
     SendMessageW(h, registered, 0, 0);
     SendMessageW(h, WM_MOUSEMOVE, 0, 0);  // the system's own messages are not the program's
-    EXPECT_EQ((std::vector<std::string>{"err", "top on", "1025 3 4", std::to_string(registered) + " 0 0"}), log);
+    EXPECT_EQ((std::vector<std::string>{"err", "top on", std::to_string(kOwnMessage) + " 3 4",
+                                        std::to_string(registered) + " 0 0"}),
+              log);
 
     // The menu as shown: hidden items left out, marks and states kept.
     menu.root().items()[0]->isDefault = true;

@@ -1,0 +1,118 @@
+// Every window's layout realized with the real window system and fonts: no
+// text runs out of its control, no two texts lie on each other, nothing sticks
+// out of its window.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "forms/Forms.h"
+#include "win32/Win32Ui.h"
+
+namespace {
+
+using K = ui::ControlKind;
+
+std::string describe(const ui::Control& c) {
+    const ui::Rect& r = c.bounds();
+    char buf[64];
+    std::snprintf(buf, sizeof buf, " (%d,%d %dx%d)", r.left, r.top, r.width, r.height);
+    return c.name() + buf;
+}
+
+bool bearsText(const ui::Control& c) {
+    if (c.kind() == K::Label || c.kind() == K::Panel) return !c.caption().empty();
+    return c.kind() == K::Button || c.kind() == K::CheckBox || c.kind() == K::Memo || c.kind() == K::Edit ||
+           c.kind() == K::ComboBox;
+}
+
+// The room a control leaves its caption: its box less what its own drawing takes.
+ui::Size captionRoom(const ui::Control& c) {
+    const ui::Rect& b = c.bounds();
+    switch (c.kind()) {
+        case K::Panel: return {b.width - 2, b.height - 2};        // bevel
+        case K::Button: return {b.width - 2 * 4, b.height - 2 * 3};  // edges and focus rectangle
+        case K::CheckBox: return {b.width - (13 + 4), b.height};   // the box and the gap after it
+        default: return {b.width, b.height};
+    }
+}
+
+// The child window standing at the control's place.
+HWND childAt(HWND form, const ui::Rect& r) {
+    for (HWND c = GetWindow(form, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        RECT w;
+        GetWindowRect(c, &w);
+        MapWindowPoints(nullptr, form, reinterpret_cast<POINT*>(&w), 2);
+        if (w.left == r.left && w.top == r.top && w.right - w.left == r.width) return c;
+    }
+    return nullptr;
+}
+
+class UiLayout : public ::testing::TestWithParam<const forms::FormLayout*> {
+protected:
+    win32::Win32Ui ui{GetModuleHandleW(nullptr)};
+
+    // Windowless controls are painted with the form's fonts, the others with plain ones.
+    ui::Size measure(ui::Form& f, const ui::Control& c, const std::string& text) {
+        return c.isGraphic() ? f.measureText(c.font(), text) : ui.resources().measure(c.font(), text, false);
+    }
+
+    void checkText(ui::Form& f, const ui::Control& c) {
+        const std::string where = f.name() + "." + describe(c);
+        if (c.kind() == K::Memo) {
+            const HWND edit = childAt(HWND(f.handle()), c.clientBounds());
+            ASSERT_TRUE(edit) << where;
+            RECT room{};
+            SendMessageW(edit, EM_GETRECT, 0, LPARAM(&room));
+            const auto& lines = static_cast<const ui::Memo&>(c).lines();
+            for (std::string line : lines) {
+                while (!line.empty() && line.back() == ' ') line.pop_back();  // wrapping ignores them
+                EXPECT_LE(measure(f, c, line).width, room.right - room.left) << where << " \"" << line << "\"";
+            }
+            EXPECT_LE(int(lines.size()) * measure(f, c, "Ag").height, room.bottom - room.top) << where;
+            return;
+        }
+        if (c.kind() == K::Edit || c.kind() == K::ComboBox) return;  // the user's text scrolls
+        std::string caption;
+        for (char ch : c.caption())
+            if (ch != '&') caption += ch;
+        const ui::Size text = measure(f, c, caption), room = captionRoom(c);
+        const bool wraps = c.kind() == K::Label && static_cast<const ui::Label&>(c).wordWrap;
+        EXPECT_TRUE(wraps || text.width <= room.width) << where << " \"" << caption << "\" " << text.width;
+        EXPECT_LE(text.height, room.height) << where << " \"" << caption << "\"";
+    }
+};
+
+TEST_P(UiLayout, TextsFitTheirControlsAndLieApart) {
+    auto form = forms::build(*GetParam(), ui);
+    ui::Form& f = *form;
+    ui.realize(f);
+    std::vector<const ui::Control*> texts;
+    for (const auto& owned : f.controls()) {
+        const ui::Control& c = *owned;
+        if (!c.showing() || !bearsText(c)) continue;
+        checkText(f, c);
+        const ui::Control* p = c.parent();
+        const ui::Rect& b = c.bounds();
+        const int width = p ? p->bounds().width : f.bounds().width, height = p ? p->bounds().height : f.bounds().height;
+        EXPECT_TRUE(b.left >= 0 && b.top >= 0 && b.right() <= width && b.bottom() <= height)
+            << f.name() << "." << describe(c) << " sticks out of its " << width << "x" << height << " parent";
+        for (const ui::Control* o : texts) {
+            const ui::Rect& a = o->bounds();
+            const bool apart = a.right() <= b.left || b.right() <= a.left || a.bottom() <= b.top || b.bottom() <= a.top;
+            EXPECT_TRUE(o->parent() != p || apart) << f.name() << ": " << describe(*o) << " and " << describe(c);
+        }
+        texts.push_back(&c);
+    }
+    f.destroy();
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryWindow, UiLayout, ::testing::ValuesIn(forms::allLayouts()),
+                         [](const ::testing::TestParamInfo<const forms::FormLayout*>& p) {
+                             return std::string(p.param->name);
+                         });
+
+}  // namespace
