@@ -25,7 +25,11 @@ target_link_options(lumivo_win32 INTERFACE -static -static-libgcc -static-libstd
 add_executable(Lumivo WIN32 ${CMAKE_SOURCE_DIR}/src/win32/main.cpp ${CMAKE_SOURCE_DIR}/src/win32/Lumivo.rc)
 target_link_libraries(Lumivo PRIVATE lumivo_win32)
 target_compile_options(Lumivo PRIVATE -municode)
-target_link_options(Lumivo PRIVATE -municode -Wl,--gc-sections $<$<CONFIG:Release,MinSizeRel>:-s>)
+# Sections start on page boundaries in the file too: Wine then maps them from the
+# file as Windows does, where it otherwise copies the whole image into private
+# memory (1.3 MB more per running copy). Costs some 30 KB of padding in the file.
+target_link_options(Lumivo PRIVATE -municode -Wl,--gc-sections -Wl,--file-alignment=4096
+  $<$<CONFIG:Release,MinSizeRel>:-s>)
 # windres finds the manifest and the pictures through the include path.
 target_include_directories(Lumivo PRIVATE ${CMAKE_SOURCE_DIR}/src/win32 ${LUMIVO_ASSETS})
 set(RESOURCE_INPUTS
