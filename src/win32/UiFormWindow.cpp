@@ -4,6 +4,7 @@
 #include <shellapi.h>
 #include <algorithm>
 #include "platform/Failure.h"
+#include "win32/CommonControls.h"
 #include "win32/Text.h"
 #include "win32/UiMenu.h"
 #include "win32/Win32Ui.h"
@@ -403,6 +404,10 @@ void FormWindow::applyLooks() {
 // window instead would put a costly property lookup on every message, the
 // clock's ticks included.
 void FormWindow::relayMouse(const MSG& msg) {
+    if (!tooltip_ && !pointedAt_) {
+        pointedAt_ = true;
+        if (hintsWanted_ && form_ && hwnd_) applyTools();
+    }
     if (tooltip_) SendMessageW(tooltip_.get(), TTM_RELAYEVENT, 0, LPARAM(&msg));
 }
 
@@ -420,8 +425,12 @@ void FormWindow::applyTools() {
         if (!form_->hint().empty())
             wanted.push_back({0, false, {0, 0, form_->bounds().width, form_->bounds().height}, form_->hint()});
     }
+    hintsWanted_ = !wanted.empty();
     if (wanted == tools_) return;
-    if (!tooltip_ && !wanted.empty()) {
+    // A tip shows only after the mouse has rested on the window, so the tooltip
+    // (and the library behind it) can wait for the mouse's first visit.
+    if (!tooltip_ && hintsWanted_ && pointedAt_) {
+        if (!commonControls::load()) return;
         tooltip_.reset(CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
                                        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
                                        ui_.instance(), nullptr));

@@ -253,6 +253,74 @@ TEST_F(UiWindow, TrayIconIsAddedAndDeleted) {
     EXPECT_FALSE(f.tray(false, data));
 }
 
+HWND tooltipOf(HWND owner) {
+    struct Ctx { HWND owner, found; } ctx{owner, nullptr};
+    EnumThreadWindows(GetCurrentThreadId(), [](HWND h, LPARAM p) -> BOOL {
+        auto& c = *reinterpret_cast<Ctx*>(p);
+        if (classOf(h) == "tooltips_class32" && GetWindow(h, GW_OWNER) == c.owner) c.found = h;
+        return !c.found;
+    }, LPARAM(&ctx));
+    return ctx.found;
+}
+
+std::vector<std::string> toolTexts(HWND tip) {
+    std::vector<std::string> texts;
+    const int n = int(SendMessageW(tip, TTM_GETTOOLCOUNT, 0, 0));
+    for (int i = 0; i < n; ++i) {
+        wchar_t buf[256] = {};
+        TTTOOLINFOW ti{};
+        ti.cbSize = TTTOOLINFOW_V2_SIZE;
+        ti.lpszText = buf;
+        SendMessageW(tip, TTM_ENUMTOOLSW, WPARAM(i), LPARAM(&ti));
+        std::string t = win32::narrow(buf);
+        t.erase(t.find_last_not_of(' ') + 1);  // the padding for the painted width
+        texts.push_back(t);
+    }
+    return texts;
+}
+
+// No tooltip until the mouse first comes over the window: a tip needs the
+// mouse to rest there anyway, and a clock nobody points at is spared the tooltip.
+TEST_F(UiWindow, HintsWaitForTheMouseBeforeTheirTooltipIsMade) {
+    ui::Form f("TFormUiTest", "F"), plain("TFormUiTest", "Plain");
+    f.border = plain.border = ui::BorderStyle::None;
+    f.setClientSize(200, 100);
+    plain.setClientSize(100, 50);
+    // Away from the pointer, whose own moves would come at any time.
+    f.setPosition(300, 300);
+    plain.setPosition(600, 300);
+    SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
+    f.showHint = plain.showHint = true;
+    f.setHint("понедельник 07 декабря 2026");
+    addLabel(f, "L", {0, 0, 100, 50}, "12:00").setHint("Часы");
+    addLabel(plain, "L", {0, 0, 100, 50}, "12:00");
+    HWND before = nullptr, after = nullptr, plainTip = nullptr;
+    std::vector<std::string> texts;
+    int ticks = 0;
+    f.addTimer("T", 20, true).onTimer = [&] {
+        const HWND h = hwndOf(f);
+        if (++ticks == 1) {
+            before = tooltipOf(h);
+            // Posted, so that they come through the program's own loop as the system's do.
+            PostMessageW(h, WM_MOUSEMOVE, 0, MAKELPARAM(10, 10));
+            PostMessageW(hwndOf(plain), WM_MOUSEMOVE, 0, MAKELPARAM(10, 10));
+        } else if (ticks == 3) {
+            after = tooltipOf(h);
+            plainTip = tooltipOf(hwndOf(plain));
+            if (after) texts = toolTexts(after);
+            f.close();
+        }
+    };
+    ui.realize(plain);
+    plain.show();
+    ui.showModal(f);
+
+    EXPECT_EQ(nullptr, before);
+    ASSERT_NE(nullptr, after);
+    EXPECT_EQ((std::vector<std::string>{"Часы", "понедельник 07 декабря 2026"}), texts);
+    EXPECT_EQ(nullptr, plainTip);
+}
+
 // ---- painting ---------------------------------------------------------------------------
 
 int inkRight(const ui::Bitmap& b, ui::Color background) {
