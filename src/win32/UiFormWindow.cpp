@@ -505,12 +505,15 @@ void FormWindow::paint() {
     EndPaint(h, &ps);
 }
 
+// The back buffer lives for one paint only: the clock repaints once a minute
+// (a second at most) and would otherwise hold its whole face in memory between.
 void FormWindow::render(HDC target, const RECT& area) {
     RECT client, clip;
     GetClientRect(hwnd_, &client);
-    if (!IntersectRect(&clip, &area, &client) || !back_.resize(client.right, client.bottom)) return;
-    renderForm(ui_.resources(), *form_, back_, clip, renderOptions());
-    BitBlt(target, clip.left, clip.top, clip.right - clip.left, clip.bottom - clip.top, back_.dc(), clip.left, clip.top,
+    Surface back;
+    if (!IntersectRect(&clip, &area, &client) || !back.resize(client.right, client.bottom)) return;
+    renderForm(ui_.resources(), *form_, back, clip, renderOptions());
+    BitBlt(target, clip.left, clip.top, clip.right - clip.left, clip.bottom - clip.top, back.dc(), clip.left, clip.top,
            SRCCOPY);
 }
 

@@ -185,7 +185,6 @@ private:
     std::set<unsigned> trayIds_;
     Capture capture_;
     HWND lastFocus_ = nullptr;
-    Surface back_;
 };
 
 }  // namespace win32
