@@ -5,9 +5,16 @@
 # until the window exists, CPU time over a steady period after start-up (the program
 # and the wineserver), peak private memory (written pages) and peak unique memory
 # (every page no other process maps).
-# Usage: scripts/bench-idle.sh [SECONDS]   (default 60; needs a Windows build)
+# Usage: scripts/bench-idle.sh [--breakdown] [SECONDS]   (default 60; needs a Windows build)
+#   --breakdown  also where each program's private memory goes, by kind of mapping,
+#                at the end of its period (tests/bench/smaps-breakdown.py)
 set -uo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+breakdown=0
+if [[ ${1:-} == --breakdown ]]; then
+    breakdown=1
+    shift
+fi
 seconds=${1:-60}
 build=$root/build/windows
 driver=$build/e2e/driver.exe
@@ -38,6 +45,17 @@ server_pid() {
     done
 }
 
+# program_pid TAIL RUNNER: the Wine process of this run's prefix whose command line ends
+# with TAIL, other than RUNNER (its timeout, whose command line ends the same way).
+# Other people's runs of the same programs may be going on meanwhile.
+program_pid() {
+    local p
+    for p in $(pgrep -f "$1\$"); do
+        [[ $p != "$2" ]] && tr '\0' '\n' <"/proc/$p/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" &&
+            echo "$p" && return
+    done
+}
+
 # measure NAME CLASS SETTLE EXE [ARGS...]:
 # prints "name start_ms cpu_ms server_ms peak_private_kb peak_unique_kb"
 measure() {
@@ -53,7 +71,7 @@ measure() {
     timeout 30 wine "$driver" wait "$cls" '*' 20000 >/dev/null 2>&1 </dev/null
     t1=$(date +%s%N)
     for _ in $(seq 50); do
-        pid=$(pgrep -n -f "$tail\$" || true)
+        pid=$(program_pid "$tail" "$runner")
         [[ -n $pid ]] && break
         sleep 0.1
     done
@@ -68,6 +86,9 @@ measure() {
         sleep 0.5
     done
     c1=$(cpu_ticks "$pid"); s1=$(cpu_ticks "$srv")
+    if [[ $breakdown == 1 && $name != warm-up && -n $pid ]]; then
+        python3 "$root/tests/bench/smaps-breakdown.py" "$pid" | sed "1s/ $pid\$/ ${name// /_}/" >"$WINE_ENV_DIR/breakdown.$name"
+    fi
     kill "$pid" 2>/dev/null
     # Only this run: the display and its window manager are children of this shell too.
     wait "$runner" 2>/dev/null
@@ -99,3 +120,8 @@ ratios() {
 }
 ratios "floor" "$empty"
 ratios "floor clock" "$clock"
+if [[ $breakdown == 1 ]]; then
+    # The labels from the first, then each program's column.
+    paste -d '' "$WINE_ENV_DIR/breakdown.Lumivo.exe" \
+        <(cut -c39- "$WINE_ENV_DIR/breakdown.floor.exe") <(cut -c39- "$WINE_ENV_DIR/breakdown.floor.exe clock")
+fi
