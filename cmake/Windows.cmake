@@ -2,7 +2,8 @@
 enable_language(RC)
 
 # Size before speed: the clock spends its life idle, and the busiest path (the
-# tick) runs no faster at -O3 than the benchmark can tell. Tests built here too.
+# tick) runs no faster at -O3 than the benchmark can tell. The Wine-run tests
+# are built the same way.
 string(REPLACE "-O3" "-Os" CMAKE_CXX_FLAGS_RELEASE "${CMAKE_CXX_FLAGS_RELEASE}")
 
 set(LUMIVO_DIST ${CMAKE_SOURCE_DIR}/dist/Lumivo)

@@ -1,8 +1,9 @@
 #pragma once
 // The common controls library, loaded the first time a window needs it rather
-// than with the program: under Wine its start-up alone leaves some 0.8 MB of heap
-// behind, and the clock's own window has no common control (its tooltip waits
-// for the mouse). Once loaded it stays for the life of the process.
+// than with the program: under Wine its start-up alone (it decodes the tooltip
+// icons from large pictures) leaves 1.7 MB of private memory behind, and the
+// clock's own window has no common control (its tooltip waits for the mouse).
+// Once loaded it stays for the life of the process.
 #include <windows.h>
 #include <commctrl.h>
 
