@@ -1,13 +1,27 @@
 #!/usr/bin/env bash
-# Idle cost of the clock against a minimal Win32 program with a 50 ms timer that
-# paints nothing, both under Wine in one run: CPU time over a steady period after
-# start-up, time until the window exists, and peak private memory.
-# Usage: scripts/bench-idle.sh [SECONDS]   (default 60; needs a Windows build)
+# Idle cost of the clock against the benchmark's floor (tests/bench/floor.cpp), all
+# under Wine in one run: "floor" is an empty window with a 50 ms timer, "floor clock"
+# adds the notification-area icon, the key polls and the time text. For each: time
+# until the window exists, CPU time over a steady period after start-up (the program
+# and the wineserver), peak private memory (written pages) and peak unique memory
+# (every page no other process maps).
+# Usage: scripts/bench-idle.sh [--breakdown] [SECONDS]   (default 60; needs a Windows build)
+#   --breakdown  also where each program's private memory goes, by kind of mapping,
+#                at the end of its period (tests/bench/smaps-breakdown.py)
 set -uo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+breakdown=0
+if [[ ${1:-} == --breakdown ]]; then
+    breakdown=1
+    shift
+fi
 seconds=${1:-60}
 build=$root/build/windows
 driver=$build/e2e/driver.exe
+floor=$build/bench/floor.exe
+for f in "$driver" "$floor" "$root/dist/Lumivo/Lumivo.exe"; do
+    [[ -f $f ]] || { echo "bench-idle: $f is missing (cmake --build --preset windows)" >&2; exit 1; }
+done
 # shellcheck source=scripts/wine-env.sh
 source "$root/scripts/wine-env.sh"
 export LUMIVO_WINE_QUIET=1
@@ -21,19 +35,43 @@ cpu_ticks() { [[ -n $1 && -r /proc/$1/stat ]] && awk '{print $14 + $15}' "/proc/
 # DLLs are file-backed and shared in spirit even when no other process maps them.
 private_kb() { [[ -n $1 && -r /proc/$1/smaps_rollup ]] && awk '/^(Private_Dirty|Swap):/ {s += $2} END {print s + 0}' "/proc/$1/smaps_rollup" || echo 0; }
 unique_kb() { [[ -n $1 && -r /proc/$1/smaps_rollup ]] && awk '/^Private_(Clean|Dirty):/ {s += $2} END {print s + 0}' "/proc/$1/smaps_rollup" || echo 0; }
-# Debian names it wineserver64; only the newest server is ours (a fresh prefix).
-server_pid() { pgrep -n -u "$(id -u)" wineserver; }
+# The server of this run's prefix works in a folder named after the prefix's device and
+# inode (Debian names the program wineserver64); other prefixes' servers may be running.
+server_pid() {
+    local want p
+    want=$(printf 'server-%x-%x' "$(stat -c %d "$WINEPREFIX")" "$(stat -c %i "$WINEPREFIX")")
+    for p in $(pgrep -u "$(id -u)" wineserver); do
+        [[ $(readlink "/proc/$p/cwd") == */"$want" ]] && echo "$p" && return
+    done
+}
 
-# measure NAME EXE CLASS SETTLE: prints "name start_ms cpu_ms peak_private_kb"
+# program_pid TAIL RUNNER: the Wine process of this run's prefix whose command line ends
+# with TAIL, other than RUNNER (its timeout, whose command line ends the same way).
+# Other people's runs of the same programs may be going on meanwhile.
+program_pid() {
+    local p
+    for p in $(pgrep -f "$1\$"); do
+        [[ $p != "$2" ]] && tr '\0' '\n' <"/proc/$p/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" &&
+            echo "$p" && return
+    done
+}
+
+# measure NAME CLASS SETTLE EXE [ARGS...]:
+# prints "name start_ms cpu_ms server_ms peak_private_kb peak_unique_kb"
 measure() {
-    local name=$1 exe=$2 cls=$3 settle=$4
-    local t0 t1 pid srv c0 s0 c1 s1 peak=0 kb upeak=0 ukb
+    local name=$1 cls=$2 settle=$3
+    shift 3
+    local t0 t1 pid srv c0 s0 c1 s1 peak=0 kb upeak=0 ukb runner
+    # The process's command line ends with the program and its arguments.
+    local tail
+    tail=$(basename "$1")${2:+ ${*:2}}
     t0=$(date +%s%N)
-    timeout -k 5 $((seconds + 60)) wine "$exe" >/dev/null 2>&1 </dev/null &
+    timeout -k 5 $((seconds + 60)) wine "$@" >/dev/null 2>&1 </dev/null &
+    runner=$!
     timeout 30 wine "$driver" wait "$cls" '*' 20000 >/dev/null 2>&1 </dev/null
     t1=$(date +%s%N)
     for _ in $(seq 50); do
-        pid=$(pgrep -n -f "$(basename "$exe")$" || true)
+        pid=$(program_pid "$tail" "$runner")
         [[ -n $pid ]] && break
         sleep 0.1
     done
@@ -48,22 +86,42 @@ measure() {
         sleep 0.5
     done
     c1=$(cpu_ticks "$pid"); s1=$(cpu_ticks "$srv")
+    if [[ $breakdown == 1 && $name != warm-up && -n $pid ]]; then
+        python3 "$root/tests/bench/smaps-breakdown.py" "$pid" | sed "1s/ $pid\$/ ${name// /_}/" >"$WINE_ENV_DIR/breakdown.$name"
+    fi
     kill "$pid" 2>/dev/null
-    wait 2>/dev/null
+    # Only this run: the display and its window manager are children of this shell too.
+    wait "$runner" 2>/dev/null
     echo "$name $(((t1 - t0) / 1000000)) $(((c1 - c0) * 1000 / tick)) $(((s1 - s0) * 1000 / tick)) $peak $upeak"
 }
 
-# The first window of a fresh prefix starts Wine's desktop process: not either program's cost.
-warm=$(measure warm-up "$build/e2e/minimal.exe" MinimalTimer 0)
-lumivo=$(measure Lumivo.exe "$root/dist/Lumivo/Lumivo.exe" TFormClock 6)
-minimal=$(measure minimal.exe "$build/e2e/minimal.exe" MinimalTimer 6)
-printf '%-12s %13s %14s %14s %18s %18s\n' program "to window ms" "cpu ms/${seconds}s" "wineserver ms" "peak private KiB" "peak unique KiB"
-for row in "$lumivo" "$minimal"; do
-    read -r n a b s c u <<<"$row"
-    printf '%-12s %13s %14s %14s %18s %18s\n' "$n" "$a" "$b" "$s" "$c" "$u"
+# The first window of a fresh prefix starts Wine's desktop process: not any program's cost.
+measure warm-up FloorClock 0 "$floor" >/dev/null
+lumivo=$(measure Lumivo.exe TFormClock 6 "$root/dist/Lumivo/Lumivo.exe")
+empty=$(measure floor.exe FloorClock 6 "$floor")
+clock=$(measure "floor.exe clock" FloorClock 6 "$floor" clock)
+
+printf '%-16s %13s %14s %14s %18s %18s\n' program "to window ms" "cpu ms/${seconds}s" "wineserver ms" \
+    "peak private KiB" "peak unique KiB"
+for row in "$lumivo" "$empty" "$clock"; do
+    # The name may hold a space: the five numbers are the last fields.
+    read -r -a f <<<"$row"
+    n=${#f[@]}
+    printf '%-16s %13s %14s %14s %18s %18s\n' "${f[*]:0:n-5}" "${f[n-5]}" "${f[n-4]}" "${f[n-3]}" "${f[n-2]}" "${f[n-1]}"
 done
-read -r _ la lb _ lc _ <<<"$lumivo"
-read -r _ ma mb _ mc _ <<<"$minimal"
-awk -v la="$la" -v ma="$ma" -v lb="$lb" -v mb="$mb" -v lc="$lc" -v mc="$mc" 'BEGIN {
-    printf "ratios (Lumivo / minimal): start %.2f, cpu %.2f, private memory %.2f\n",
-        la / (ma ? ma : 1), (lb ? lb : 1) / (mb ? mb : 1), lc / (mc ? mc : 1) }'
+ratios() {
+    read -r -a l <<<"$lumivo"
+    read -r -a m <<<"$2"
+    local a=${#l[@]} b=${#m[@]}
+    awk -v who="$1" -v ls="${l[a-5]}" -v ms="${m[b-5]}" -v lc="${l[a-4]}" -v mc="${m[b-4]}" \
+        -v lp="${l[a-2]}" -v mp="${m[b-2]}" -v lu="${l[a-1]}" -v mu="${m[b-1]}" 'BEGIN {
+        printf "ratios (Lumivo / %s): start %.2f, cpu %.2f, private memory %.2f, unique memory %.2f\n", who,
+            ls / (ms ? ms : 1), (lc ? lc : 1) / (mc ? mc : 1), lp / (mp ? mp : 1), lu / (mu ? mu : 1) }'
+}
+ratios "floor" "$empty"
+ratios "floor clock" "$clock"
+if [[ $breakdown == 1 ]]; then
+    # The labels from the first, then each program's column.
+    paste -d '' "$WINE_ENV_DIR/breakdown.Lumivo.exe" \
+        <(cut -c39- "$WINE_ENV_DIR/breakdown.floor.exe") <(cut -c39- "$WINE_ENV_DIR/breakdown.floor.exe clock")
+fi

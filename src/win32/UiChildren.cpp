@@ -3,6 +3,7 @@
 #include <windowsx.h>
 #include <commctrl.h>
 #include <algorithm>
+#include "win32/CommonControls.h"
 #include "win32/Edge.h"
 #include "win32/Text.h"
 #include "win32/Win32Ui.h"
@@ -87,6 +88,8 @@ void FormWindow::createChildren() {
 
 void FormWindow::createChild(ui::Control& c) {
     using K = ui::ControlKind;
+    // Also for the user32 controls: their themed versions come from the library.
+    commonControls::load();
     const wchar_t* cls = nullptr;
     DWORD style = WS_CHILD | WS_CLIPSIBLINGS, ex = 0;
     std::wstring text;
@@ -151,7 +154,8 @@ void FormWindow::createChild(ui::Control& c) {
         return;
     }
     SendMessageW(added.hwnd, WM_SETFONT, WPARAM(ui_.resources().font(c.font(), false)), FALSE);
-    if (c.kind() == K::CheckListBox) SetWindowSubclass(added.hwnd, listProc, UINT_PTR(added.id), DWORD_PTR(this));
+    if (c.kind() == K::CheckListBox)
+        commonControls::setWindowSubclass(added.hwnd, listProc, UINT_PTR(added.id), DWORD_PTR(this));
     fillChild(added);
 }
 
@@ -421,7 +425,7 @@ LRESULT FormWindow::listMessage(HWND h, UINT msg, WPARAM wParam, LPARAM lParam, 
     switch (msg) {
         case WM_LBUTTONDOWN:
         case WM_LBUTTONDBLCLK: {
-            const LRESULT result = DefSubclassProc(h, msg, wParam, lParam);
+            const LRESULT result = commonControls::defSubclassProc(h, msg, wParam, lParam);
             const DWORD hit = DWORD(SendMessageW(h, LB_ITEMFROMPOINT, 0, lParam));
             const int itemHeight = int(SendMessageW(h, LB_GETITEMHEIGHT, 0, 0));
             if (HIWORD(hit) == 0 && GET_X_LPARAM(lParam) < checkBoxSize(itemHeight) + 4)
@@ -434,10 +438,10 @@ LRESULT FormWindow::listMessage(HWND h, UINT msg, WPARAM wParam, LPARAM lParam, 
                 return 0;
             }
             break;
-        case WM_NCDESTROY: RemoveWindowSubclass(h, listProc, id); break;
+        case WM_NCDESTROY: commonControls::removeWindowSubclass(h, listProc, id); break;
         default: break;
     }
-    return DefSubclassProc(h, msg, wParam, lParam);
+    return commonControls::defSubclassProc(h, msg, wParam, lParam);
 }
 
 }  // namespace win32

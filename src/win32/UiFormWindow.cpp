@@ -4,6 +4,7 @@
 #include <shellapi.h>
 #include <algorithm>
 #include "platform/Failure.h"
+#include "win32/CommonControls.h"
 #include "win32/Edge.h"
 #include "win32/Text.h"
 #include "win32/UiMenu.h"
@@ -420,6 +421,10 @@ void FormWindow::applyLooks() {
 // window instead would put a costly property lookup on every message, the
 // clock's ticks included.
 void FormWindow::relayMouse(const MSG& msg) {
+    if (!tooltip_ && !pointedAt_) {
+        pointedAt_ = true;
+        if (hintsWanted_ && form_ && hwnd_) applyTools();
+    }
     if (tooltip_) SendMessageW(tooltip_.get(), TTM_RELAYEVENT, 0, LPARAM(&msg));
 }
 
@@ -437,8 +442,12 @@ void FormWindow::applyTools() {
         if (!form_->hint().empty())
             wanted.push_back({0, false, {0, 0, form_->bounds().width, form_->bounds().height}, form_->hint()});
     }
+    hintsWanted_ = !wanted.empty();
     if (wanted == tools_) return;
-    if (!tooltip_ && !wanted.empty()) {
+    // A tip shows only after the mouse has rested on the window, so the tooltip
+    // (and the library behind it) can wait for the mouse's first visit.
+    if (!tooltip_ && hintsWanted_ && pointedAt_) {
+        if (!commonControls::load()) return;
         tooltip_.reset(CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
                                        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
                                        ui_.instance(), nullptr));
@@ -522,12 +531,15 @@ void FormWindow::paint() {
     if (form_ && hwnd_ && painting.dc) render(painting.dc, painting.ps.rcPaint);
 }
 
+// The back buffer lives for one paint only: the clock repaints once a minute
+// (a second at most) and would otherwise hold its whole face in memory between.
 void FormWindow::render(HDC target, const RECT& area) {
     RECT client, clip;
     GetClientRect(hwnd_, &client);
-    if (!IntersectRect(&clip, &area, &client) || !back_.resize(client.right, client.bottom)) return;
-    renderForm(ui_.resources(), *form_, back_, clip, renderOptions());
-    BitBlt(target, clip.left, clip.top, clip.right - clip.left, clip.bottom - clip.top, back_.dc(), clip.left, clip.top,
+    Surface back;
+    if (!IntersectRect(&clip, &area, &client) || !back.resize(client.right, client.bottom)) return;
+    renderForm(ui_.resources(), *form_, back, clip, renderOptions());
+    BitBlt(target, clip.left, clip.top, clip.right - clip.left, clip.bottom - clip.top, back.dc(), clip.left, clip.top,
            SRCCOPY);
 }
 

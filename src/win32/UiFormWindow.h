@@ -192,10 +192,11 @@ private:
     std::map<const ui::Control*, unsigned> pictures_;
     std::vector<Tool> tools_;
     UniqueWindow tooltip_;
+    bool hintsWanted_ = false;   // some control or the form has a hint to show
+    bool pointedAt_ = false;     // the mouse has been over the window
     std::set<unsigned> trayIds_;
     Capture capture_;
     HWND lastFocus_ = nullptr;
-    Surface back_;
 };
 
 }  // namespace win32

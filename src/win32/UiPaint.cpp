@@ -1,6 +1,5 @@
 #include "win32/UiPaint.h"
 #include <algorithm>
-#include <vector>
 #include "win32/Text.h"
 #include "win32/UiSurface.h"
 
@@ -19,10 +18,14 @@ ui::Bitmap readBitmap(HBITMAP h) {
     if (!h || !GetObjectW(h, sizeof bm, &bm) || bm.bmWidth <= 0 || bm.bmHeight == 0) return {};
     const int w = bm.bmWidth, ht = bm.bmHeight < 0 ? -bm.bmHeight : bm.bmHeight;
     BITMAPINFO bi = topDownDib(w, ht);
-    std::vector<std::uint32_t> buffer(std::size_t(w) * ht);
+    // Straight into the picture and converted in place: a picture-sized buffer
+    // freed at once would stay behind as a hole in the heap.
+    static_assert(sizeof(ui::Color) == sizeof(std::uint32_t));
+    ui::Bitmap b(w, ht);
     const WindowDc screen(nullptr);
-    if (GetDIBits(screen.get(), h, 0, UINT(ht), buffer.data(), &bi, DIB_RGB_COLORS) != ht) return {};
-    return fromDib(buffer.data(), w, ht);
+    if (GetDIBits(screen.get(), h, 0, UINT(ht), b.pixels.data(), &bi, DIB_RGB_COLORS) != ht) return {};
+    for (ui::Color& c : b.pixels) c = swapRedBlue(c) & 0xFFFFFF;
+    return b;
 }
 
 // ---- geometry ----------------------------------------------------------------------

@@ -36,7 +36,7 @@ ui::Size Resources::measure(const ui::Font& f, const std::string& text, bool cri
     if (sizes_.size() >= kMaxSizes) sizes_.clear();
 
     ui::Size result;
-    if (scratch_.resize(std::max(scratch_.width(), 1), std::max(scratch_.height(), 1))) {
+    if (scratch_.resize(1, 1)) {
         const std::wstring w = widen(text);
         SIZE s{};
         {
@@ -59,20 +59,23 @@ ui::Size Resources::measure(const ui::Font& f, const std::string& text, bool cri
 // (1-2 % for long Cyrillic lines under Wine): the label must hold what is painted.
 int Resources::paintedWidth(const ui::Font& f, bool crisp, const std::wstring& text, SIZE extent) {
     const int width = extent.cx + extent.cx / 8 + extent.cy, height = std::max<int>(extent.cy, 1);
-    if (!scratch_.resize(std::max(width, scratch_.width()), std::max(height, scratch_.height()))) return 0;
-    const int stride = scratch_.width();
-    std::fill_n(scratch_.bits(), std::size_t(stride) * scratch_.height(), 0xFFFFFFu);
+    // Painted on a surface of its own that goes with the answer: the clock's
+    // large digits would otherwise keep a quarter of a megabyte for good.
+    Surface canvas;
+    if (!canvas.resize(width, height)) return 0;
+    const int stride = canvas.width();
+    std::fill_n(canvas.bits(), std::size_t(stride) * canvas.height(), 0xFFFFFFu);
     {
-        const Selected font(scratch_.dc(), this->font(f, crisp));
-        SetBkMode(scratch_.dc(), TRANSPARENT);
-        SetTextColor(scratch_.dc(), 0);
+        const Selected font(canvas.dc(), this->font(f, crisp));
+        SetBkMode(canvas.dc(), TRANSPARENT);
+        SetTextColor(canvas.dc(), 0);
         RECT r{0, 0, width, height};
-        DrawTextW(scratch_.dc(), text.c_str(), int(text.size()), &r, DT_LEFT | DT_TOP | DT_NOPREFIX | DT_EXPANDTABS);
+        DrawTextW(canvas.dc(), text.c_str(), int(text.size()), &r, DT_LEFT | DT_TOP | DT_NOPREFIX | DT_EXPANDTABS);
         GdiFlush();
     }
     int right = -1;
     for (int y = 0; y < height; ++y) {
-        const std::uint32_t* row = scratch_.bits() + std::size_t(y) * stride;
+        const std::uint32_t* row = canvas.bits() + std::size_t(y) * stride;
         for (int x = width - 1; x > right; --x)
             if ((row[x] & 0xFFFFFF) != 0xFFFFFF) {
                 right = x;

@@ -43,7 +43,7 @@ private:
     std::map<FontKey, UniqueFont> fonts_;
     std::map<COLORREF, UniqueBrush> brushes_;
     std::map<std::pair<FontKey, std::string>, ui::Size> sizes_;
-    Surface scratch_;  // where texts are measured, on the pixels they are painted on
+    Surface scratch_;  // one pixel of the kind texts are painted on, for their extents
 };
 
 }  // namespace win32

@@ -1,5 +1,4 @@
 #include "win32/Win32Ui.h"
-#include <commctrl.h>
 #include <algorithm>
 #include <iterator>
 #include <utility>
@@ -16,10 +15,6 @@ constexpr int kMainIcon = 1;
 }  // namespace
 
 Win32Ui::Win32Ui(HINSTANCE instance) : instance_(instance) {
-    INITCOMMONCONTROLSEX icc{sizeof(INITCOMMONCONTROLSEX),
-                             ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES | ICC_BAR_CLASSES | ICC_UPDOWN_CLASS | ICC_TAB_CLASSES};
-    InitCommonControlsEx(&icc);
-
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
     wc.lpfnWndProc = DefWindowProcW;

@@ -16,6 +16,9 @@ namespace {
 std::atomic<int> allocationsUntilFailure{-1};
 }  // namespace
 
+// The replacement pair allocates with malloc and frees with free; GCC cannot
+// see that they belong together once it inlines them.
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
 void* operator new(std::size_t n) {
     if (allocationsUntilFailure.load() >= 0 && allocationsUntilFailure.fetch_sub(1) == 0) throw std::bad_alloc();
     if (void* p = std::malloc(n ? n : 1)) return p;
