@@ -39,7 +39,7 @@ void bindLinks(App& app, ui::Label& mail, ui::Label& web, const errors::Code& ma
 }  // namespace
 
 ui::Bitmap LogoPicture(App& app) {
-    if (app.splash && !app.splash->SplashPicture.empty()) return app.splash->SplashPicture;
+    if (app.splash && !app.splash->SplashPicture().empty()) return app.splash->SplashPicture();
     return app.ui.loadPicture("SPLASH");
 }
 
@@ -74,7 +74,6 @@ void SplashWindow::close() {
 
 void SplashWindow::FormCreate() {
     app_.guard(code::SplashCreate, [&] {
-        SplashPicture = Image1_.picture();
         if (app_.start.OSExit == 1) {
             NotSupportedOsWindow w(app_);
             w.showModal();
@@ -188,8 +187,8 @@ void NotSupportedOsWindow::FormCreate() {
     app_.guard(code::NotSupportedCreate, [&] {
         Memo2_.addLine(versionLine(app_.session));
         Memo2_.addLine(app_.session.LMVVersionTitle);
+        // The splash's picture stays: the splash is still on screen behind this window.
         ImageLogo_.setPicture(LogoPicture(app_));
-        if (app_.splash) app_.splash->releasePicture();  // the program ends after this window
     }, [&] { return versionDump(app_.session, true); });
 }
 

@@ -13,9 +13,11 @@ public:
     ~SplashWindow();
     void create();            // realize, create handler, show
     void close();             // by a key, a click, its timer or the clock
-    void releasePicture() { SplashPicture = {}; }
+    // The splash's own picture, which the about and unsupported-system windows
+    // show as their logo; held once, not copied.
+    const ui::Bitmap& SplashPicture() const { return Image1_.picture(); }
+    void releasePicture() { Image1_.setPicture({}); }
     ui::Form& form() { return *form_; }
-    ui::Bitmap SplashPicture;
 
     void FormCreate();
     void FormPaint();

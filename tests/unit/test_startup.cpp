@@ -316,7 +316,7 @@ TEST(Splash, ClosesByKeyOrTimerAndHandsOnTheFirstLaunch) {
     s.start(10, 0);
     auto& splash = s.program.splash();
     EXPECT_TRUE(splash.form().visible());
-    EXPECT_FALSE(splash.SplashPicture.empty());
+    EXPECT_FALSE(splash.SplashPicture().empty());
     s.t.app.load.FirstLaunch5 = 1;
     s.t.app.session.ShowModalRes = 3;
     splash.form().onKeyDown(27);
@@ -327,7 +327,7 @@ TEST(Splash, ClosesByKeyOrTimerAndHandsOnTheFirstLaunch) {
     EXPECT_EQ(s.t.app.load.FirstLaunch5, 2);
     EXPECT_FALSE(splash.form().timer("Timer1").enabled());
     s.clock().form().close();
-    EXPECT_TRUE(splash.SplashPicture.empty()) << "released with the clock";
+    EXPECT_TRUE(splash.SplashPicture().empty()) << "released with the clock";
 }
 
 TEST(Splash, FiveSecondTimerInSimulatedTime) {
