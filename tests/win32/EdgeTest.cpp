@@ -10,8 +10,14 @@
 #include <string>
 
 #include "win32/Win32Ui.h"
+#include "UiKit.h"
 
 namespace {
+
+using uikit::addLabel;
+using uikit::classOf;
+using uikit::hwndOf;
+using uikit::pump;
 // Allocations left before one fails; negative: none fails.
 std::atomic<int> allocationsUntilFailure{-1};
 }  // namespace
@@ -28,20 +34,6 @@ void operator delete(void* p) noexcept { std::free(p); }
 void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 
 namespace {
-
-HWND hwndOf(ui::Form& f) { return HWND(f.handle()); }
-
-void pump(int ms) {
-    const DWORD end = GetTickCount() + DWORD(ms);
-    MSG m;
-    do {
-        while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&m);
-            DispatchMessageW(&m);
-        }
-        Sleep(5);
-    } while (GetTickCount() < end);
-}
 
 // The handler returns normally; what fails is the painting after it, which
 // no handler's guard covers.

@@ -14,36 +14,14 @@
 #include "win32/Text.h"
 #include "win32/UiPaint.h"
 #include "win32/Win32Ui.h"
+#include "UiKit.h"
 
 namespace {
 
-std::string classOf(HWND h) {
-    wchar_t buf[256] = {};
-    GetClassNameW(h, buf, 256);
-    return win32::narrow(buf);
-}
-
-HWND hwndOf(ui::Form& f) { return HWND(f.handle()); }
-
-ui::Label& addLabel(ui::Form& f, const char* name, ui::Rect r, const std::string& text) {
-    auto& l = f.add(std::make_unique<ui::Label>(name));
-    l.autoSize = false;
-    l.setBounds(r);
-    l.setCaption(text);
-    return l;
-}
-
-void pump(int ms) {
-    const DWORD end = GetTickCount() + DWORD(ms);
-    MSG m;
-    do {
-        while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&m);
-            DispatchMessageW(&m);
-        }
-        Sleep(5);
-    } while (GetTickCount() < end);
-}
+using uikit::addLabel;
+using uikit::classOf;
+using uikit::hwndOf;
+using uikit::pump;
 
 class UiFootprint : public ::testing::Test {
 protected:

@@ -17,14 +17,14 @@
 #include "win32/UiMenu.h"
 #include "win32/UiPaint.h"
 #include "win32/Win32Ui.h"
+#include "UiKit.h"
 
 namespace {
 
-std::string classOf(HWND h) {
-    wchar_t buf[256] = {};
-    GetClassNameW(h, buf, 256);
-    return win32::narrow(buf);
-}
+using uikit::addLabel;
+using uikit::classOf;
+using uikit::hwndOf;
+using uikit::pump;
 
 std::string textOf(HWND h) {
     std::wstring w(std::size_t(GetWindowTextLengthW(h)) + 1, L'\0');
@@ -32,43 +32,15 @@ std::string textOf(HWND h) {
     return win32::narrow(w);
 }
 
-HWND hwndOf(ui::Form& f) { return HWND(f.handle()); }
-
 HWND childWithClass(HWND parent, const char* cls) {
     for (HWND c = GetWindow(parent, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
         if (classOf(c) == cls) return c;
     return nullptr;
 }
 
-// Runs this thread's messages for a while, as the program's loop would.
-void pump(int ms) {
-    const DWORD end = GetTickCount() + DWORD(ms);
-    MSG m;
-    do {
-        while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
-            if (m.message == WM_QUIT) {
-                PostQuitMessage(int(m.wParam));
-                return;
-            }
-            TranslateMessage(&m);
-            DispatchMessageW(&m);
-        }
-        Sleep(5);
-    } while (GetTickCount() < end);
-}
-
 bool quitPosted() {
     MSG m;
     return PeekMessageW(&m, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != FALSE;
-}
-
-ui::Label& addLabel(ui::Form& f, const char* name, ui::Rect r, const std::string& text, ui::Font font = {}) {
-    auto& l = f.add(std::make_unique<ui::Label>(name));
-    l.autoSize = false;
-    l.setBounds(r);
-    l.setFont(font);
-    l.setCaption(text);
-    return l;
 }
 
 // Counts the moves and resizes the system is asked for.
