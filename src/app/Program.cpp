@@ -29,8 +29,7 @@ int Program::run() {
         app_.ui.setMainForm(clock_->form());
         if (!app_.ui.terminated()) exitCode = app_.ui.run();
     } catch (...) {
-        const errors::Code& c = errors::code::ProgramEntry;
-        app_.guard.record(errors::errorCode(c.prefix, entryStep_, c.appendStep),
+        app_.guard.record(errors::errorCode(errors::code::ProgramEntry, entryStep_),
                           errors::Guard::classNameOf(std::current_exception()), "");
         exitCode = 1;
     }

@@ -47,7 +47,7 @@ std::string Guard::classNameOf(std::exception_ptr failure) {
 }
 
 void Guard::failed(const Code& code, std::exception_ptr failure, const std::string& dump) {
-    report(errorCode(code.prefix, state_.ErrorStep, code.appendStep), classNameOf(failure), dump);
+    report(errorCode(code, state_.ErrorStep), classNameOf(failure), dump);
 }
 
 fs::path Guard::logFile() const { return paths_.errorDir() / "Debug.Log"; }
@@ -62,10 +62,10 @@ std::string Guard::nameOf(std::string (platform::System::*query)(), const Code& 
     } catch (...) {
         const std::string className = classNameOf(std::current_exception());
         namingFailed_ = true;
-        const int outer = state_.ErrorStep;
-        state_.ErrorStep = code.firstStep;
-        report(errorCode(code.prefix, state_.ErrorStep, code.appendStep), className, "");
-        state_.ErrorStep = outer;
+        {
+            const Scope scope(state_, code.firstStep);
+            report(errorCode(code, state_.ErrorStep), className, "");
+        }
         namingFailed_ = false;
         return "n/a";
     }

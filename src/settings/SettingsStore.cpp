@@ -105,8 +105,7 @@ void Store::LoadSettings() {
     // has been reported already.
     if (loaded && wrongType) {
         const errors::Code& c = errors::code::LoadSettings;
-        guard_.report(errors::errorCode(c.prefix, c.firstStep, c.appendStep),
-                      platform::ConversionError("").className(), "");
+        guard_.report(errors::errorCode(c, c.firstStep), platform::ConversionError("").className(), "");
     }
 }
 
