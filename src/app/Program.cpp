@@ -73,7 +73,7 @@ void Program::end() {
         case 2: flags = platform::kEwxLogoff | platform::kEwxForce; break;
         default: return;
     }
-    app_.power.enableShutdownPrivilege();
+    app_.power.setPrivilege("SeShutdownPrivilege", true);
     app_.power.exitWindows(flags);
 }
 

@@ -137,6 +137,8 @@ void Memo::addLine(const std::string& line) {
 }
 
 void UpDown::setPosition(int p) {
+    if (wrap && p > max) p = min;
+    else if (wrap && p < min) p = max;
     p = std::clamp(p, min, max);
     if (p == position_) return;
     position_ = p;

@@ -66,6 +66,9 @@ public:
 
     std::function<void()> onClick, onDblClick;
     std::function<void(const MouseEvent&)> onMouseDown, onMouseMove, onMouseUp;
+    // A typed character (edits, combo boxes, check boxes), before the control
+    // sees it; setting it to 0 discards it.
+    std::function<void(int& key)> onKeyPress;
 
     // For the window-system layer: state changes that came from the user, not echoed back.
     void assignBoundsFromUser(const Rect& r) { bounds_ = r; }
@@ -177,6 +180,7 @@ class UpDown : public Control {
 public:
     explicit UpDown(std::string name) : Control(ControlKind::UpDown, std::move(name)) {}
     int min = 0, max = 100;
+    bool wrap = false;  // past max comes min, below min comes max
     int position() const { return position_; }
     void setPosition(int p);
     std::function<void(bool up)> onClickArrow;

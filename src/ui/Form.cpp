@@ -212,4 +212,37 @@ void Form::popup(PopupMenu& m, int x, int y) {
     if (peer_) peer_->popup(m, x, y);
 }
 
+namespace {
+// Where a control stands in tab order: its ancestors' places, then its own.
+std::vector<int> tabPath(const Control& c) {
+    std::vector<int> path;
+    for (const Control* p = &c; p; p = p->parent()) path.insert(path.begin(), p->tabOrder);
+    return path;
+}
+
+bool inside(const Control& c, const Control* within) {
+    if (!within) return true;
+    for (const Control* p = c.parent(); p; p = p->parent())
+        if (p == within) return true;
+    return false;
+}
+
+bool takesFocus(const Control& c) {
+    return !c.isGraphic() && c.kind() != ControlKind::UpDown && c.kind() != ControlKind::TabSheet && c.showing() &&
+           c.enabled();
+}
+}  // namespace
+
+void Form::selectNext(const Control& from, const Control* within) {
+    std::vector<const Control*> order;
+    for (const auto& c : controls_)
+        if (c.get() == &from || (inside(*c, within) && takesFocus(*c))) order.push_back(c.get());
+    std::stable_sort(order.begin(), order.end(),
+                     [](const Control* a, const Control* b) { return tabPath(*a) < tabPath(*b); });
+    const auto at = std::find(order.begin(), order.end(), &from);
+    if (at == order.end() || order.size() < 2) return;
+    const Control* next = std::next(at) == order.end() ? order.front() : *std::next(at);
+    if (next != &from && peer_) peer_->focus(const_cast<Control&>(*next));
+}
+
 }  // namespace ui

@@ -40,6 +40,9 @@ public:
     virtual bool tray(bool add, const TrayIconData&) = 0;
     virtual platform::WindowId handle() = 0;
     virtual void popup(PopupMenu&, int x, int y) = 0;  // at screen point; returns when closed
+    virtual void focus(Control&) = 0;
+    // A balloon over the notification-area icon the form has added.
+    virtual bool balloon(const TrayIconData&, const std::string& title, const std::string& text) = 0;
 };
 
 class Form {
@@ -135,6 +138,13 @@ public:
     void setRegion(const std::vector<Rect>* rects) { if (peer_) peer_->setRegion(rects); }
     bool tray(bool add, const TrayIconData& d) { return peer_ ? peer_->tray(add, d) : true; }
     void popup(PopupMenu& m, int x, int y);
+    bool balloon(const TrayIconData& d, const std::string& title, const std::string& text) {
+        return peer_ ? peer_->balloon(d, title, text) : true;
+    }
+    // Gives the keyboard focus to the control after `from` in tab order that
+    // takes it (shown, enabled, not a label, image, panel or up-down), going
+    // round among the children of `within` (the whole form when null).
+    void selectNext(const Control& from, const Control* within = nullptr);
 
     // For the window-system layer.
     FormPeer* peer() const { return peer_; }

@@ -258,6 +258,30 @@ bool FormWindow::tray(bool add, const ui::TrayIconData& d) {
     return ok;
 }
 
+void FormWindow::focus(ui::Control& c) {
+    flush();
+    if (Child* ch = childOf(c); ch && ch->hwnd) SendMessageW(hwnd_, WM_NEXTDLGCTL, WPARAM(ch->hwnd), TRUE);
+}
+
+bool FormWindow::balloon(const ui::TrayIconData& d, const std::string& title, const std::string& text) {
+    if (!hwnd_ || !trayIds_.count(d.id)) return false;
+    NOTIFYICONDATAW nid{};
+    nid.cbSize = sizeof nid;
+    nid.hWnd = hwnd_;
+    nid.uID = d.id;
+    nid.uFlags = NIF_INFO;
+    nid.dwInfoFlags = NIIF_INFO;
+    const auto put = [](const std::string& from, wchar_t* to, std::size_t size) {
+        const std::wstring w = widen(from);
+        const std::size_t n = std::min(w.size(), size - 1);
+        std::copy_n(w.data(), n, to);
+        to[n] = L'\0';
+    };
+    put(title, nid.szInfoTitle, std::size(nid.szInfoTitle));
+    put(text, nid.szInfo, std::size(nid.szInfo));
+    return Shell_NotifyIconW(NIM_MODIFY, &nid) != FALSE;
+}
+
 // An icon left behind by its window would stay in the notification area
 // until the pointer passes over it.
 void FormWindow::removeTrayIcons() {

@@ -56,6 +56,8 @@ public:
     bool tray(bool add, const ui::TrayIconData&) override;
     platform::WindowId handle() override { return platform::WindowId(hwnd_); }
     void popup(ui::PopupMenu&, int x, int y) override;
+    void focus(ui::Control&) override;
+    bool balloon(const ui::TrayIconData&, const std::string& title, const std::string& text) override;
 
     static LRESULT CALLBACK windowProc(HWND, UINT, WPARAM, LPARAM);
 

@@ -77,35 +77,70 @@ bool Win32Shell::open(const std::string& target, const std::string& verb, const 
 
 // ---- Power -----------------------------------------------------------------
 
-bool Win32Power::enableShutdownPrivilege() {
+namespace {
+
+// A system library by its full path in the system folder: a file of the same
+// name beside Lumivo.exe must never be the one that runs.
+std::wstring systemLibrary(const wchar_t* name) {
+    wchar_t dir[MAX_PATH] = {};
+    const UINT n = GetSystemDirectoryW(dir, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH) return {};
+    return std::wstring(dir) + L"\\" + name;
+}
+
+// The function's address in a system library, loaded if it is not yet; the
+// library is never unloaded, so the address stays good.
+void* GetLibraryProc(const wchar_t* library, const char* function) {
+    const std::wstring path = systemLibrary(library);
+    if (path.empty()) return nullptr;
+    HMODULE lib = GetModuleHandleW(path.c_str());
+    if (!lib) lib = LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    if (!lib) return nullptr;
+    return reinterpret_cast<void*>(GetProcAddress(lib, function));
+}
+
+}  // namespace
+
+bool Win32Power::setPrivilege(const std::string& name, bool enable) {
     HANDLE raw = nullptr;
     if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &raw)) return false;
     const UniqueHandle token(raw);
     LUID luid{};
-    if (!LookupPrivilegeValueW(nullptr, L"SeShutdownPrivilege", &luid)) return false;
+    if (!LookupPrivilegeValueW(nullptr, widen(name).c_str(), &luid)) return false;
     TOKEN_PRIVILEGES tp{};
     tp.PrivilegeCount = 1;
     tp.Privileges[0].Luid = luid;
-    tp.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
+    tp.Privileges[0].Attributes = enable ? SE_PRIVILEGE_ENABLED : 0;
     if (!AdjustTokenPrivileges(token.get(), FALSE, &tp, sizeof tp, nullptr, nullptr)) return false;
     // Success with ERROR_NOT_ALL_ASSIGNED means the account lacks the privilege.
     return GetLastError() == ERROR_SUCCESS;
 }
 
-bool Win32Power::exitWindows(unsigned flags) { return ExitWindowsEx(flags, 0) != FALSE; }
+unsigned Win32Power::exitWindows(unsigned flags) {
+    if (ExitWindowsEx(flags, 0)) return 0;
+    const DWORD e = GetLastError();
+    return e != 0 ? unsigned(e) : unsigned(ERROR_GEN_FAILURE);
+}
 
 bool Win32Power::hibernationAllowed() {
-    const UniqueLibrary lib(LoadLibraryW(L"powrprof.dll"));
+    const std::wstring path = systemLibrary(L"powrprof.dll");
+    if (path.empty()) return false;
+    const UniqueLibrary lib(LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH));
     if (!lib) return false;
     const auto fn = procAddress<IsPwrHibernateAllowedFn>(lib.get(), "IsPwrHibernateAllowed");
     return fn && fn() != FALSE;
 }
 
-bool Win32Power::suspend(bool hibernate) {
-    const UniqueLibrary lib(LoadLibraryW(L"powrprof.dll"));
-    if (!lib) return false;
-    const auto fn = procAddress<SetSuspendStateFn>(lib.get(), "SetSuspendState");
-    return fn && fn(hibernate ? TRUE : FALSE, TRUE, TRUE) != FALSE;
+bool Win32Power::suspend(bool hibernate, bool force, bool disableWakeEvents) {
+    // A failed look-up is tried again at the next call.
+    if (!setSuspendState_) setSuspendState_ = GetLibraryProc(L"powrprof.dll", "SetSuspendState");
+    if (!setSuspendState_) return false;
+    const auto fn = reinterpret_cast<SetSuspendStateFn>(setSuspendState_);
+    return fn(hibernate ? TRUE : FALSE, force ? TRUE : FALSE, disableWakeEvents ? TRUE : FALSE) != FALSE;
+}
+
+void Win32Power::keepAwake(bool on) {
+    SetThreadExecutionState(on ? ES_CONTINUOUS | ES_SYSTEM_REQUIRED : ES_CONTINUOUS);
 }
 
 // ---- System ----------------------------------------------------------------

@@ -21,10 +21,14 @@ public:
 
 class Win32Power final : public platform::Power {
 public:
-    bool enableShutdownPrivilege() override;
-    bool exitWindows(unsigned flags) override;
+    bool setPrivilege(const std::string& name, bool enable) override;
+    unsigned exitWindows(unsigned flags) override;
     bool hibernationAllowed() override;
-    bool suspend(bool hibernate) override;
+    bool suspend(bool hibernate, bool force, bool disableWakeEvents) override;
+    void keepAwake(bool on) override;
+
+private:
+    void* setSuspendState_ = nullptr;  // found once; its library stays loaded
 };
 
 class Win32System final : public platform::System {

@@ -172,7 +172,7 @@ TEST(Shutdown, PowerActionComesLastAfterScratchFilesAreCleared) {
         s.t.app.qsd.QSDWMode = mode;
         s.t.power.calls.clear();
         s.program.end();
-        EXPECT_EQ(s.t.power.calls, (std::vector<std::string>{"privilege", flags}));
+        EXPECT_EQ(s.t.power.calls, (std::vector<std::string>{"privilege on", flags}));
         EXPECT_TRUE(clearedFirst);
         EXPECT_EQ(s.t.app.session.LMVVersionName, "Init...");
     }

@@ -94,17 +94,26 @@ public:
 
 class FakePower : public platform::Power {
 public:
-    std::vector<std::string> calls;
+    std::vector<std::string> calls;   // in order: "privilege on", "exit 5", "suspend", "awake on"...
     bool hibernate = true;
-    std::function<void()> onExit;
-    bool enableShutdownPrivilege() override { calls.push_back("privilege"); return true; }
-    bool exitWindows(unsigned flags) override {
-        calls.push_back("exit " + std::to_string(flags));
-        if (onExit) onExit();
+    unsigned exitError = 0;            // what the system answers an exit request
+    std::function<void()> onExit, onSuspend;
+    bool setPrivilege(const std::string& name, bool enable) override {
+        calls.push_back(std::string(name == "SeShutdownPrivilege" ? "privilege" : name) + (enable ? " on" : " off"));
         return true;
     }
+    unsigned exitWindows(unsigned flags) override {
+        calls.push_back("exit " + std::to_string(flags));
+        if (onExit) onExit();
+        return exitError;
+    }
     bool hibernationAllowed() override { calls.push_back("hibernation?"); return hibernate; }
-    bool suspend(bool h) override { calls.push_back(h ? "hibernate" : "suspend"); return true; }
+    bool suspend(bool h, bool f, bool d) override {
+        calls.push_back(h && f && d ? "suspend" : "suspend?");
+        if (onSuspend) onSuspend();
+        return true;
+    }
+    void keepAwake(bool on) override { calls.push_back(on ? "awake on" : "awake off"); }
 };
 
 class FakeSystem : public platform::System {
@@ -184,6 +193,13 @@ public:
     }
     platform::WindowId handle() override { return id_; }
     void popup(ui::PopupMenu& m, int, int) override;
+    void focus(ui::Control& c) override { focused = &c; }
+    bool balloon(const ui::TrayIconData&, const std::string& title, const std::string& text) override {
+        balloons.push_back(title + ": " + text);
+        return true;
+    }
+    ui::Control* focused = nullptr;
+    std::vector<std::string> balloons;
 
 private:
     ui::Form& form_;
