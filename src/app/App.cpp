@@ -17,7 +17,7 @@ App::App(Ports p)
       reminderSound(audio, sound, face, guard),
       hotKeys(system, settings, sound, session, qsd, talk, face, guard),
       reminders({registry, clock}, remind, guard),
-      quickExit(qsd, settings, face, guard) {}
+      quickExit({clock, power, shell, audio, system, ui}, {session, paths, settings, sound}, qsd, face, guard) {}
 
 namespace {
 bool canWriteIn(const fs::path& dir) {

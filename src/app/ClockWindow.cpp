@@ -13,11 +13,6 @@ namespace app {
 
 namespace code = errors::code;
 
-bool HibernationAllowed(App& app) {
-    if (app.session.Win9xMode) return false;
-    return app.power.hibernationAllowed();
-}
-
 ClockWindow::ClockWindow(App& app)
     : app_(app),
       form_(forms::build(forms::clockForm(), app.ui)),
@@ -59,6 +54,7 @@ ClockWindow::ClockWindow(App& app)
     form_->onClose = [this] { FormClose(); };
     form_->onMessage = [this](unsigned m, std::uintptr_t w, std::intptr_t l) { return FormMessage(m, w, l); };
     Timer1_.onTimer = [this] { Timer1Timer(); };
+    Timer2_.onTimer = [this] { app_.quickExit.Timer2Timer(); };
     TimerMySnd_.onTimer = [this] { app_.reminderSound.TimerMySndTimer(); };
     TimerSndPause_.onTimer = [this] { app_.reminderSound.TimerSndPauseTimer(); };
     for (ui::Label* l : {&TimeMain_, &TimeShadow_, &TimeSize_}) {
@@ -87,6 +83,14 @@ ClockWindow::ClockWindow(App& app)
     };
     auto modalDump = [this] { return errors::Dump().add("ShowModalRes", app_.session.ShowModalRes); };
     QuickExit_.onClick = [this, modalDump] { app_.guard(code::QuickExit, [this] { QuickExitClick(); }, modalDump); };
+    for (ui::Image* i : {&ImageGreen_, &ImageYellow_, &ImageOrange_, &ImageRed_})
+        i->onClick = [this] {
+            app_.guard(code::ImageYellowClick, [this] { ImageYellowClick(); }, [this] {
+                return errors::Dump()
+                    .add("ShowModalRes", app_.session.ShowModalRes)
+                    .add("SplashScreenClose", app_.start.SplashScreenClose);
+            });
+        };
     AboutPro_.onClick = [this, modalDump] { app_.guard(code::AboutPro, [this] { AboutProClick(); }, modalDump); };
     N2_.onClick = [this] {
         app_.guard(code::N2, [this] { N2Click(); }, [this] {
@@ -252,7 +256,7 @@ void ClockWindow::FormCreate() {
             s.ErrLaunchMsg = true;
         }
         if (s.OSExit == 0) {
-            if (!HibernationAllowed(app_)) s.HibrneteMode = 1;
+            if (!quickexit::HibernationAllowed(app_.session, app_.power)) app_.qsd.HibrneteMode = 1;
             form_->tray(true, TrayIconData);
         }
         s.TaskbarCreatedMsg = app_.system.registerWindowMessage("TaskbarCreated");
@@ -286,7 +290,7 @@ void ClockWindow::FormPaint() {
             form_->hide();
             app_.settingsStore.LoadSettings();
             app_.reminders.FindNextRemind();
-            app_.quickExit.ShowQSDIdleIcon();
+            if (app_.qsd.QSDWork < 1) app_.quickExit.ShowQSDIdleIcon();  // a running one shows its own marks
             store(1);
         }
         if (s.ErrLaunchMsg) {
@@ -330,7 +334,7 @@ void ClockWindow::FormClose() {
     });
 }
 
-bool ClockWindow::FormMessage(unsigned msg, std::uintptr_t, std::intptr_t lParam) {
+bool ClockWindow::FormMessage(unsigned msg, std::uintptr_t wParam, std::intptr_t lParam) {
     if (msg == forms::kMsgBringToFront) {
         app_.guard(code::SecondCopy, [&] { Restore(); });
         return true;
@@ -342,6 +346,11 @@ bool ClockWindow::FormMessage(unsigned msg, std::uintptr_t, std::intptr_t lParam
     if (msg == forms::kMsgTrayCallback) {
         app_.guard(code::TrayMessage, [&] { TrayMessage(unsigned(lParam)); });
         return true;
+    }
+    if (msg == forms::kMsgTimeChange ||
+        (msg == forms::kMsgPowerBroadcast && (wParam == forms::kPbtResumeAutomatic || wParam == forms::kPbtResumeSuspend))) {
+        app_.quickExit.CheckMissed();
+        return false;
     }
     if (msg != 0 && msg == app_.start.TaskbarCreatedMsg) {
         ReAddTrayIcon();
@@ -559,7 +568,22 @@ void ClockWindow::PMAM24Click() {
 }
 
 // The quick-exit and settings windows come with their own subsystems.
-void ClockWindow::QuickExitClick() {}
+void ClockWindow::QuickExitClick() { app_.quickExit.OpenQuickShutDownWindow(true); }
+
+void ClockWindow::ImageYellowClick() {
+    if (app_.start.SplashScreenClose == 0 && app_.splash) app_.splash->close();
+    app_.quickExit.OpenQuickShutDownWindow(true);
+}
+
+void ClockWindow::minuteTick(bool on) {
+    // Enabling starts a fresh minute: the tick keeps the second it was started at.
+    Timer2_.setEnabled(false);
+    Timer2_.setEnabled(on);
+}
+
+void ClockWindow::balloon(const std::string& title, const std::string& text) {
+    form_->balloon(TrayIconData, title, text);
+}
 void ClockWindow::N2Click() {}
 
 void ClockWindow::SetTimeClick() { app_.shell.open("timedate.cpl", "", "", platform::kSwHide); }

@@ -58,6 +58,13 @@ public:
     void alignMarks() override;
     int markTop() override { return ImageGreen_.bounds().top; }
     int timeHeight() override { return TimeMain_.bounds().height; }
+    std::string markHint(core::Mark m) override { return mark(m).hint(); }
+    void setMarkHint(core::Mark m, const std::string& h) override { mark(m).setHint(h); }
+    void minuteTick(bool on) override;
+    bool minuteTickOn() override { return Timer2_.enabled(); }
+    void stopMainTick() override { Timer1_.setEnabled(false); }
+    void saveSettings() override { store(0); }
+    void balloon(const std::string& title, const std::string& text) override;
 
     // Handlers.
     void FormCreate();
@@ -88,6 +95,7 @@ private:
     void ViewSecondsAClick();
     void PMAM24Click();
     void QuickExitClick();
+    void ImageYellowClick();
     void N2Click();
     void SetTimeClick();
     void HelpSecClick();
@@ -108,8 +116,5 @@ private:
     std::string separator_;
     int separatorMinute_ = -1;
 };
-
-// Answers whether the system allows hibernation (false without asking on 9x).
-bool HibernationAllowed(App& app);
 
 }  // namespace app

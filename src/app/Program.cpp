@@ -33,6 +33,10 @@ int Program::run() {
                           errors::Guard::classNameOf(std::current_exception()), "");
         exitCode = 1;
     }
+    // The windows go before the power action: nothing of the program may be
+    // left on screen when the session ends.
+    splash_.reset();
+    clock_.reset();
     end();
     return exitCode;
 }
@@ -65,16 +69,7 @@ void Program::end() {
     } catch (const std::exception&) {
         // Scratch files that cannot go now are cleared at the next start.
     }
-    if (app_.qsd.QSDFinal != 1) return;
-    unsigned flags = 0;
-    switch (app_.qsd.QSDWMode) {
-        case 0: flags = platform::kEwxShutdown | platform::kEwxForce; break;
-        case 1: flags = platform::kEwxReboot | platform::kEwxForce; break;
-        case 2: flags = platform::kEwxLogoff | platform::kEwxForce; break;
-        default: return;
-    }
-    app_.power.setPrivilege("SeShutdownPrivilege", true);
-    app_.power.exitWindows(flags);
+    app_.quickExit.FinalExit();
 }
 
 }  // namespace app

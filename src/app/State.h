@@ -10,7 +10,6 @@ struct StartupState {
     bool ErrLaunchMsg = false;       // greet after a restart at the next paint
     int SplashScreenClose = 0;       // 1 once the splash has closed
     bool ClockShown = false;         // false while hidden to the notification area
-    int HibrneteMode = 0;            // 1: the system does not allow hibernation
     unsigned TaskbarCreatedMsg = 0;
     int LaunchWork = 0;              // 1 once the fade-in is over
     int ExitMode = 0;                // how the settings window closed

@@ -1,4 +1,5 @@
 #pragma once
+#include <string>
 #include "settings/Settings.h"
 
 namespace core {
@@ -37,6 +38,18 @@ public:
     // For the error dumps: where the marks are, and the time text's height.
     virtual int markTop() = 0;
     virtual int timeHeight() = 0;
+    virtual std::string markHint(Mark) = 0;
+    virtual void setMarkHint(Mark, const std::string&) = 0;
+
+    // The quick exit's minute tick (enabling it starts a fresh minute), and
+    // the main tick stopped for good before the program ends for a power action.
+    virtual void minuteTick(bool on) = 0;
+    virtual bool minuteTickOn() = 0;
+    virtual void stopMainTick() = 0;
+    // Every setting written, the clock's position included.
+    virtual void saveSettings() = 0;
+    // A balloon over the notification-area icon.
+    virtual void balloon(const std::string& title, const std::string& text) = 0;
 };
 
 // Stands in for the clock window until it exists and after it has gone, so a
@@ -62,6 +75,13 @@ public:
     void alignMarks() override { if (face_) face_->alignMarks(); }
     int markTop() override { return face_ ? face_->markTop() : 0; }
     int timeHeight() override { return face_ ? face_->timeHeight() : 0; }
+    std::string markHint(Mark m) override { return face_ ? face_->markHint(m) : std::string(); }
+    void setMarkHint(Mark m, const std::string& h) override { if (face_) face_->setMarkHint(m, h); }
+    void minuteTick(bool on) override { if (face_) face_->minuteTick(on); }
+    bool minuteTickOn() override { return face_ && face_->minuteTickOn(); }
+    void stopMainTick() override { if (face_) face_->stopMainTick(); }
+    void saveSettings() override { if (face_) face_->saveSettings(); }
+    void balloon(const std::string& t, const std::string& x) override { if (face_) face_->balloon(t, x); }
 
 private:
     ClockFace* face_ = nullptr;

@@ -19,16 +19,17 @@ enum : bool { Fixed = false, Step = true };
 // clang-format off
 #define LUMIVO_ERROR_CODES(X)                                                                              \
     /* 001: the clock window */                                                                            \
-    X(ProgramEntry,       "0.001 - 001.",  0, Step,  "program entry (1 clock window, 2 splash, 3 message loop)") \
+    X(ProgramEntry,       "0.001 - 001.",  0, Step,  "program entry (1 clock window, 2 splash, 3 message loop)")\
     X(ClockPaint,         "0.001 - 002.",  0, Step,  "TFormClock.FormPaint")                               \
     X(CheckChime,         "0.001 - 003.",  0, Step,  "CheckChime")                                         \
     X(PollHotKeys,        "0.001 - 004.",  1, Step,  "PollHotKeys")                                        \
     X(Timer1Timer,        "0.001 - 005.",  1, Step,  "TFormClock.Timer1Timer")                             \
+    X(Timer2Timer,        "0.001 - 006.",  1, Step,  "TFormClock.Timer2Timer (quick-exit minute tick)")    \
     X(ViewSecondsA,       "0.001 - 007.",  0, Step,  "TFormClock.ViewSecondsAClick")                       \
     X(OnTopPOM,           "0.001 - 008.",  0, Step,  "TFormClock.OnTopPOMClick")                           \
     X(HidePOM,            "0.001 - 009.",  0, Step,  "TFormClock.HidePOMClick")                            \
     X(SecondCopy,         "0.001 - 010.",  0, Step,  "TFormClock message 0x400 (a second copy started)")   \
-    X(RestartHandOver,    "0.001 - 011.",  0, Step,  "TFormClock message 0x401 (a restarted copy took over)") \
+    X(RestartHandOver,    "0.001 - 011.",  0, Step,  "TFormClock message 0x401 (a restarted copy took over)")\
     X(ClockCreate,        "0.001 - 012.",  0, Step,  "TFormClock.FormCreate")                              \
     X(ClockShow,          "0.001 - 013.",  0, Step,  "TFormClock.FormShow")                                \
     X(ExitPOM,            "0.001 - 014.",  0, Step,  "TFormClock.ExitPOMClick")                            \
@@ -37,6 +38,7 @@ enum : bool { Fixed = false, Step = true };
     X(AboutPro,           "0.001 - 019.",  0, Step,  "TFormClock.AboutProClick")                           \
     X(ClockCloseQuery,    "0.001 - 020.",  0, Step,  "TFormClock.FormCloseQuery")                          \
     X(QuickExit,          "0.001 - 021.",  0, Step,  "TFormClock.QuickExitClick")                          \
+    X(ImageYellowClick,   "0.001 - 022.",  0, Step,  "TFormClock.ImageYellowClick (any quick-exit mark)")   \
     X(ClockClose,         "0.001 - 023.",  0, Step,  "TFormClock.FormClose")                               \
     X(TimeMouseDown,      "0.001 - 024.",  1, Step,  "TFormClock time labels: mouse down")                 \
     X(TimeMouseMove,      "0.001 - 025.",  0, Step,  "TFormClock time labels: mouse move")                 \
@@ -47,6 +49,7 @@ enum : bool { Fixed = false, Step = true };
     X(SoundDiss,          "0.001 - 030.",  0, Step,  "TFormClock.SoundDissClick")                          \
     X(N8,                 "0.001 - 0030.", 0, Step,  "TFormClock.N8Click (restore)")                       \
     X(HelpSec,            "0.001 - 031.",  0, Step,  "TFormClock.HelpSecClick")                            \
+    X(NTSetPrivilege,     "0.001 - 031.",  0, Step,  "NTSetPrivilege")                                     \
     X(NillFirst,          "0.001 - 032.",  0, Step,  "TFormClock.NillFirstClick")                          \
     X(PMAM24,             "0.001 - 033.",  0, Step,  "TFormClock.PMAM24Click")                             \
     X(N4,                 "0.001 - 034.0", 0, Fixed, "TFormClock.N4Click (top-left corner)")               \
@@ -79,7 +82,37 @@ enum : bool { Fixed = false, Step = true };
     X(SplashCreate,       "0.005 - 006.",  0, Step,  "TFormSplashScreen.FormCreate")                       \
     X(SplashShape,        "0.005 - 007.",  0, Step,  "TFormSplashScreen window shape")                     \
     /* 007: quick exit */                                                                                  \
+    X(StoreQSDDefaults,   "0.007 - 001.",  0, Step,  "StoreQSDDefaults")                                   \
+    X(CalcQSDTimer,       "0.007 - 002.",  0, Step,  "CalcQSDTimer")                                       \
+    X(CalcQSDTime,        "0.007 - 003.",  0, Step,  "CalcQSDTime")                                        \
+    X(StartQSD,           "0.007 - 004.",  0, Step,  "StartQSD")                                           \
+    X(QSDFinalAction,     "0.007 - 005.",  0, Step,  "QSDFinalAction")                                     \
+    X(QSDStartStop,       "0.007 - 006.",  0, Step,  "TFormQuickShutDown.Button1Click (start or stop)")    \
     X(ShowQSDIdleIcon,    "0.007 - 007.",  0, Step,  "ShowQSDIdleIcon")                                    \
+    X(QSDPause,           "0.007 - 008.",  0, Step,  "TFormQuickShutDown.Button3Click (PauseQSD / ResumeQSD)")\
+    X(UpdateQSDStatus,    "0.007 - 009.",  1, Step,  "UpdateQSDStatus")                                    \
+    X(QSDClose,           "0.007 - 010.",  0, Step,  "TFormQuickShutDown.FormClose")                       \
+    X(QSDDestroy,         "0.007 - 011.",  0, Step,  "TFormQuickShutDown.FormDestroy")                     \
+    X(QSDCloseButton,     "0.007 - 012.",  0, Step,  "TFormQuickShutDown.Button2Click")                    \
+    X(QSDKeyPress,        "0.007 - 013.",  0, Step,  "TFormQuickShutDown.ComboBoxKeyPress")                \
+    X(QSDCreate,          "0.007 - 014.",  0, Step,  "TFormQuickShutDown.FormCreate")                      \
+    X(QSDPaint,           "0.007 - 015.",  0, Step,  "TFormQuickShutDown.FormPaint")                       \
+    X(QSDTimeMode,        "0.007 - 016.",  0, Step,  "TFormQuickShutDown.ComboBox2Change")                 \
+    X(QSDLoadDefaults,    "0.007 - 017.",  0, Step,  "TFormQuickShutDown.Button4Click (load defaults)")    \
+    X(QSDSaveDefaults,    "0.007 - 018.",  0, Step,  "TFormQuickShutDown.Button5Click (save defaults)")    \
+    X(QSDChoice,          "0.007 - 020.",  0, Step,  "TFormQuickShutDown.FrameTimeSet1EditHChange")        \
+    X(QSDHelp,            "0.007 - 021.",  0, Step,  "TFormQuickShutDown.BitBtn1Click (help)")             \
+    X(SuspendSystem,      "0.007 - 021.",  0, Step,  "SuspendSystem")                                      \
+    X(CheckMissed,        "0.007 - 022.",  0, Step,  "CheckMissed: woken or clock set after the firing time (ours)")\
+    /* 009: the quick exit's warning */                                                                    \
+    X(WarnText,           "0.009 - 001.",  0, Step,  "UpdateWarningText")                                  \
+    X(WarnOk,             "0.009 - 002.",  0, Step,  "TFormQSDWarDlg.Button2Click (Ok)")                   \
+    X(WarnOpenWindow,     "0.009 - 003.",  0, Step,  "OpenQuickShutDownWindow (from the warning)")         \
+    X(WarnClose,          "0.009 - 004.",  0, Step,  "TFormQSDWarDlg.FormClose")                           \
+    X(WarnChange,         "0.009 - 005.",  0, Step,  "TFormQSDWarDlg.Button1Click (change settings)")      \
+    X(WarnCreate,         "0.009 - 006.",  0, Step,  "TFormQSDWarDlg.FormCreate")                          \
+    X(WarnDestroy,        "0.009 - 007.",  0, Step,  "TFormQSDWarDlg.FormDestroy")                         \
+    X(WarnHelp,           "0.009 - 008.",  0, Step,  "TFormQSDWarDlg.BitBtn1Click (help)")                 \
     /* 011: sound */                                                                                       \
     X(PlayChimeSound,     "0.011 - 025.",  0, Step,  "PlayChimeSound")                                     \
     X(PlayVoiceNumber,    "0.011 - 031.",  0, Step,  "PlayVoiceNumber")                                    \
@@ -93,6 +126,8 @@ enum : bool { Fixed = false, Step = true };
     X(LoadSettings,       "0.013 - 006.",  0, Step,  "LoadSettings")                                       \
     X(FindNextRemind,     "0.013 - 015.",  0, Step,  "FindNextRemind")                                     \
     X(FireRemind,         "0.013 - 016.",  0, Step,  "FireRemind")                                         \
+    /* 018: the time-entry frame */                                                                        \
+    X(TimeSetKeyPress,    "0.018 - 001.",  0, Step,  "TFrameTimeSet.EditHKeyPress")                        \
     /* 054: the error window */                                                                            \
     X(UserName,           "0.054 - 001.",  0, Step,  "user name of the error record")                      \
     X(ErrorIgnore,        "0.054 - 004.",  0, Step,  "TFormError.Button3Click (ignore)")                   \

@@ -1,4 +1,5 @@
 #include "errors/Guard.h"
+#include <cstdio>
 #include <fstream>
 #include <system_error>
 #include <typeinfo>
@@ -112,6 +113,19 @@ void Guard::report(const std::string& code, const std::string& className, const 
     ++session_.ShowModalRes;
     append(fields(code, className, dump));
     showWindow(code, className);
+}
+
+void Guard::note(const std::string& line) {
+    std::string when;
+    try {
+        const platform::LocalTime t = ports_.clock.now();
+        char buf[32];
+        std::snprintf(buf, sizeof buf, "%04d-%02d-%02d %02d:%02d:%02d ", t.year, t.month, t.day, t.hour, t.minute,
+                      t.second);
+        when = buf;
+    } catch (...) {
+    }
+    append(when + line + "\r\n");
 }
 
 void Guard::record(const std::string& code, const std::string& className, const std::string& dump) {

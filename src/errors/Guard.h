@@ -52,6 +52,8 @@ public:
     void report(const std::string& code, const std::string& className, const std::string& dump);
     // A record only: for a start-up that failed before any window could show.
     void record(const std::string& code, const std::string& className, const std::string& dump);
+    // One dated line in the log, for what went wrong where no window can tell it.
+    void note(const std::string& line);
     std::filesystem::path logFile() const;
 
     // The name a record gives a failure: our own failures' names, else the runtime's.

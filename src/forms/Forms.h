@@ -13,11 +13,17 @@ inline constexpr ui::Color kShadowColor = 3289650;  // red, green and blue 50 ea
 // Every window's layout. Each is declared through this one list, so that
 // allLayouts(), and the layout checks that go through it, hold a new window
 // without more ado.
-#define LUMIVO_FORM_LAYOUTS(X) X(clockForm) X(splashForm) X(aboutForm) X(notSupportedOsForm) X(errorForm)
+#define LUMIVO_FORM_LAYOUTS(X) X(clockForm) X(splashForm) X(aboutForm) X(notSupportedOsForm) X(errorForm) \
+    X(quickShutDownForm) X(qsdWarningForm)
 
 #define LUMIVO_DECLARE_LAYOUT(name) const FormLayout& name();
 LUMIVO_FORM_LAYOUTS(LUMIVO_DECLARE_LAYOUT)
 #undef LUMIVO_DECLARE_LAYOUT
+
+// The hour-and-minute entry: a sky-blue panel named `name` holding
+// name.EditH / name.UpDown1 / name.Label2 and name.EditM / name.UpDown2 / name.Label3.
+inline constexpr int kTimeSetFrameWidth = 270, kTimeSetFrameHeight = 41;
+std::vector<ControlLayout> timeSetFrame(const char* name, int left, int top, int tabOrder);
 
 inline std::vector<const FormLayout*> allLayouts() {
 #define LUMIVO_LAYOUT_ADDRESS(name) &name(),

@@ -1,19 +1,248 @@
 #include "quickexit/Engine.h"
+#include <memory>
+#include "platform/Path.h"
+#include "quickexit/QuickExitWindow.h"
+#include "quickexit/Rules.h"
+#include "quickexit/WarningDialog.h"
 
 namespace quickexit {
 
 using core::Mark;
+namespace code = errors::code;
 
-Engine::Engine(QuickExitState& state, const settings::Settings& settings, core::ClockFace& face, errors::Guard& guard)
-    : state_(state), settings_(settings), face_(face), guard_(guard) {}
+Engine::Engine(Ports ports, Shared shared, QuickExitState& state, core::ClockFace& face, errors::Guard& guard)
+    : ports_(ports), shared_(shared), state_(state), face_(face), guard_(guard) {}
+
+Engine::~Engine() = default;
+
+namespace {
+HourMinute clockNow(platform::Clock& clock) {
+    const platform::LocalTime t = clock.now();
+    return {t.hour, t.minute};
+}
+}  // namespace
+
+// ---- the schedule ---------------------------------------------------------------------
+
+void Engine::CalcQSDTime() {
+    HourMinute work;
+    guard_(code::CalcQSDTime, [&] {
+        const HourMinute now = clockNow(ports_.clock);
+        work = fireTime(now, {state_.QSDWTimerH, state_.QSDWTimerM});
+        state_.QSDWTimeH = work.h;
+        state_.QSDWTimeM = work.m;
+    }, [&] {
+        return errors::Dump()
+            .add("QSDWTimeHC", work.h)
+            .add("QSDWTimeH", state_.QSDWTimeH)
+            .add("QSDWTimeM", state_.QSDWTimeM)
+            .add("QSDWTimeMC", work.m);
+    });
+}
+
+void Engine::CalcQSDTimer() {
+    HourMinute work;
+    guard_(code::CalcQSDTimer, [&] {
+        // A pause freezes the time left, whoever asks.
+        if (state_.QSDWork != 2) {
+            const HourMinute now = clockNow(ports_.clock);
+            work = timeLeft({state_.QSDWTimeH, state_.QSDWTimeM}, now);
+            state_.QSDWTimerH = work.h;
+            state_.QSDWTimerM = work.m;
+        }
+        if (state_.QSDWDlg == -1 && state_.QSDWTimerH == 0 && state_.QSDWTimerM == 0) {
+            state_.QSDWDlg = 0;
+            if (warning_) warning_->close();
+        }
+        if (state_.QSDWTimerH == 0 && state_.QSDWTimerM < 6 && state_.QSDWork == 1 && state_.QSDWDlg == 1 &&
+            state_.QSDVisible == 0)
+            showWarning();
+        // The dialog's modal loop ran the ticks meanwhile: the state is read afresh.
+        if (state_.QSDWDlg == -1 && warning_) warning_->UpdateWarningText();
+        refreshWindow();
+    }, [&] {
+        return errors::Dump()
+            .add("QSDWTimeHC", work.h)
+            .add("QSDWTimeH", state_.QSDWTimeH)
+            .add("QSDWTimeM", state_.QSDWTimeM)
+            .add("QSDWTimeMC", work.m)
+            .add("QSDWDlg", state_.QSDWDlg)
+            .add("QSDWTimerH", state_.QSDWTimerH)
+            .add("QSDWTimerM", state_.QSDWTimerM)
+            .add("QSDWork", state_.QSDWork)
+            .add("QSDVisible", state_.QSDVisible)
+            .add("QSDWDlg", state_.QSDWDlg)
+            .add("ShowModalRes", shared_.session.ShowModalRes);
+    });
+}
+
+void Engine::refreshWindow() {
+    if (state_.QSDVisible != 1 || !panel_) return;
+    if (panel_->timeModeShown() != kCountdown) panel_->showTime(state_.QSDWTimeH, state_.QSDWTimeM);
+    else panel_->showTime(state_.QSDWTimerH, state_.QSDWTimerM);
+}
+
+void Engine::showWarning() {
+    state_.QSDWDlg = -1;
+    ++shared_.session.ShowModalRes;
+    bool change = false;
+    std::unique_ptr<WarningDialog> dialog;
+    try {
+        dialog = std::make_unique<WarningDialog>(*this);
+        warning_ = dialog.get();
+        change = dialog->showModal();
+    } catch (...) {
+        // A dialog that never closed must not hold the count, or the warning, for good.
+        if (!dialog || !dialog->form().closed()) {
+            --shared_.session.ShowModalRes;
+            state_.QSDWDlg = 0;
+        }
+        warning_ = nullptr;
+        throw;
+    }
+    warning_ = nullptr;
+    dialog.reset();
+    // "Изменить настройки..." opens the window once the dialog has gone.
+    guard_(code::WarnDestroy, [&] {
+        if (!change) return;
+        guard_(code::WarnOpenWindow, [&] { OpenQuickShutDownWindow(false); },
+               [&] { return errors::Dump().add("ShowModalRes", shared_.session.ShowModalRes); });
+    }, [&] { return errors::Dump().add("SSDN", change ? 1 : 0); });
+}
+
+void Engine::StartQSD(const Choices& c) {
+    guard_(code::StartQSD, [&] {
+        if (c.timeMode == kCountdown) {
+            state_.QSDWTimerH = c.hours;
+            state_.QSDWTimerM = c.minutes;
+            CalcQSDTime();
+        } else {
+            state_.QSDWTimeH = c.hours;
+            state_.QSDWTimeM = c.minutes;
+            CalcQSDTimer();  // still idle: no warning can come of it
+        }
+        state_.QSDWMode = c.action;
+        state_.QSDWModeTime = c.timeMode;
+        state_.QSDWDlg = c.warn ? 1 : 0;
+        state_.QSDWork = 1;
+        rememberDue();
+        face_.minuteTick(true);
+        if (panel_) panel_->showRunning();
+        syncAwake();
+        UpdateQSDStatus();
+    }, [&] {
+        return errors::Dump()
+            .add("FQSD.CB2.itemindex", c.timeMode)
+            .add("EditH.Text", std::to_string(c.hours))
+            .add("EditM.Text", std::to_string(c.minutes))
+            .add("QSDWTimerH", state_.QSDWTimerH)
+            .add("QSDWTimerM", state_.QSDWTimerM)
+            .add("QSDWTimeH", state_.QSDWTimeH)
+            .add("QSDWTimeM", state_.QSDWTimeM)
+            .add("QSDWMode", state_.QSDWMode)
+            .add("QSDWModeTime", state_.QSDWModeTime)
+            .add("QSDWDlg", state_.QSDWDlg)
+            .add("QSDWork", state_.QSDWork);
+    });
+}
+
+// Runs inside the start button's handler, under its code.
+void Engine::StopQSD() {
+    state_.QSDWork = 0;
+    face_.minuteTick(false);
+    ShowQSDIdleIcon();
+    state_.QSDBugGuard = 0;
+    if (panel_) panel_->showIdle();
+    syncAwake();
+}
+
+void Engine::PauseQSD() {
+    guard_(code::QSDPause, [&] {
+        state_.QSDWork = 2;
+        face_.minuteTick(false);
+        syncAwake();
+        UpdateQSDStatus();
+        if (panel_) panel_->showPaused(true);
+    }, [&] { return errors::Dump().add("QSDWork", state_.QSDWork); });
+}
+
+void Engine::ResumeQSD() {
+    guard_(code::QSDPause, [&] {
+        state_.QSDWork = 1;
+        face_.minuteTick(true);
+        CalcQSDTime();  // the firing time moves on by the length of the pause
+        rememberDue();
+        syncAwake();
+        UpdateQSDStatus();
+        if (panel_) panel_->showPaused(false);
+    }, [&] { return errors::Dump().add("QSDWork", state_.QSDWork); });
+}
+
+void Engine::UpdateQSDStatus() {
+    guard_(code::UpdateQSDStatus, [&] {
+        face_.alignMarks();
+        if (state_.QSDWork == 2) {
+            face_.showMark(Mark::Yellow, true);
+            CalcQSDTime();
+            CalcQSDTimer();
+            face_.showMark(Mark::Orange, false);
+            face_.showMark(Mark::Red, false);
+            face_.showMark(Mark::Green, false);
+            face_.setMarkHint(Mark::Yellow, face_.markHint(Mark::Red) + " (ПАУЗА)");
+            return;
+        }
+        guard_.step(2);
+        CalcQSDTimer();
+        face_.showMark(Mark::Yellow, false);
+        face_.showMark(Mark::Green, false);
+        guard_.step(3);
+        const int h = state_.QSDWTimerH, m = state_.QSDWTimerM;
+        if (m > 5 || h > 0) {
+            face_.showMark(Mark::Orange, true);
+            face_.showMark(Mark::Red, false);
+        } else if (m >= 2) {
+            face_.showMark(Mark::Red, true);
+            face_.showMark(Mark::Orange, false);
+        }
+        // With a minute or less left neither applies: the main tick blinks them.
+        guard_.step(4);
+        const std::string hint = statusHint(state_.QSDWMode, {h, m});
+        guard_.step(5);
+        face_.setMarkHint(Mark::Red, hint);
+        face_.setMarkHint(Mark::Orange, hint);
+    }, [&] {
+        return errors::Dump()
+            .add("ImageYellow.Visible", face_.markShown(Mark::Yellow))
+            .add("ImageOrange.Visible", face_.markShown(Mark::Orange))
+            .add("ImageRed.Visible", face_.markShown(Mark::Red))
+            .add("ImageGreen.Visible", face_.markShown(Mark::Green))
+            .add("ImageGreen.Top", face_.markTop())
+            .add("TimeMain.Height", face_.timeHeight())
+            .add("QSDWork", state_.QSDWork)
+            .add("QSDWTimerM", state_.QSDWTimerM)
+            .add("QSDWTimerH", state_.QSDWTimerH);
+    });
+}
+
+void Engine::StoreQSDDefaults(const Choices& c) {
+    settings::Settings& s = shared_.settings;
+    guard_(code::StoreQSDDefaults, [&] {
+        s.QSDTypeTime = c.timeMode;
+        s.QSDModeWork = c.action;
+        s.QSDMsgDlg = c.warn ? 1 : 0;
+    }, [&] {
+        return errors::Dump().add("QSDTypeTime", s.QSDTypeTime).add("QSDModeWork", s.QSDModeWork).add("QSDMsgDlg", s.QSDMsgDlg);
+    });
+}
+
+// ---- the marks and the ticks ------------------------------------------------------------
 
 void Engine::ShowQSDIdleIcon() {
-    guard_(errors::code::ShowQSDIdleIcon, [&] {
-        if (state_.QSDWork != 0) return;  // a running quick exit shows its own marks
+    guard_(code::ShowQSDIdleIcon, [&] {
         face_.showMark(Mark::Yellow, false);
         face_.showMark(Mark::Orange, false);
         face_.showMark(Mark::Red, false);
-        const bool green = settings_.QSDGreen == 1;
+        const bool green = shared_.settings.QSDGreen == 1;
         face_.showMark(Mark::Green, green);
         if (green) face_.alignMarks();
     }, [&] {
@@ -22,7 +251,7 @@ void Engine::ShowQSDIdleIcon() {
             .add("ImageOrange.Visible", face_.markShown(Mark::Orange))
             .add("ImageRed.Visible", face_.markShown(Mark::Red))
             .add("ImageGreen.Visible", face_.markShown(Mark::Green))
-            .add("QSDGreen", settings_.QSDGreen)
+            .add("QSDGreen", shared_.settings.QSDGreen)
             .add("ImageGreen.Top", face_.markTop())
             .add("TimeMain.Height", face_.timeHeight());
     });
@@ -35,6 +264,83 @@ void Engine::BlinkStep() {
     face_.showMark(Mark::Red, !red);
     face_.showMark(Mark::Orange, red);
     face_.showMark(Mark::Green, false);
+}
+
+void Engine::Timer2Timer() {
+    guard_(code::Timer2Timer, [&] {
+        if (state_.QSDWork > 0) UpdateQSDStatus();
+        // The status refresh may have run a warning's modal loop, in which later
+        // ticks fired, paused or stopped this quick exit: only a quick exit still
+        // running may fire here.
+        if (state_.QSDWork != 1) return;
+        guard_.step(2);
+        if (state_.QSDWTimerH == 0 && state_.QSDWTimerM == 0) state_.QSDWork = -2;
+        guard_.step(3);
+        // Once the last minute has been seen, any tick that does not find
+        // exactly one minute left fires: a late tick may have skipped 0:00.
+        if (state_.QSDWTimerM != 1 && state_.QSDBugGuard == 1 && state_.QSDWork != -2) state_.QSDWork = -2;
+        guard_.step(4);
+        if (state_.QSDWork == -2) {
+            state_.QSDBugGuard = 0;
+            state_.QSDWork = 0;
+            face_.minuteTick(false);
+            syncAwake();
+            QSDFinalAction();
+        }
+    }, [&] {
+        return errors::Dump()
+            .add("QSDWork", state_.QSDWork)
+            .add("QSDWTimerH", state_.QSDWTimerH)
+            .add("QSDWTimerM", state_.QSDWTimerM)
+            .add("QSDBugGuard", state_.QSDBugGuard)
+            .add("FormClock.Timer2.Enabled", face_.minuteTickOn());
+    });
+}
+
+void Engine::rememberDue() {
+    dueMinute_ = absoluteMinute(ports_.clock.now()) + state_.QSDWTimerH * 60 + state_.QSDWTimerM;
+}
+
+void Engine::CheckMissed() {
+    guard_(code::CheckMissed, [&] {
+        if (state_.QSDWork != 1) return;
+        // Within its firing minute the minute tick still acts; later it is too late.
+        if (absoluteMinute(ports_.clock.now()) <= dueMinute_) return;
+        StopQSD();
+        face_.balloon("Lumivo", "Быстрый выход отменён: компьютер не работал в назначенное время.");
+    }, [&] { return errors::Dump().add("QSDWork", state_.QSDWork).add("QSDWTimerH", state_.QSDWTimerH).add("QSDWTimerM", state_.QSDWTimerM); });
+}
+
+void Engine::syncAwake() {
+    const bool want = state_.QSDWork == 1 && state_.QSDWMode >= kShutdown && state_.QSDWMode <= kLogOff;
+    if (want == awake_) return;
+    awake_ = want;
+    ports_.power.keepAwake(want);
+}
+
+bool HibernationAllowed(const core::Session& session, platform::Power& power) {
+    return !session.Win9xMode && power.hibernationAllowed();
+}
+
+// ---- the windows ----------------------------------------------------------------------------
+
+void Engine::OpenQuickShutDownWindow(bool askHibernation) {
+    // One window at a time: a second opening finds the first.
+    if (panel_) {
+        panel_->bringToFront();
+        return;
+    }
+    ++shared_.session.ShowModalRes;
+    if (askHibernation) {
+        state_.HibrneteMode = HibernationAllowed(shared_.session, ports_.power) ? 0 : 1;
+    }
+    QuickExitWindow window(*this);
+    window.showModal();
+}
+
+void Engine::openHelp(platform::WindowId owner) {
+    ports_.shell.open(platform::u8string(shared_.paths.program / "Help" / "indexQSD.htm"), "", "",
+                      platform::kSwNormal, owner);
 }
 
 }  // namespace quickexit

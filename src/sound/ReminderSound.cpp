@@ -74,9 +74,27 @@ void ToggleSoundOff(SoundState& state, ReminderSound& channel, core::ClockFace& 
     face.markSoundOff(state.SoundDisabled);
 }
 
+void StartTemporarySoundOff(SoundState& state, core::ClockFace& face, const platform::LocalTime& now) {
+    face.markSoundOff(true);
+    state.SoundDisabled = true;
+    state.SoundDisabledTemp = true;
+    state.SoundDisabledUntilH = now.hour;
+    state.SoundDisabledUntilM = now.minute + (now.second > 50 ? 3 : 2);
+    if (state.SoundDisabledUntilM > 59) {
+        ++state.SoundDisabledUntilH;  // may reach 24
+        state.SoundDisabledUntilM -= 60;
+    }
+}
+
 bool EndTemporarySoundOff(SoundState& state, core::ClockFace& face, const platform::LocalTime& now) {
     if (!state.SoundDisabledTemp) return false;
-    if (now.hour == state.SoundDisabledUntilH && now.minute < state.SoundDisabledUntilM) return false;
+    // Minutes from now to the end, round the clock: an end in the next hour
+    // (or past midnight) is still a few minutes ahead, not "another hour".
+    const int end = state.SoundDisabledUntilH * 60 + state.SoundDisabledUntilM;
+    const int ahead = ((end - (now.hour * 60 + now.minute)) % 1440 + 1440) % 1440;
+    // Set at most three minutes ahead: anything farther means the end has
+    // passed (woken later, or on another day).
+    if (ahead >= 1 && ahead <= kTemporarySoundOffMinutes) return false;
     face.markSoundOff(false);
     state.SoundDisabled = false;
     state.SoundDisabledTemp = false;

@@ -38,8 +38,12 @@ private:
 
 // "От&ключить звук": stops a reminder sound that plays and switches all sound off or on.
 void ToggleSoundOff(SoundState&, ReminderSound&, core::ClockFace&);
-// Lifts a temporary sound-off once its minute has come, or at once in another
-// hour; true when it did (the next reminder is then sought again).
+// The sound off for the two or three minutes around a hibernation.
+inline constexpr int kTemporarySoundOffMinutes = 3;
+void StartTemporarySoundOff(SoundState&, core::ClockFace&, const platform::LocalTime& now);
+// Lifts a temporary sound-off once its minute has come, or at once when the
+// clock is no longer just before it; true when it did (the next reminder is
+// then sought again).
 bool EndTemporarySoundOff(SoundState&, core::ClockFace&, const platform::LocalTime& now);
 
 }  // namespace sound

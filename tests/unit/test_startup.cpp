@@ -60,7 +60,7 @@ TEST(Startup, Windows98FamilyTakesTheRegionPathAndNeverShowsSeconds) {
     EXPECT_FALSE(s.clock().form().transparentColor());
     EXPECT_FALSE(s.clock().form().alphaBlend());
     EXPECT_FALSE(s.t.power.calls.size() && s.t.power.calls[0] == "hibernation?") << "not asked on 9x";
-    EXPECT_EQ(st.HibrneteMode, 1);
+    EXPECT_EQ(s.t.app.qsd.HibrneteMode, 1);
     s.t.app.settings.SecondsView = true;
     s.clock().form().paint();  // first paint: loads, and keeps the clock hidden until the splash goes
     EXPECT_FALSE(s.clock().form().visible());

@@ -182,7 +182,7 @@ TEST(TickQuickExit, LastTwoMinutesBlinkRedAndOrangeOnEveryTick) {
 TEST(TickSoundOff, TemporarySoundOffEndsAtItsMinuteOrAtOnceInAnotherHour) {
     {
         Ticking k;
-        k.start(10, 15, 0);
+        k.start(10, 18, 0);
         auto& s = k.t.app.sound;
         s.SoundDisabled = s.SoundDisabledTemp = true;
         s.SoundDisabledUntilH = 10;
