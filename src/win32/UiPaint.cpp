@@ -80,6 +80,24 @@ void paintLabel(HDC dc, Resources& res, const ui::Label& l, const RECT& r, bool 
 void paintPanel(HDC dc, Resources& res, const ui::Panel& p, RECT r, bool crisp) {
     FillRect(dc, &r, res.brush(solid(panelColour(p), COLOR_BTNFACE)));
     if (p.bevel) DrawEdge(dc, &r, BDR_RAISEDINNER, BF_RECT);
+    if (p.caption().empty()) return;
+    // A caption wider than the panel goes onto more lines, still centred, rather than being cut.
+    RECT need = r;
+    InflateRect(&need, -4, 0);
+    {
+        const Selected font(dc, res.font(p.font(), crisp));
+        const std::wstring text = widen(p.caption());
+        DrawTextW(dc, text.c_str(), int(text.size()), &need, DT_CENTER | DT_WORDBREAK | DT_NOPREFIX | DT_CALCRECT);
+    }
+    if (need.right - need.left <= r.right - r.left - 8 && need.bottom - need.top > 0 &&
+        need.bottom - need.top < r.bottom - r.top) {
+        RECT box = r;
+        InflateRect(&box, -4, 0);
+        box.top = r.top + ((r.bottom - r.top) - (need.bottom - need.top)) / 2;
+        box.bottom = box.top + (need.bottom - need.top);
+        paintText(dc, res, p, box, DT_CENTER | DT_WORDBREAK, crisp);
+        return;
+    }
     paintText(dc, res, p, r, DT_CENTER | DT_VCENTER | DT_SINGLELINE, crisp);
 }
 

@@ -82,11 +82,26 @@ HWND childByText(HWND parent, const std::string& want) {
     return ctx.found;
 }
 
+// The index-th child control of a window class ("Edit", "ComboBox"), in creation order.
+HWND nthChild(HWND parent, const std::string& cls, int index) {
+    struct Ctx { std::string cls; int left; HWND found; } ctx{cls, index, nullptr};
+    EnumChildWindows(parent, [](HWND h, LPARAM p) -> BOOL {
+        auto& c = *reinterpret_cast<Ctx*>(p);
+        if (className(h) != c.cls) return TRUE;
+        if (c.left-- > 0) return TRUE;
+        c.found = h;
+        return FALSE;
+    }, LPARAM(&ctx));
+    return ctx.found;
+}
+
 int usage() {
     std::fprintf(stderr,
                  "driver wait CLASS CAPTION MS | gone CLASS CAPTION MS | count CLASS [CAPTION] | info CLASS [CAPTION]\n"
                  "       children CLASS CAPTION | command CLASS CAPTION ID | post CLASS CAPTION MSG WPARAM LPARAM\n"
-                 "       click CLASS CAPTION BUTTONTEXT | close CLASS CAPTION | exists PATH\n");
+                 "       click CLASS CAPTION BUTTONTEXT | close CLASS CAPTION | exists PATH\n"
+                 "       settext CLASS CAPTION N TEXT (N-th edit) | select CLASS CAPTION N ITEM (N-th combo box)\n"
+                 "       items CLASS CAPTION N (the N-th combo box's items, one per line)\n");
     return 2;
 }
 
@@ -138,6 +153,29 @@ int wmain(int argc, wchar_t** argv) {
     if (cmd == "command") return PostMessageW(h, WM_COMMAND, WPARAM(number(3)), 0) ? 0 : 1;
     if (cmd == "post") return PostMessageW(h, UINT(number(3)), WPARAM(number(4)), LPARAM(number(5))) ? 0 : 1;
     if (cmd == "close") return PostMessageW(h, WM_CLOSE, 0, 0) ? 0 : 1;
+    if (cmd == "settext" && a.size() > 4) {
+        HWND e = nthChild(h, "Edit", int(number(3)));
+        if (!e) return 1;
+        const std::wstring t = win32::widen(a[4]);
+        DWORD_PTR r = 0;
+        return SendMessageTimeoutW(e, WM_SETTEXT, 0, LPARAM(t.c_str()), SMTO_ABORTIFHUNG, 5000, &r) ? 0 : 1;
+    }
+    if ((cmd == "select" && a.size() > 4) || (cmd == "items" && a.size() > 3)) {
+        HWND c = nthChild(h, "ComboBox", int(number(3)));
+        if (!c) return 1;
+        if (cmd == "items") {
+            const int n = int(SendMessageW(c, CB_GETCOUNT, 0, 0));
+            for (int i = 0; i < n; ++i) {
+                std::wstring w(std::size_t(SendMessageW(c, CB_GETLBTEXTLEN, WPARAM(i), 0)) + 1, L'\0');
+                SendMessageW(c, CB_GETLBTEXT, WPARAM(i), LPARAM(w.data()));
+                std::printf("%s\n", win32::narrow(w.c_str()).c_str());
+            }
+            return 0;
+        }
+        // As a user's choice: the selection, then the notice the list sends its window.
+        SendMessageW(c, CB_SETCURSEL, WPARAM(number(4)), 0);
+        return PostMessageW(GetParent(c), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(c), CBN_SELCHANGE), LPARAM(c)) ? 0 : 1;
+    }
     if (cmd == "click" && a.size() > 3) {
         HWND b = childByText(h, a[3]);
         if (!b) return 1;

@@ -15,7 +15,7 @@ OUT = os.environ["LUMIVO_E2E_OUT"]
 ENV = dict(os.environ, WINEDEBUG=os.environ.get("WINEDEBUG", "-all"), WINEDLLOVERRIDES="mscoree,mshtml=")
 LOGS = tempfile.mkdtemp(prefix="lumivo-e2e-")
 
-CMD = {"N8": 102, "HidePOM": 103, "OnTopPOM": 104, "NillFirst": 107, "ViewSecondsA": 108, "PMAM24": 109,
+CMD = {"N8": 102, "HidePOM": 103, "OnTopPOM": 104, "NillFirst": 107, "ViewSecondsA": 108, "PMAM24": 109, "QuickExit": 110,
        "AboutPro": 114, "Err": 115, "ExitPOM": 116}
 KEY = r"HKCU\Software\Vantrel\Lumivo"
 
@@ -29,17 +29,17 @@ def run(args, timeout=30, env=None):
         return rc, out.read().decode("utf-8", "replace")
 
 
-def wine(*args, timeout=30):
-    return run(["wine"] + list(args), timeout)
+def wine(*args, timeout=30, env=None):
+    return run(["wine"] + list(args), timeout, env)
 
 
-def driver(*args, timeout=30):
-    return wine(DRIVER, *[str(a) for a in args], timeout=timeout)
+def driver(*args, timeout=30, env=None):
+    return wine(DRIVER, *[str(a) for a in args], timeout=timeout, env=env)
 
 
-def info(cls, caption="*"):
+def info(cls, caption="*", env=None):
     """The driver's description of each matching top-level window, as dicts."""
-    rc, out = driver("info", cls, caption)
+    rc, out = driver("info", cls, caption, env=env)
     rows = []
     for line in out.splitlines():
         if not line.startswith("hwnd="):
@@ -118,8 +118,8 @@ class Program:
         self.exe = "C:\\Lumivo-%s\\Lumivo.exe" % name
         self.procs = []
 
-    def start(self, extra_env=None):
-        env = dict(ENV, **(extra_env or {}))
+    def start(self, extra_env=None, env=None):
+        env = dict(env or ENV, **(extra_env or {}))
         with open(os.path.join(LOGS, self.name + ".out"), "ab") as out:
             p = subprocess.Popen(["timeout", "-k", "5", "300", "wine", self.exe], stdout=out, stderr=out,
                                  stdin=subprocess.DEVNULL, env=env, cwd=LOGS)
@@ -176,8 +176,8 @@ def settle_registry():
     time.sleep(0.3)
 
 
-def clock():
-    rows = [w for w in info("TFormClock", "Lumivo")]
+def clock(env=None):
+    rows = [w for w in info("TFormClock", "Lumivo", env=env)]
     return rows[0] if rows else None
 
 
@@ -453,6 +453,182 @@ class HotKeys(ProgramTest):
     @unittest.skipUnless(shutil.which("faketime"), "needs faketime")
     def test_nothing_plays_with_hot_keys_off(self):
         self.assertEqual(self.speak("2026-12-07 21:45:05", hotkeys=False), [])
+
+
+QSD = ("TFormQuickShutDown", "Быстрый выход")
+WARNING = ("TFormQSDWarDlg", "Предупреждение...")
+CONFIRM = ("#32770", "Подтверждение...")
+IDYES, IDNO = 6, 7
+
+
+def wine_text(text):
+    """A text as Wine's traces print it: characters past ASCII as \\hhhh escapes."""
+    return "".join(c if ord(c) < 128 else "\\%04x" % ord(c) for c in text)
+
+
+class QuickExit(ProgramTest):
+    """The quick-exit window, its warning and the power actions, driven from outside."""
+
+    def tearDown(self):
+        reg("delete", r"HKCU\Software\Wine\Debug", "/f")
+        super().tearDown()
+
+    def ready(self, **kw):
+        self.assertTrue(start_clock(self.prog, **kw), "the clock shows")
+        env = kw.get("env")
+        wait_until(lambda: (clock(env) or {}).get("alpha") == 255, 15)
+        driver("close", "TFormSplashScreen", "*", env=env)
+        time.sleep(0.5)
+        return clock(env)
+
+    def open_window(self, env=None):
+        driver("command", "TFormClock", "Lumivo", CMD["QuickExit"], env=env)
+        w = wait_until(lambda: [x for x in info(*QSD, env=env) if x["visible"]], 10)
+        self.assertTrue(w, "the quick-exit window opens")
+        return w[0]
+
+    def children(self, env=None):
+        rc, out = driver("children", *QSD, env=env)
+        rows = []
+        for line in out.splitlines():
+            head, _, text = line.partition(" text=")
+            row = dict(kv.split("=", 1) for kv in head.split())
+            row["text"] = text
+            rows.append(row)
+        return rows
+
+    def button(self, text, env=None):
+        rows = [r for r in self.children(env) if r["text"] == text]
+        return rows[0] if rows else None
+
+    def start(self, hours, minutes, action=0, mode=0, warn=None, env=None):
+        box = "О&кно предупреждения *"
+        if warn is not None and (self.button(box, env)["checked"] == "1") != warn:
+            driver("click", *QSD, box, env=env)
+            self.assertTrue(wait_until(lambda: (self.button(box, env)["checked"] == "1") == warn, 5))
+        driver("select", *QSD, 0, mode, env=env)
+        driver("select", *QSD, 1, action, env=env)
+        driver("settext", *QSD, 0, hours, env=env)
+        driver("settext", *QSD, 1, minutes, env=env)
+        time.sleep(0.3)
+        driver("click", *QSD, "Зап&уск", env=env)
+
+    def trace(self):
+        with open(os.path.join(LOGS, self.prog.name + ".out"), "rb") as f:
+            return f.read().decode("utf-8", "replace")
+
+    def test_window_opens_from_the_menu_and_from_the_mark(self):
+        reg("add", KEY + r"\Settings\QuickExit", "/v", "QSDIcon", "/t", "REG_DWORD", "/d", "1", "/f")
+        c = self.ready()
+        w = self.open_window()
+        self.assertEqual((w["w"] > 279, w["topmost"]), (True, 1))
+        texts = [r["text"] for r in self.children()]
+        for t in ("Зап&уск", "&Пауза", "&Закрыть", "&Сохранить", "З&агрузить", "О&кно предупреждения *",
+                  "Обратный отсчет", "Выключение"):
+            self.assertIn(t, texts)
+        self.assertEqual(self.button("&Пауза")["enabled"], "0")
+        self.assertEqual(self.button("З&агрузить")["enabled"], "0")
+        time.sleep(0.3)
+        screenshot("quick-exit")
+        driver("click", *QSD, "&Закрыть")
+        self.assertTrue(wait_until(lambda: not info(*QSD), 10), "closed")
+        # The green mark at the clock's left edge opens it too.
+        top = c["h"] // 8
+        point = (7 + ((top + 7) << 16))
+        driver("post", "TFormClock", "Lumivo", 0x201, 1, point)
+        driver("post", "TFormClock", "Lumivo", 0x202, 0, point)
+        self.assertTrue(wait_until(lambda: [x for x in info(*QSD) if x["visible"]], 10), "opened by the mark")
+        driver("click", *QSD, "&Закрыть")
+
+    def test_countdown_zero_asks_and_no_leaves_everything_as_it_was(self):
+        self.ready()
+        self.open_window()
+        before = self.button("О&кно предупреждения *")["checked"]
+        self.start("0", "0", action=1)
+        box = wait_until(lambda: info(*CONFIRM), 10)
+        self.assertTrue(box, "asks before acting at once")
+        time.sleep(0.3)
+        screenshot("quick-exit-confirm")
+        driver("command", *CONFIRM, IDNO)
+        self.assertTrue(wait_until(lambda: not info(*CONFIRM), 10))
+        time.sleep(0.5)
+        self.assertTrue(info(*QSD), "the window stays")
+        self.assertTrue(self.button("Зап&уск"), "nothing started")
+        self.assertEqual(self.button("О&кно предупреждения *")["checked"], before, "the check box as it was")
+        self.assertTrue(clock()["visible"])
+        driver("click", *QSD, "&Закрыть")
+
+    def test_warning_says_five_then_two_minutes(self):
+        self.ready(extra_env={"WINEDEBUG": "+text"})
+        # The second is the longest text there is: it must wrap, not be cut.
+        for minutes, action, words in (("5", 0, "Компьютер будет выключен через 5 минут."),
+                                        ("2", 3, "Будет произведен переход в спящий режим через 2 минуты.")):
+            self.open_window()
+            self.start("0", minutes, action=action, warn=True)
+            self.assertTrue(wait_until(lambda: self.button("&Стоп"), 10), "running")
+            driver("click", *QSD, "&Закрыть")
+            w = wait_until(lambda: [x for x in info(*WARNING) if x["visible"]], 10)
+            self.assertTrue(w, "the warning comes as the window closes, %s minutes before" % minutes)
+            time.sleep(0.5)
+            screenshot("quick-exit-warning-" + minutes)
+            expected = wine_text(words)
+            self.assertTrue(wait_until(lambda: expected in self.trace(), 5), "the warning's text: " + words)
+            driver("click", *WARNING, "&Изменить настройки...")
+            self.assertTrue(wait_until(lambda: self.button("&Стоп"), 10), "the window, with the count running")
+            driver("click", *QSD, "&Стоп")
+            self.assertTrue(wait_until(lambda: self.button("Запу&ск"), 10), "stopped")
+            driver("click", *QSD, "&Закрыть")
+            self.assertTrue(wait_until(lambda: not info(*QSD), 10))
+        self.assertFalse(info(*WARNING), "no warning after the stop")
+
+    def test_hibernation_returns_with_the_clock_running(self):
+        reg("add", r"HKCU\Software\Wine\Debug", "/v", "RelayInclude", "/d", "powrprof.SetSuspendState", "/f")
+        self.ready(extra_env={"WINEDEBUG": "+relay"})
+        self.open_window()
+        self.start("0", "0", action=3)
+        self.assertTrue(wait_until(lambda: info(*CONFIRM), 10))
+        driver("command", *CONFIRM, IDYES)
+        self.assertTrue(wait_until(lambda: not info(*QSD), 10), "the window closed")
+        call = "Call powrprof.SetSuspendState(00000001,00000001,00000001)"
+        self.assertTrue(wait_until(lambda: call in self.trace(), 10), "hibernated with every flag")
+        c = wait_until(lambda: (clock() or {}).get("visible") and clock(), 10)
+        self.assertTrue(c, "the clock keeps running")
+        # The menu shows the sound switched off around the hibernation (for a person to look at).
+        pt = find_pixel(c, lambda r, g, b: r > 150 and g < 90 and b < 90)
+        if pt:
+            xdotool("mousemove", pt[0], pt[1], "sleep", 0.2, "click", 3, "sleep", 0.6)
+            screenshot("menu-after-hibernation")
+            xdotool("key", "Escape")
+
+    def test_three_actions_when_hibernation_is_not_available(self):
+        self.ready(extra_env={"WINEDLLOVERRIDES": "mscoree,mshtml=;powrprof="})
+        self.open_window()
+        rc, out = driver("items", *QSD, 1)
+        self.assertEqual(out.split(), ["Выключение", "Перезагрузка", "Выход", "из", "системы"])
+        driver("click", *QSD, "&Закрыть")
+
+    def test_a_one_minute_countdown_shuts_the_session_down(self):
+        # The exit ends every process of its prefix: it runs in a copy of its own.
+        prefix = tempfile.mkdtemp(prefix="lumivo-exit-", dir=os.path.dirname(PREFIX))
+        try:
+            run(["cp", "-a", "--reflink=auto", PREFIX + "/.", prefix], timeout=120, env=os.environ)
+            env = dict(ENV, WINEPREFIX=prefix)
+            reg_env = lambda *a: run(["wine", "reg"] + list(a), 30, env)
+            reg_env("add", r"HKCU\Software\Wine\Debug", "/v", "RelayInclude", "/d", "user32.ExitWindowsEx", "/f")
+            p = self.prog.start(env=env, extra_env={"WINEDEBUG": "+relay"})
+            self.assertTrue(wait_until(lambda: (clock(env) or {}).get("visible"), 20), "the clock shows")
+            driver("close", "TFormSplashScreen", "*", env=env)
+            self.open_window(env)
+            self.start("0", "1", action=0, env=env)
+            self.assertTrue(wait_until(lambda: self.button("&Стоп", env), 10), "running")
+            driver("click", *QSD, "&Закрыть", env=env)
+            started = time.time()
+            self.assertTrue(ended(p, 130), "the program ended within two minutes")
+            self.assertLess(time.time() - started, 125)
+            self.assertIn("Call user32.ExitWindowsEx(00000005,00000000)", self.trace(), "shutdown, forced")
+        finally:
+            run(["wineserver", "-k"], timeout=20, env=dict(os.environ, WINEPREFIX=prefix))
+            shutil.rmtree(prefix, ignore_errors=True)
 
 
 def find_faketime_lib():
