@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Idle cost of the clock against the benchmark's floor (tests/bench/floor.cpp), all
-# under Wine in one run: "floor" is an empty window with a 50 ms timer, "floor clock"
+# under Wine in one run, Lumivo twice (idle, and with a quick exit counting down):
+# "floor" is an empty window with a 50 ms timer, "floor clock"
 # adds the notification-area icon, the key polls and the time text. For each: time
 # until the window exists, CPU time over a steady period after start-up (the program
 # and the wineserver), peak private memory (written pages) and peak unique memory
@@ -56,8 +57,23 @@ program_pid() {
     done
 }
 
+# Starts a 23:59 countdown from the quick-exit window, as a user would.
+start_quick_exit() {
+    local qsd=(TFormQuickShutDown "Быстрый выход")
+    timeout 30 wine "$driver" command TFormClock Lumivo 110 >/dev/null 2>&1 </dev/null
+    timeout 30 wine "$driver" wait "${qsd[@]}" 10000 >/dev/null 2>&1 </dev/null
+    timeout 30 wine "$driver" settext "${qsd[@]}" 0 23 >/dev/null 2>&1 </dev/null
+    timeout 30 wine "$driver" settext "${qsd[@]}" 1 59 >/dev/null 2>&1 </dev/null
+    timeout 30 wine "$driver" click "${qsd[@]}" "Зап&уск" >/dev/null 2>&1 </dev/null
+    sleep 0.5
+    timeout 30 wine "$driver" click "${qsd[@]}" "&Закрыть" >/dev/null 2>&1 </dev/null
+    timeout 30 wine "$driver" gone "${qsd[@]}" 10000 >/dev/null 2>&1 </dev/null
+}
+
 # measure NAME CLASS SETTLE EXE [ARGS...]:
 # prints "name start_ms cpu_ms server_ms peak_private_kb peak_unique_kb"
+# With $prepare set, that command runs once the program has settled.
+prepare=""
 measure() {
     local name=$1 cls=$2 settle=$3
     shift 3
@@ -76,6 +92,7 @@ measure() {
         sleep 0.1
     done
     sleep "$settle"
+    [[ -n $prepare ]] && { "$prepare"; sleep 2; }
     srv=$(server_pid)
     c0=$(cpu_ticks "$pid"); s0=$(cpu_ticks "$srv")
     local samples=$((seconds * 2))
@@ -98,28 +115,34 @@ measure() {
 # The first window of a fresh prefix starts Wine's desktop process: not any program's cost.
 measure warm-up FloorClock 0 "$floor" >/dev/null
 lumivo=$(measure Lumivo.exe TFormClock 6 "$root/dist/Lumivo/Lumivo.exe")
+prepare=start_quick_exit
+running=$(measure "Lumivo.exe qsd" TFormClock 6 "$root/dist/Lumivo/Lumivo.exe")
+prepare=""
 empty=$(measure floor.exe FloorClock 6 "$floor")
 clock=$(measure "floor.exe clock" FloorClock 6 "$floor" clock)
 
 printf '%-16s %13s %14s %14s %18s %18s\n' program "to window ms" "cpu ms/${seconds}s" "wineserver ms" \
     "peak private KiB" "peak unique KiB"
-for row in "$lumivo" "$empty" "$clock"; do
+for row in "$lumivo" "$running" "$empty" "$clock"; do
     # The name may hold a space: the five numbers are the last fields.
     read -r -a f <<<"$row"
     n=${#f[@]}
     printf '%-16s %13s %14s %14s %18s %18s\n' "${f[*]:0:n-5}" "${f[n-5]}" "${f[n-4]}" "${f[n-3]}" "${f[n-2]}" "${f[n-1]}"
 done
 ratios() {
-    read -r -a l <<<"$lumivo"
+    local mine=${4:-Lumivo}
+    read -r -a l <<<"${3:-$lumivo}"
     read -r -a m <<<"$2"
     local a=${#l[@]} b=${#m[@]}
-    awk -v who="$1" -v ls="${l[a-5]}" -v ms="${m[b-5]}" -v lc="${l[a-4]}" -v mc="${m[b-4]}" \
+    awk -v who="$1" -v mine="$mine" -v ls="${l[a-5]}" -v ms="${m[b-5]}" -v lc="${l[a-4]}" -v mc="${m[b-4]}" \
         -v lp="${l[a-2]}" -v mp="${m[b-2]}" -v lu="${l[a-1]}" -v mu="${m[b-1]}" 'BEGIN {
-        printf "ratios (Lumivo / %s): start %.2f, cpu %.2f, private memory %.2f, unique memory %.2f\n", who,
+        printf "ratios (%s / %s): start %.2f, cpu %.2f, private memory %.2f, unique memory %.2f\n", mine, who,
             ls / (ms ? ms : 1), (lc ? lc : 1) / (mc ? mc : 1), lp / (mp ? mp : 1), lu / (mu ? mu : 1) }'
 }
 ratios "floor" "$empty"
 ratios "floor clock" "$clock"
+ratios "floor" "$empty" "$running" "Lumivo, quick exit running"
+ratios "floor clock" "$clock" "$running" "Lumivo, quick exit running"
 if [[ $breakdown == 1 ]]; then
     # The labels from the first, then each program's column.
     paste -d '' "$WINE_ENV_DIR/breakdown.Lumivo.exe" \

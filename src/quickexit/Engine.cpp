@@ -77,9 +77,12 @@ void Engine::CalcQSDTimer() {
 }
 
 void Engine::refreshWindow() {
-    if (state_.QSDVisible != 1 || !panel_) return;
-    if (panel_->timeModeShown() != kCountdown) panel_->showTime(state_.QSDWTimeH, state_.QSDWTimeM);
-    else panel_->showTime(state_.QSDWTimerH, state_.QSDWTimerM);
+    if (state_.QSDVisible == 1 && panel_) showSchedule(*panel_, panel_->timeModeShown());
+}
+
+void Engine::showSchedule(Panel& panel, int timeMode) {
+    if (timeMode != kCountdown) panel.showTime(state_.QSDWTimeH, state_.QSDWTimeM);
+    else panel.showTime(state_.QSDWTimerH, state_.QSDWTimerM);
 }
 
 void Engine::showWarning() {
@@ -156,25 +159,20 @@ void Engine::StopQSD() {
     syncAwake();
 }
 
-void Engine::PauseQSD() {
-    guard_(code::QSDPause, [&] {
-        state_.QSDWork = 2;
-        face_.minuteTick(false);
-        syncAwake();
-        UpdateQSDStatus();
-        if (panel_) panel_->showPaused(true);
-    }, [&] { return errors::Dump().add("QSDWork", state_.QSDWork); });
-}
+void Engine::PauseQSD() { pause(true); }
+void Engine::ResumeQSD() { pause(false); }
 
-void Engine::ResumeQSD() {
+void Engine::pause(bool on) {
     guard_(code::QSDPause, [&] {
-        state_.QSDWork = 1;
-        face_.minuteTick(true);
-        CalcQSDTime();  // the firing time moves on by the length of the pause
-        rememberDue();
+        state_.QSDWork = on ? 2 : 1;
+        face_.minuteTick(!on);
+        if (!on) {
+            CalcQSDTime();  // the firing time moves on by the length of the pause
+            rememberDue();
+        }
         syncAwake();
         UpdateQSDStatus();
-        if (panel_) panel_->showPaused(false);
+        if (panel_) panel_->showPaused(on);
     }, [&] { return errors::Dump().add("QSDWork", state_.QSDWork); });
 }
 

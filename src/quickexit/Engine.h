@@ -112,11 +112,14 @@ public:
     void detachWarning(const WarningDialog* d) {
         if (warning_ == d) warning_ = nullptr;
     }
+    // The fields show the firing time in time-of-day mode, else the time left.
+    void showSchedule(Panel&, int timeMode);
     // The help page of both windows.
     void openHelp(platform::WindowId owner);
 
 private:
     void showWarning();
+    void pause(bool on);
     void refreshWindow();
     // The firing moment on a running count of minutes, for CheckMissed.
     void rememberDue();

@@ -146,22 +146,13 @@ void QuickExitWindow::FormPaint() {
     engine_.guard()(code::QSDPaint, [&] {
         if (LoadingQSDW == 1) {
             LoadingQSDW = 0;
-            if (q_.QSDWModeTime != kCountdown) showTime(q_.QSDWTimeH, q_.QSDWTimeM);
-            else showTime(q_.QSDWTimerH, q_.QSDWTimerM);
+            engine_.showSchedule(*this, q_.QSDWModeTime);
             Button4_.setEnabled(false);
         } else if (LoadingQSDW == 2) {
             LoadingQSDW = 0;
             Button4_.setEnabled(false);
         }
-    }, [&] {
-        return errors::Dump()
-            .add("QSDWModeTime", q_.QSDWModeTime)
-            .add("QSDWTimerh", q_.QSDWTimerH)
-            .add("QSDWTimerm", q_.QSDWTimerM)
-            .add("QSDWTimeh", q_.QSDWTimeH)
-            .add("QSDWTimem", q_.QSDWTimeM)
-            .add("LoadingQSDW", LoadingQSDW);
-    });
+    }, [&] { return scheduleDump(errors::Dump().add("QSDWModeTime", q_.QSDWModeTime)).add("LoadingQSDW", LoadingQSDW); });
 }
 
 void QuickExitWindow::FormClose() {
@@ -178,6 +169,14 @@ void QuickExitWindow::FormClose() {
 // while the window was open shows now.
 void QuickExitWindow::FormDestroy() {
     engine_.guard()(code::QSDDestroy, [&] { engine_.CalcQSDTimer(); });
+}
+
+// These two handlers' dumps spell the names with a small last letter.
+errors::Dump QuickExitWindow::scheduleDump(errors::Dump d) const {
+    return d.add("QSDWTimerh", q_.QSDWTimerH)
+        .add("QSDWTimerm", q_.QSDWTimerM)
+        .add("QSDWTimeh", q_.QSDWTimeH)
+        .add("QSDWTimem", q_.QSDWTimeM);
 }
 
 Choices QuickExitWindow::choices(int hours, int minutes) const {
@@ -293,19 +292,11 @@ void QuickExitWindow::ComboBox2Change() {
     engine_.guard()(code::QSDTimeMode, [&] {
         if (q_.QSDWork != 0) {
             // Only the view changes: the running quick exit keeps its mode.
-            if (ComboBox2_.itemIndex() != kCountdown) showTime(q_.QSDWTimeH, q_.QSDWTimeM);
-            else showTime(q_.QSDWTimerH, q_.QSDWTimerM);
+            engine_.showSchedule(*this, ComboBox2_.itemIndex());
         } else {
             Button4_.setEnabled(true);
         }
-    }, [&] {
-        return errors::Dump()
-            .add("QSDWork", q_.QSDWork)
-            .add("QSDWTimerh", q_.QSDWTimerH)
-            .add("QSDWTimerm", q_.QSDWTimerM)
-            .add("QSDWTimeh", q_.QSDWTimeH)
-            .add("QSDWTimem", q_.QSDWTimeM);
-    });
+    }, [&] { return scheduleDump(errors::Dump().add("QSDWork", q_.QSDWork)); });
 }
 
 void QuickExitWindow::FrameTimeSet1EditHChange() {

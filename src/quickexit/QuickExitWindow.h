@@ -39,6 +39,7 @@ private:
     // Selects the stored index, or the first item when the list lacks it.
     void select(ui::ComboBox& list, int index);
     Choices choices(int hours, int minutes) const;
+    errors::Dump scheduleDump(errors::Dump) const;
 
     Engine& engine_;
     QuickExitState& q_;
