@@ -257,6 +257,15 @@ TEST_F(UiWindow, ShowHandlerRunsOnceAndBeforeTheFirstPaint) {
     EXPECT_EQ(2, std::count(log.begin(), log.end(), "show"));
 }
 
+TEST_F(UiWindow, ATimerAddedLaterRunsToo) {
+    ui::Form f("TFormUiTest", "F");
+    ui.realize(f);
+    int ticks = 0;
+    f.addTimer("Late", 10, true).onTimer = [&] { ++ticks; };
+    pump(100);
+    EXPECT_GT(ticks, 0);
+}
+
 TEST_F(UiWindow, ShownWithoutActivationTheOtherWindowKeepsTheKeys) {
     ui::Form keys("TFormUiTest", "Keys");
     keys.setClientSize(80, 40);
