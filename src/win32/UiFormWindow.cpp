@@ -258,9 +258,17 @@ bool FormWindow::tray(bool add, const ui::TrayIconData& d) {
     return ok;
 }
 
+// WM_NEXTDLGCTL would do this in a dialog, but plain windows ignore it.
 void FormWindow::focus(ui::Control& c) {
     flush();
-    if (Child* ch = childOf(c); ch && ch->hwnd) SendMessageW(hwnd_, WM_NEXTDLGCTL, WPARAM(ch->hwnd), TRUE);
+    const Child* ch = childOf(c);
+    if (!hwnd_ || !ch || !ch->hwnd || !ch->visible || !ch->enabled) return;
+    // As Tab comes into an edit: with its text selected.
+    if (SendMessageW(ch->hwnd, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) SendMessageW(ch->hwnd, EM_SETSEL, 0, -1);
+    // Focus in a window in the background would activate it; it waits for
+    // the window's next activation instead.
+    if (GetActiveWindow() == hwnd_) SetFocus(ch->hwnd);
+    else lastFocus_ = ch->hwnd;
 }
 
 bool FormWindow::balloon(const ui::TrayIconData& d, const std::string& title, const std::string& text) {
