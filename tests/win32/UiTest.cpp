@@ -297,13 +297,16 @@ TEST_F(UiWindow, ShownWithoutActivationTheOtherWindowKeepsTheKeys) {
     EXPECT_EQ(hwndOf(quiet), GetActiveWindow());
 }
 
-TEST_F(UiWindow, TrayIconIsAddedAndDeleted) {
+TEST_F(UiWindow, TrayIconIsAddedCarriesBalloonsAndIsDeleted) {
     ui::Form f("TFormUiTest", "F");
     ui.realize(f);
     const ui::TrayIconData data{7, 7, forms::kMsgTrayCallback, "Lumivo.XP"};
+    EXPECT_FALSE(f.balloon(data, "Быстрый выход", "Нет значка"));
     EXPECT_TRUE(f.tray(true, data));
+    EXPECT_TRUE(f.balloon(data, "Быстрый выход", std::string(300, 'x')));  // cut to the field
     EXPECT_TRUE(f.tray(false, data));
     EXPECT_FALSE(f.tray(false, data));
+    EXPECT_FALSE(f.balloon(data, "Быстрый выход", "Значок убран"));
 }
 
 // ---- painting ---------------------------------------------------------------------------
@@ -581,6 +584,28 @@ TEST_F(UiInput, CommandsAndOwnMessagesReachTheModel) {
     err.visible = true;
     const win32::UniqueMenu again = win32::buildPopupMenu(menu.root());
     EXPECT_TRUE(GetMenuState(GetSubMenu(again.get(), 2), 115, MF_BYCOMMAND) & MF_GRAYED);
+}
+
+// The system's word that it woke up or that the clock was set: the program
+// re-reads the time, so these come through too, with the answers the system expects.
+TEST_F(UiInput, PowerAndClockChangesReachTheModel) {
+    ui::Form f("TFormUiTest", "F");
+    std::vector<std::string> log;
+    bool handle = true;
+    f.onMessage = [&](unsigned msg, std::uintptr_t w, std::intptr_t) {
+        if (msg == forms::kMsgPowerBroadcast) log.push_back("power " + std::to_string(w));
+        else if (msg == forms::kMsgTimeChange) log.push_back("time");
+        return handle;
+    };
+    ui.realize(f);
+    const HWND h = hwndOf(f);
+    EXPECT_EQ(TRUE, SendMessageW(h, WM_POWERBROADCAST, forms::kPbtResumeAutomatic, 0));
+    EXPECT_EQ(0, SendMessageW(h, WM_TIMECHANGE, 0, 0));
+    handle = false;
+    SendMessageW(h, WM_POWERBROADCAST, forms::kPbtResumeSuspend, 0);
+    // As the system tells every window, hidden and owned ones too.
+    SendMessageTimeoutW(HWND_BROADCAST, WM_TIMECHANGE, 0, 0, SMTO_ABORTIFHUNG, 2000, nullptr);
+    EXPECT_EQ((std::vector<std::string>{"power 18", "time", "power 7", "time"}), log);
 }
 
 // ---- child controls -----------------------------------------------------------------------
