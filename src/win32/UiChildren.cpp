@@ -123,7 +123,9 @@ void FormWindow::createChild(ui::Control& c) {
         }
         case K::UpDown:
             cls = UPDOWN_CLASSW;
-            style |= UDS_ARROWKEYS | UDS_NOTHOUSANDS;
+            // The model does the wrapping; the style makes the control offer
+            // a step past its end at all.
+            style |= UDS_ARROWKEYS | UDS_NOTHOUSANDS | (static_cast<ui::UpDown&>(c).wrap ? UDS_WRAP : 0);
             break;
         case K::TrackBar:
             cls = TRACKBAR_CLASSW;

@@ -697,6 +697,58 @@ TEST_F(UiControls, ChildControlsMirrorTheModelBothWays) {
     EXPECT_FALSE(IsWindowEnabled(comboWnd));
 }
 
+// The time-setting window's arrows go round: past 23 comes 0, below 0 comes
+// 59. The control shows what the model made of the click.
+TEST_F(UiControls, ArrowsGoRoundAndEditsKeepTheirLimit) {
+    ui::Form f("TFormUiTest", "F");
+    f.setClientSize(200, 60);
+    auto& hours = f.add(std::make_unique<ui::UpDown>("Hours"));
+    hours.setBounds({10, 10, 17, 22});
+    hours.max = 23;
+    hours.wrap = true;
+    hours.setPosition(23);
+    auto& minutes = f.add(std::make_unique<ui::UpDown>("Minutes"));
+    minutes.setBounds({40, 10, 17, 22});
+    minutes.max = 59;
+    minutes.wrap = true;
+    auto& edit = f.add(std::make_unique<ui::Edit>("Text"));
+    edit.setBounds({70, 10, 60, 21});
+    edit.maxLength = 2;
+    std::vector<bool> arrows;
+    hours.onClickArrow = minutes.onClickArrow = [&](bool up) { arrows.push_back(up); };
+    ui.realize(f);
+    const HWND h = hwndOf(f);
+    const HWND hoursWnd = GetWindow(h, GW_CHILD);
+    const HWND minutesWnd = GetWindow(hoursWnd, GW_HWNDNEXT);
+    const HWND editWnd = GetWindow(minutesWnd, GW_HWNDNEXT);
+    ASSERT_TRUE(hoursWnd && minutesWnd && editWnd);
+    int low = -1, high = -1;
+    SendMessageW(hoursWnd, UDM_GETRANGE32, WPARAM(&low), LPARAM(&high));
+    EXPECT_EQ(0, low);
+    EXPECT_EQ(23, high);
+    EXPECT_EQ(23, SendMessageW(hoursWnd, UDM_GETPOS32, 0, 0));
+
+    // Clicks on the real arrows: the upper half counts up.
+    const auto click = [](HWND arrows, bool up) {
+        const LPARAM at = MAKELPARAM(8, up ? 4 : 18);
+        SendMessageW(arrows, WM_LBUTTONDOWN, MK_LBUTTON, at);
+        SendMessageW(arrows, WM_LBUTTONUP, 0, at);
+    };
+    click(hoursWnd, true);
+    EXPECT_EQ(0, hours.position());
+    EXPECT_EQ(0, SendMessageW(hoursWnd, UDM_GETPOS32, 0, 0));
+    click(hoursWnd, true);
+    EXPECT_EQ(1, SendMessageW(hoursWnd, UDM_GETPOS32, 0, 0));
+    click(minutesWnd, false);
+    EXPECT_EQ(59, minutes.position());
+    EXPECT_EQ(59, SendMessageW(minutesWnd, UDM_GETPOS32, 0, 0));
+    EXPECT_EQ((std::vector<bool>{true, true, false}), arrows);
+
+    EXPECT_EQ(2, SendMessageW(editWnd, EM_GETLIMITTEXT, 0, 0));
+    for (wchar_t c : {L'1', L'2', L'3'}) SendMessageW(editWnd, WM_CHAR, c, 1);
+    EXPECT_EQ("12", edit.text());
+}
+
 TEST_F(UiControls, EnterAndEscPressTheDefaultAndCancelButtons) {
     ui::Form f("TFormUiTest", "F");
     f.setClientSize(200, 60);
