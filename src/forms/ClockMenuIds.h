@@ -31,4 +31,8 @@ enum : unsigned { kMsgTimeChange = 0x1E, kMsgPowerBroadcast = 0x218 };
 enum : unsigned { kPbtResumeSuspend = 0x7, kPbtResumeAutomatic = 0x12 };
 // The mouse messages the notification-area icon reports.
 enum : unsigned { kTrayDoubleClick = 0x203, kTrayRightButtonDown = 0x204 };
-}
+// The system's own word to every window: power events (with the event as the
+// first parameter) and a change of the clock.
+enum : unsigned { kMsgPowerBroadcast = 0x218, kMsgTimeChange = 0x1E };
+enum : unsigned { kPbtResumeSuspend = 0x7, kPbtResumeAutomatic = 0x12 };
+}  // namespace forms

@@ -133,6 +133,8 @@ Control* Form::find(const std::string& name) {
 Timer& Form::addTimer(std::string name, unsigned interval, bool enabled) {
     timers_.push_back(std::make_unique<Timer>(std::move(name), interval, enabled));
     timers_.back()->form_ = this;
+    // A form already on screen starts it at once.
+    notify(*timers_.back());
     return *timers_.back();
 }
 

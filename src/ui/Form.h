@@ -128,7 +128,8 @@ public:
     std::function<void(bool& canClose)> onCloseQuery;
     std::function<void(int key)> onKeyDown;
     std::function<void(const MouseEvent&)> onMouseDown, onMouseMove, onMouseUp;
-    // Messages of the program's own (WM_USER and up, registered ones): true if handled.
+    // Messages of the program's own (WM_USER and up, registered ones) and the
+    // system's power and clock-change notices: true if handled.
     std::function<bool(unsigned msg, std::uintptr_t wParam, std::intptr_t lParam)> onMessage;
 
     // Window-system services (neutral answers without a peer).

@@ -123,7 +123,9 @@ void FormWindow::createChild(ui::Control& c) {
         }
         case K::UpDown:
             cls = UPDOWN_CLASSW;
-            style |= UDS_ARROWKEYS | UDS_NOTHOUSANDS;
+            // The model does the wrapping; the style makes the control offer
+            // a step past its end at all.
+            style |= UDS_ARROWKEYS | UDS_NOTHOUSANDS | (static_cast<ui::UpDown&>(c).wrap ? UDS_WRAP : 0);
             break;
         case K::TrackBar:
             cls = TRACKBAR_CLASSW;
@@ -156,6 +158,8 @@ void FormWindow::createChild(ui::Control& c) {
     SendMessageW(added.hwnd, WM_SETFONT, WPARAM(ui_.resources().font(c.font(), false)), FALSE);
     if (c.kind() == K::CheckListBox)
         commonControls::setWindowSubclass(added.hwnd, listProc, UINT_PTR(added.id), DWORD_PTR(this));
+    if (c.kind() == K::Edit || c.kind() == K::ComboBox || c.kind() == K::CheckBox)
+        commonControls::setWindowSubclass(added.hwnd, keyProc, UINT_PTR(added.id), DWORD_PTR(this));
     fillChild(added);
 }
 
@@ -439,6 +443,71 @@ LRESULT FormWindow::listMessage(HWND h, UINT msg, WPARAM wParam, LPARAM lParam, 
             }
             break;
         case WM_NCDESTROY: commonControls::removeWindowSubclass(h, listProc, id); break;
+        default: break;
+    }
+    return commonControls::defSubclassProc(h, msg, wParam, lParam);
+}
+
+}  // namespace win32
+
+namespace win32 {
+
+// ---- typed characters --------------------------------------------------------------------------
+
+// Looked up at each message: a handler bound after the window was made counts too.
+ui::Control* FormWindow::keyHandlerOf(int id) {
+    if (!form_) return nullptr;
+    Child* ch = childById(id);
+    return ch && ch->control->onKeyPress ? ch->control : nullptr;
+}
+
+// True when a character goes on to the control, as `key`.
+bool FormWindow::keyPress(ui::Control& c, int& key) {
+    bool ran = false;
+    dispatch([&c, &key, &ran] {
+        const auto handler = c.onKeyPress;
+        if (handler) handler(key);
+        ran = true;
+    });
+    // A handler that failed midway has not let its character through.
+    return ran && key > 0 && key <= 0xFFFF;
+}
+
+LRESULT CALLBACK FormWindow::keyProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR self) {
+    try {
+        return keyMessage(h, msg, wParam, lParam, id, reinterpret_cast<FormWindow*>(self));
+    } catch (...) {
+        logUnhandled();
+        return 0;
+    }
+}
+
+LRESULT FormWindow::keyMessage(HWND h, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id, FormWindow* window) {
+    switch (msg) {
+        case WM_GETDLGCODE: {
+            const LRESULT code = commonControls::defSubclassProc(h, msg, wParam, lParam);
+            // Enter is the handler's character then, not the dialog keys' default button.
+            const auto* m = reinterpret_cast<const MSG*>(lParam);
+            if (m && m->message == WM_KEYDOWN && m->wParam == VK_RETURN && window->keyHandlerOf(int(id)))
+                return code | DLGC_WANTMESSAGE;
+            return code;
+        }
+        case WM_KEYDOWN:
+            // An edit in a dialog would pass Enter on to the default button itself.
+            if (wParam == VK_RETURN) {
+                const ui::Control* c = window->keyHandlerOf(int(id));
+                if (c && c->kind() == ui::ControlKind::Edit) return 0;
+            }
+            break;
+        case WM_CHAR:
+            if (ui::Control* c = window->keyHandlerOf(int(id))) {
+                int key = int(wParam);
+                // The handler may have closed the form and its controls with it.
+                if (!window->keyPress(*c, key) || !IsWindow(h)) return 0;
+                wParam = WPARAM(key);
+            }
+            break;
+        case WM_NCDESTROY: commonControls::removeWindowSubclass(h, keyProc, id); break;
         default: break;
     }
     return commonControls::defSubclassProc(h, msg, wParam, lParam);

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <shellapi.h>
 #include <algorithm>
+#include "forms/ClockMenuIds.h"
 #include "platform/Failure.h"
 #include "win32/CommonControls.h"
 #include "win32/Edge.h"
@@ -40,6 +41,11 @@ RECT toRect(const ui::Rect& r) { return {r.left, r.top, r.right(), r.bottom()}; 
 POINT pointOf(LPARAM l) { return {GET_X_LPARAM(l), GET_Y_LPARAM(l)}; }
 
 bool inUserRange(UINT msg) { return (msg >= WM_USER && msg <= 0x7FFF) || (msg >= 0xC000 && msg <= 0xFFFF); }
+
+// The system's notices that the program answers itself besides its own messages.
+static_assert(forms::kMsgPowerBroadcast == WM_POWERBROADCAST && forms::kMsgTimeChange == WM_TIMECHANGE);
+static_assert(forms::kPbtResumeSuspend == PBT_APMRESUMESUSPEND && forms::kPbtResumeAutomatic == PBT_APMRESUMEAUTOMATIC);
+bool forTheModel(UINT msg) { return inUserRange(msg) || msg == WM_POWERBROADCAST || msg == WM_TIMECHANGE; }
 
 }  // namespace
 
@@ -258,9 +264,17 @@ bool FormWindow::tray(bool add, const ui::TrayIconData& d) {
     return ok;
 }
 
+// WM_NEXTDLGCTL would do this in a dialog, but plain windows ignore it.
 void FormWindow::focus(ui::Control& c) {
     flush();
-    if (Child* ch = childOf(c); ch && ch->hwnd) SendMessageW(hwnd_, WM_NEXTDLGCTL, WPARAM(ch->hwnd), TRUE);
+    const Child* ch = childOf(c);
+    if (!hwnd_ || !ch || !ch->hwnd || !ch->visible || !ch->enabled) return;
+    // As Tab comes into an edit: with its text selected.
+    if (SendMessageW(ch->hwnd, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) SendMessageW(ch->hwnd, EM_SETSEL, 0, -1);
+    // Focus in a window in the background would activate it; it waits for
+    // the window's next activation instead.
+    if (GetActiveWindow() == hwnd_) SetFocus(ch->hwnd);
+    else lastFocus_ = ch->hwnd;
 }
 
 bool FormWindow::balloon(const ui::TrayIconData& d, const std::string& title, const std::string& text) {
@@ -910,11 +924,12 @@ LRESULT FormWindow::handle(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
         default:
             if (msg == DM_GETDEFID && ui_.inDialogKeys() && hasChildWindows()) return defaultButtonId();
             if (msg == DM_SETDEFID && ui_.inDialogKeys() && hasChildWindows()) return TRUE;
-            if (form_ && form_->onMessage && inUserRange(msg)) {
+            if (form_ && form_->onMessage && forTheModel(msg)) {
                 ui::Form* f = form_;
                 bool handled = false;
                 dispatch([&] { handled = f->onMessage && f->onMessage(msg, wParam, lParam); });
-                if (handled) return 0;
+                // TRUE grants a power request; the others want 0.
+                if (handled) return msg == WM_POWERBROADCAST ? TRUE : 0;
             }
             break;
     }

@@ -176,6 +176,11 @@ private:
     void toggleListItem(int id, int index);
     static LRESULT CALLBACK listProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
     static LRESULT listMessage(HWND, UINT, WPARAM, LPARAM, UINT_PTR id, FormWindow*);
+    // Typed characters of edits, combo boxes and check boxes.
+    ui::Control* keyHandlerOf(int id);
+    bool keyPress(ui::Control&, int& key);
+    static LRESULT CALLBACK keyProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+    static LRESULT keyMessage(HWND, UINT, WPARAM, LPARAM, UINT_PTR id, FormWindow*);
 
     Win32Ui& ui_;
     ui::Form* form_;

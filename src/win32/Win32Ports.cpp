@@ -26,7 +26,6 @@ Fn procAddress(HMODULE lib, const char* name) {
 }
 
 using IsPwrHibernateAllowedFn = BOOLEAN(WINAPI*)();
-using SetSuspendStateFn = BOOLEAN(WINAPI*)(BOOLEAN hibernate, BOOLEAN force, BOOLEAN disableWakeEvent);
 
 struct CoTaskFree {
     void operator()(wchar_t* p) const { CoTaskMemFree(p); }
@@ -81,22 +80,12 @@ namespace {
 
 // A system library by its full path in the system folder: a file of the same
 // name beside Lumivo.exe must never be the one that runs.
-std::wstring systemLibrary(const wchar_t* name) {
+UniqueLibrary loadSystemLibrary(const wchar_t* name) {
     wchar_t dir[MAX_PATH] = {};
     const UINT n = GetSystemDirectoryW(dir, MAX_PATH);
-    if (n == 0 || n >= MAX_PATH) return {};
-    return std::wstring(dir) + L"\\" + name;
-}
-
-// The function's address in a system library, loaded if it is not yet; the
-// library is never unloaded, so the address stays good.
-void* GetLibraryProc(const wchar_t* library, const char* function) {
-    const std::wstring path = systemLibrary(library);
-    if (path.empty()) return nullptr;
-    HMODULE lib = GetModuleHandleW(path.c_str());
-    if (!lib) lib = LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
-    if (!lib) return nullptr;
-    return reinterpret_cast<void*>(GetProcAddress(lib, function));
+    if (n == 0 || n >= MAX_PATH) return UniqueLibrary();
+    const std::wstring path = std::wstring(dir) + L"\\" + name;
+    return UniqueLibrary(LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH));
 }
 
 }  // namespace
@@ -117,15 +106,14 @@ bool Win32Power::setPrivilege(const std::string& name, bool enable) {
 }
 
 unsigned Win32Power::exitWindows(unsigned flags) {
-    if (ExitWindowsEx(flags, 0)) return 0;
+    // Planned: the user asked for it, and the system's event log says so.
+    if (ExitWindowsEx(flags, SHTDN_REASON_MAJOR_OTHER | SHTDN_REASON_MINOR_OTHER | SHTDN_REASON_FLAG_PLANNED)) return 0;
     const DWORD e = GetLastError();
     return e != 0 ? unsigned(e) : unsigned(ERROR_GEN_FAILURE);
 }
 
 bool Win32Power::hibernationAllowed() {
-    const std::wstring path = systemLibrary(L"powrprof.dll");
-    if (path.empty()) return false;
-    const UniqueLibrary lib(LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH));
+    const UniqueLibrary lib = loadSystemLibrary(L"powrprof.dll");
     if (!lib) return false;
     const auto fn = procAddress<IsPwrHibernateAllowedFn>(lib.get(), "IsPwrHibernateAllowed");
     return fn && fn() != FALSE;
@@ -133,10 +121,14 @@ bool Win32Power::hibernationAllowed() {
 
 bool Win32Power::suspend(bool hibernate, bool force, bool disableWakeEvents) {
     // A failed look-up is tried again at the next call.
-    if (!setSuspendState_) setSuspendState_ = GetLibraryProc(L"powrprof.dll", "SetSuspendState");
-    if (!setSuspendState_) return false;
-    const auto fn = reinterpret_cast<SetSuspendStateFn>(setSuspendState_);
-    return fn(hibernate ? TRUE : FALSE, force ? TRUE : FALSE, disableWakeEvents ? TRUE : FALSE) != FALSE;
+    if (!setSuspendState_) {
+        UniqueLibrary lib = loadSystemLibrary(L"powrprof.dll");
+        if (!lib) return false;
+        setSuspendState_ = procAddress<SetSuspendStateFn>(lib.get(), "SetSuspendState");
+        if (!setSuspendState_) return false;
+        powerLibrary_ = std::move(lib);
+    }
+    return setSuspendState_(hibernate ? TRUE : FALSE, force ? TRUE : FALSE, disableWakeEvents ? TRUE : FALSE) != FALSE;
 }
 
 void Win32Power::keepAwake(bool on) {

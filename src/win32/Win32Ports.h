@@ -5,6 +5,7 @@
 #include "platform/Power.h"
 #include "platform/Shell.h"
 #include "platform/System.h"
+#include "win32/Handles.h"
 
 namespace win32 {
 
@@ -28,7 +29,9 @@ public:
     void keepAwake(bool on) override;
 
 private:
-    void* setSuspendState_ = nullptr;  // found once; its library stays loaded
+    using SetSuspendStateFn = BOOLEAN(WINAPI*)(BOOLEAN hibernate, BOOLEAN force, BOOLEAN disableWakeEvent);
+    UniqueLibrary powerLibrary_;                  // loaded at the first suspend, kept while the address is
+    SetSuspendStateFn setSuspendState_ = nullptr;
 };
 
 class Win32System final : public platform::System {

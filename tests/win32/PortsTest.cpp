@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <string>
+
+#include "win32/Handles.h"
 #include "win32/Win32Ports.h"
 
 TEST(Ports, LocalTimeAndDateTexts) {
@@ -71,4 +75,100 @@ TEST(Ports, ShellAndMailReportFailure) {
     win32::Win32Mail mail;
     EXPECT_FALSE(shell.open("C:\\no\\such\\file.htm", "", "", SW_SHOW));
     EXPECT_FALSE(mail.send({}));
+}
+
+// ---- power ---------------------------------------------------------------------------------
+
+namespace {
+
+std::filesystem::path modulePath(HMODULE m) {
+    wchar_t buf[MAX_PATH] = {};
+    const DWORD n = GetModuleFileNameW(m, buf, MAX_PATH);
+    return std::filesystem::path(std::wstring(buf, n));
+}
+
+std::filesystem::path systemFolder() {
+    wchar_t buf[MAX_PATH] = {};
+    const UINT n = GetSystemDirectoryW(buf, MAX_PATH);
+    return std::filesystem::path(std::wstring(buf, n));
+}
+
+bool sameFolder(const std::filesystem::path& a, const std::filesystem::path& b) {
+    return CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_EQUAL;
+}
+
+// Whether the privilege is enabled in the process's token now.
+bool privilegeEnabled(const wchar_t* name) {
+    HANDLE raw = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &raw)) return false;
+    const win32::UniqueHandle token(raw);
+    LUID luid{};
+    if (!LookupPrivilegeValueW(nullptr, name, &luid)) return false;
+    DWORD size = 0;
+    GetTokenInformation(token.get(), TokenPrivileges, nullptr, 0, &size);
+    std::string buffer(size, '\0');
+    if (!GetTokenInformation(token.get(), TokenPrivileges, buffer.data(), size, &size)) return false;
+    const auto* tp = reinterpret_cast<const TOKEN_PRIVILEGES*>(buffer.data());
+    for (DWORD i = 0; i < tp->PrivilegeCount; ++i)
+        if (tp->Privileges[i].Luid.LowPart == luid.LowPart && tp->Privileges[i].Luid.HighPart == luid.HighPart)
+            return tp->Privileges[i].Attributes & SE_PRIVILEGE_ENABLED;
+    return false;
+}
+
+// The stand-in power library beside the test program while in scope.
+struct PlantedLibrary {
+    std::filesystem::path path;
+    PlantedLibrary() {
+        const std::filesystem::path exe = modulePath(nullptr);
+        path = exe.parent_path() / L"powrprof.dll";
+        planted = CopyFileW((exe.parent_path() / L"fake" / L"powrprof.dll").c_str(), path.c_str(), FALSE) != FALSE;
+    }
+    ~PlantedLibrary() { DeleteFileW(path.c_str()); }
+    PlantedLibrary(const PlantedLibrary&) = delete;
+    PlantedLibrary& operator=(const PlantedLibrary&) = delete;
+    bool planted = false;
+};
+
+}  // namespace
+
+// Never exitWindows here: under Wine it ends every process of the prefix.
+TEST(Ports, PrivilegesAndStayingAwake) {
+    win32::Win32Power power;
+    EXPECT_TRUE(power.setPrivilege("SeShutdownPrivilege", true));
+    EXPECT_TRUE(privilegeEnabled(L"SeShutdownPrivilege"));
+    EXPECT_TRUE(power.setPrivilege("SeShutdownPrivilege", false));
+    EXPECT_FALSE(privilegeEnabled(L"SeShutdownPrivilege"));
+    EXPECT_FALSE(power.setPrivilege("SeNoSuchPrivilege", true));
+
+    // The state asked for is read back as the previous one of the next call.
+    power.keepAwake(true);
+    EXPECT_EQ(DWORD(ES_CONTINUOUS | ES_SYSTEM_REQUIRED), SetThreadExecutionState(ES_CONTINUOUS | ES_SYSTEM_REQUIRED));
+    power.keepAwake(false);
+    EXPECT_EQ(DWORD(ES_CONTINUOUS), SetThreadExecutionState(ES_CONTINUOUS));
+}
+
+// A power library of the same name planted beside the program must not be
+// the one loaded. (Wine runs its own code even then, but reports the module at
+// the planted path: where the module came from is what tells.) The system's
+// library answers, and does nothing under Wine.
+TEST(Ports, PowerLibraryComesFromTheSystemFolderOnly) {
+    const PlantedLibrary fake;
+    ASSERT_TRUE(fake.planted);
+    // What a look-up by bare name takes: the planted one.
+    {
+        const win32::UniqueLibrary byName(LoadLibraryW(L"powrprof.dll"));
+        ASSERT_TRUE(byName);
+        EXPECT_TRUE(sameFolder(modulePath(byName.get()).parent_path(), fake.path.parent_path()))
+            << modulePath(byName.get());
+    }
+    ASSERT_EQ(nullptr, GetModuleHandleW(L"powrprof.dll"));
+
+    win32::Win32Power power;
+    EXPECT_TRUE(power.hibernationAllowed());
+    EXPECT_TRUE(power.suspend(true, true, true));
+    EXPECT_TRUE(power.suspend(false, false, false));  // the address found once serves again
+    const HMODULE loaded = GetModuleHandleW(L"powrprof.dll");
+    ASSERT_NE(nullptr, loaded);
+    EXPECT_TRUE(sameFolder(modulePath(loaded).parent_path(), systemFolder())) << modulePath(loaded);
+    EXPECT_EQ(nullptr, GetModuleHandleW(fake.path.c_str()));
 }

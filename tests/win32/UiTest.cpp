@@ -257,6 +257,15 @@ TEST_F(UiWindow, ShowHandlerRunsOnceAndBeforeTheFirstPaint) {
     EXPECT_EQ(2, std::count(log.begin(), log.end(), "show"));
 }
 
+TEST_F(UiWindow, ATimerAddedLaterRunsToo) {
+    ui::Form f("TFormUiTest", "F");
+    ui.realize(f);
+    int ticks = 0;
+    f.addTimer("Late", 10, true).onTimer = [&] { ++ticks; };
+    pump(100);
+    EXPECT_GT(ticks, 0);
+}
+
 TEST_F(UiWindow, ShownWithoutActivationTheOtherWindowKeepsTheKeys) {
     ui::Form keys("TFormUiTest", "Keys");
     keys.setClientSize(80, 40);
@@ -288,13 +297,16 @@ TEST_F(UiWindow, ShownWithoutActivationTheOtherWindowKeepsTheKeys) {
     EXPECT_EQ(hwndOf(quiet), GetActiveWindow());
 }
 
-TEST_F(UiWindow, TrayIconIsAddedAndDeleted) {
+TEST_F(UiWindow, TrayIconIsAddedCarriesBalloonsAndIsDeleted) {
     ui::Form f("TFormUiTest", "F");
     ui.realize(f);
     const ui::TrayIconData data{7, 7, forms::kMsgTrayCallback, "Lumivo.XP"};
+    EXPECT_FALSE(f.balloon(data, "Быстрый выход", "Нет значка"));
     EXPECT_TRUE(f.tray(true, data));
+    EXPECT_TRUE(f.balloon(data, "Быстрый выход", std::string(300, 'x')));  // cut to the field
     EXPECT_TRUE(f.tray(false, data));
     EXPECT_FALSE(f.tray(false, data));
+    EXPECT_FALSE(f.balloon(data, "Быстрый выход", "Значок убран"));
 }
 
 // ---- painting ---------------------------------------------------------------------------
@@ -574,6 +586,28 @@ TEST_F(UiInput, CommandsAndOwnMessagesReachTheModel) {
     EXPECT_TRUE(GetMenuState(GetSubMenu(again.get(), 2), 115, MF_BYCOMMAND) & MF_GRAYED);
 }
 
+// The system's word that it woke up or that the clock was set: the program
+// re-reads the time, so these come through too, with the answers the system expects.
+TEST_F(UiInput, PowerAndClockChangesReachTheModel) {
+    ui::Form f("TFormUiTest", "F");
+    std::vector<std::string> log;
+    bool handle = true;
+    f.onMessage = [&](unsigned msg, std::uintptr_t w, std::intptr_t) {
+        if (msg == forms::kMsgPowerBroadcast) log.push_back("power " + std::to_string(w));
+        else if (msg == forms::kMsgTimeChange) log.push_back("time");
+        return handle;
+    };
+    ui.realize(f);
+    const HWND h = hwndOf(f);
+    EXPECT_EQ(TRUE, SendMessageW(h, WM_POWERBROADCAST, forms::kPbtResumeAutomatic, 0));
+    EXPECT_EQ(0, SendMessageW(h, WM_TIMECHANGE, 0, 0));
+    handle = false;
+    SendMessageW(h, WM_POWERBROADCAST, forms::kPbtResumeSuspend, 0);
+    // As the system tells every window, hidden and owned ones too.
+    SendMessageTimeoutW(HWND_BROADCAST, WM_TIMECHANGE, 0, 0, SMTO_ABORTIFHUNG, 2000, nullptr);
+    EXPECT_EQ((std::vector<std::string>{"power 18", "time", "power 7", "time"}), log);
+}
+
 // ---- child controls -----------------------------------------------------------------------
 
 TEST_F(UiControls, ChildControlsMirrorTheModelBothWays) {
@@ -661,6 +695,58 @@ TEST_F(UiControls, ChildControlsMirrorTheModelBothWays) {
     combo.setEnabled(false);
     EXPECT_FALSE(IsWindowVisible(boxWnd));
     EXPECT_FALSE(IsWindowEnabled(comboWnd));
+}
+
+// The time-setting window's arrows go round: past 23 comes 0, below 0 comes
+// 59. The control shows what the model made of the click.
+TEST_F(UiControls, ArrowsGoRoundAndEditsKeepTheirLimit) {
+    ui::Form f("TFormUiTest", "F");
+    f.setClientSize(200, 60);
+    auto& hours = f.add(std::make_unique<ui::UpDown>("Hours"));
+    hours.setBounds({10, 10, 17, 22});
+    hours.max = 23;
+    hours.wrap = true;
+    hours.setPosition(23);
+    auto& minutes = f.add(std::make_unique<ui::UpDown>("Minutes"));
+    minutes.setBounds({40, 10, 17, 22});
+    minutes.max = 59;
+    minutes.wrap = true;
+    auto& edit = f.add(std::make_unique<ui::Edit>("Text"));
+    edit.setBounds({70, 10, 60, 21});
+    edit.maxLength = 2;
+    std::vector<bool> arrows;
+    hours.onClickArrow = minutes.onClickArrow = [&](bool up) { arrows.push_back(up); };
+    ui.realize(f);
+    const HWND h = hwndOf(f);
+    const HWND hoursWnd = GetWindow(h, GW_CHILD);
+    const HWND minutesWnd = GetWindow(hoursWnd, GW_HWNDNEXT);
+    const HWND editWnd = GetWindow(minutesWnd, GW_HWNDNEXT);
+    ASSERT_TRUE(hoursWnd && minutesWnd && editWnd);
+    int low = -1, high = -1;
+    SendMessageW(hoursWnd, UDM_GETRANGE32, WPARAM(&low), LPARAM(&high));
+    EXPECT_EQ(0, low);
+    EXPECT_EQ(23, high);
+    EXPECT_EQ(23, SendMessageW(hoursWnd, UDM_GETPOS32, 0, 0));
+
+    // Clicks on the real arrows: the upper half counts up.
+    const auto click = [](HWND arrows, bool up) {
+        const LPARAM at = MAKELPARAM(8, up ? 4 : 18);
+        SendMessageW(arrows, WM_LBUTTONDOWN, MK_LBUTTON, at);
+        SendMessageW(arrows, WM_LBUTTONUP, 0, at);
+    };
+    click(hoursWnd, true);
+    EXPECT_EQ(0, hours.position());
+    EXPECT_EQ(0, SendMessageW(hoursWnd, UDM_GETPOS32, 0, 0));
+    click(hoursWnd, true);
+    EXPECT_EQ(1, SendMessageW(hoursWnd, UDM_GETPOS32, 0, 0));
+    click(minutesWnd, false);
+    EXPECT_EQ(59, minutes.position());
+    EXPECT_EQ(59, SendMessageW(minutesWnd, UDM_GETPOS32, 0, 0));
+    EXPECT_EQ((std::vector<bool>{true, true, false}), arrows);
+
+    EXPECT_EQ(2, SendMessageW(editWnd, EM_GETLIMITTEXT, 0, 0));
+    for (wchar_t c : {L'1', L'2', L'3'}) SendMessageW(editWnd, WM_CHAR, c, 1);
+    EXPECT_EQ("12", edit.text());
 }
 
 TEST_F(UiControls, EnterAndEscPressTheDefaultAndCancelButtons) {
