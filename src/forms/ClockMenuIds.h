@@ -26,9 +26,6 @@ enum : unsigned {
 namespace forms {
 // Messages between copies of the program and from the notification area.
 enum : unsigned { kMsgBringToFront = 0x400, kMsgRestartHandOver = 0x401, kMsgTrayCallback = 0x402 };
-// System notices the clock listens to: woken from sleep, the clock set.
-enum : unsigned { kMsgTimeChange = 0x1E, kMsgPowerBroadcast = 0x218 };
-enum : unsigned { kPbtResumeSuspend = 0x7, kPbtResumeAutomatic = 0x12 };
 // The mouse messages the notification-area icon reports.
 enum : unsigned { kTrayDoubleClick = 0x203, kTrayRightButtonDown = 0x204 };
 // The system's own word to every window: power events (with the event as the

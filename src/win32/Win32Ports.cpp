@@ -106,8 +106,7 @@ bool Win32Power::setPrivilege(const std::string& name, bool enable) {
 }
 
 unsigned Win32Power::exitWindows(unsigned flags) {
-    // Planned: the user asked for it, and the system's event log says so.
-    if (ExitWindowsEx(flags, SHTDN_REASON_MAJOR_OTHER | SHTDN_REASON_MINOR_OTHER | SHTDN_REASON_FLAG_PLANNED)) return 0;
+    if (ExitWindowsEx(flags, 0)) return 0;
     const DWORD e = GetLastError();
     return e != 0 ? unsigned(e) : unsigned(ERROR_GEN_FAILURE);
 }
