@@ -195,11 +195,9 @@ void ClockWindow::apply(const settings::Settings& s) {
     QuickExit_.visible = s.ItemQE;
     SetTime_.visible = s.ItemST && !app_.session.Win9xMode;  // the 9x family has no such panel
 
-    ImageGreen_.setVisible(false);
-    if (s.QSDGreen == 1 && app_.qsd.QSDWork == 0) {
-        alignMarks();
-        ImageGreen_.setVisible(true);
-    }
+    // A running quick exit shows its own marks; only an idle one shows the green.
+    if (app_.qsd.QSDWork == 0) app_.quickExit.ShowQSDIdleIcon();
+    else ImageGreen_.setVisible(false);
 }
 
 void ClockWindow::showReminderSound(bool playing) {
