@@ -50,6 +50,8 @@ public:
     // A record and the error window, for a failure found without an exception
     // reaching a guard. Nothing happens while an error window is open.
     void report(const std::string& code, const std::string& className, const std::string& dump);
+    // While the error window is up, reports are dropped.
+    bool windowOpen() const { return state_.ErrorWindowOpen; }
     // A record only: for a start-up that failed before any window could show.
     void record(const std::string& code, const std::string& className, const std::string& dump);
     // One dated line in the log, for what went wrong where no window can tell it.

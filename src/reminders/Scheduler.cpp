@@ -1,4 +1,5 @@
 #include "reminders/Scheduler.h"
+#include <algorithm>
 #include <charconv>
 #include <filesystem>
 #include <system_error>
@@ -255,9 +256,21 @@ bool Scheduler::HalfHourStep(const platform::LocalTime& now) {
 }
 
 void Scheduler::tellOnce(std::vector<Damage>& found) {
-    for (const Damage& d : found) {
-        const std::string key = std::string(d.code->prefix) + '/' + std::to_string(d.remind) + '/' + d.value + '/' + d.text;
-        if (!told_.insert(key).second) continue;
+    auto keyOf = [](const Damage& d) {
+        return std::string(d.code->prefix) + '/' + std::to_string(d.remind) + '/' + d.value + '/' + d.text;
+    };
+    for (Damage& d : found) {
+        const std::string key = keyOf(d);
+        if (told_.count(key)) continue;
+        if (std::none_of(untold_.begin(), untold_.end(), [&](const Damage& u) { return keyOf(u) == key; }))
+            untold_.push_back(std::move(d));
+    }
+    // The error window's own loop runs the tick, which may come back here:
+    // each damage leaves the queue before it is told.
+    while (!untold_.empty() && !guard_.windowOpen()) {
+        const Damage d = std::move(untold_.front());
+        untold_.erase(untold_.begin());
+        if (!told_.insert(keyOf(d)).second) continue;
         errors::Dump dump;
         if (d.remind > 0) dump.add("Remind", d.remind);
         dump.add(d.value, d.text);

@@ -56,6 +56,8 @@ private:
         const char* kind;    // the failure's class name
         std::string text;    // what it holds
     };
+    // Tells each damage not told before in this run; what the error window
+    // would drop now waits for a later call.
     void tellOnce(std::vector<Damage>& found);
 
     Ports ports_;
@@ -63,6 +65,7 @@ private:
     NextRemind& next_;
     errors::Guard& guard_;
     std::set<std::string> told_;
+    std::vector<Damage> untold_;
     // The :00 or :30 minute last searched, as a count of minutes.
     std::optional<long long> halfHourSought_;
 };

@@ -642,6 +642,170 @@ def find_faketime_lib():
 FAKETIME_LIB = find_faketime_lib()
 
 
+REMIND = KEY + r"\Remind"
+
+
+def make_wav(path, seconds=1.5):
+    """A tone: a real sound for the wave device."""
+    import math
+    import struct
+    import wave
+    with wave.open(path, "wb") as w:
+        w.setnchannels(1)
+        w.setsampwidth(2)
+        w.setframerate(22050)
+        w.writeframes(b"".join(struct.pack("<h", int(8000 * math.sin(2 * math.pi * 440 * i / 22050)))
+                               for i in range(int(22050 * seconds))))
+
+
+def make_mp3(path, seconds=3.0):
+    """MPEG-1 Layer III frames, 128 kbit/s, 44.1 kHz, mono: empty side information decodes as silence."""
+    frame = bytes([0xFF, 0xFB, 0x90, 0xC4]) + bytes(417 - 4)
+    with open(path, "wb") as f:
+        f.write(frame * (int(seconds * 44100 / 1152) + 1))
+
+
+class Reminders(ProgramTest):
+    """Reminders stored beforehand, fired by the real program at a faked time of day."""
+
+    def tearDown(self):
+        reg("delete", r"HKCU\Software\Wine\Debug", "/f")
+        super().tearDown()
+
+    def remind(self, n, name, hour, minute, **values):
+        key = REMIND + r"\Remind%d" % n
+        values = dict(dict(Name=name, TimeH=hour, TimeM=minute, RemindEnabled=1, OneLaunch=0, IgnoreLowTime=0,
+                           IgnoreDisSound=0), **values)
+        for v, data in values.items():
+            if data is None:
+                continue
+            kind = "REG_DWORD" if isinstance(data, int) else "REG_SZ"
+            rc, _ = reg("add", key, "/v", v, "/t", kind, "/d", str(data), "/f")
+            self.assertEqual(rc, 0, (key, v))
+
+    def count(self, n):
+        reg("add", REMIND, "/v", "RemindCount", "/t", "REG_DWORD", "/d", str(n), "/f")
+
+    def sound(self, name, make):
+        folder = os.path.join(self.prog.dir, "Звуки")
+        os.makedirs(folder, exist_ok=True)
+        make(os.path.join(folder, name))
+        return "C:\\Lumivo-%s\\Звуки\\%s" % (self.prog.name, name)
+
+    def start_at(self, when, debug="+winmm,+mci"):
+        """Starts the clock with every Wine process's clock at `when` from now on."""
+        target = time.mktime(time.strptime(when, "%Y-%m-%d %H:%M:%S"))
+        fake = {"NO_FAKE_STAT": "1", "FAKETIME": "%+ds" % round(target - time.time()), "LD_PRELOAD": FAKETIME_LIB,
+                "FAKETIME_DONT_FAKE_MONOTONIC": "1", "WINEDEBUG": debug}
+        self.assertTrue(start_clock(self.prog, extra_env=fake), "the clock shows")
+
+    def trace(self):
+        with open(os.path.join(LOGS, self.prog.name + ".out"), "rb") as f:
+            return f.read().decode("utf-8", "replace")
+
+    def box(self, caption, timeout):
+        rows = wait_until(lambda: [w for w in info("#32770", caption) if w["visible"]], timeout, 0.2)
+        return rows[0] if rows else None
+
+    def box_texts(self, caption):
+        rc, out = driver("children", "#32770", caption)
+        return [line.partition(" text=")[2] for line in out.splitlines()]
+
+    def mci(self):
+        """The MCI command strings the program sent, in order."""
+        found = re.findall(r'trace:mci:mciSendStringW \(L"((?:[^"\\]|\\.)*)"', self.trace())
+        return [re.sub(r"\\(.)", r"\1", c) for c in found]
+
+    @unittest.skipUnless(FAKETIME_LIB, "needs faketime")
+    def test_a_wav_reminder_sounds_plays_and_shows_its_message_once(self):
+        reg("add", r"HKCU\Software\Wine\Debug", "/v", "RelayInclude", "/d", "user32.MessageBoxW", "/f")
+        wav = self.sound("мелодия.wav", make_wav)
+        self.remind(1, "Чай", "10", "15", OneLaunch=1, SoundType=1, SoundFile=wav, MsgCaption="Напоминание",
+                    MsgText="Пора пить чай", MsgIcon=2)
+        self.count(1)
+        self.start_at("2026-12-07 10:15:20", debug="+winmm,+mci,+relay")
+        box = self.box("Напоминание", 25)
+        self.assertTrue(box, "the message box comes")
+        self.assertEqual(box["owner"], clock()["hwnd"], "owned by the clock")
+        self.assertEqual(box["topmost"], 1)
+        self.assertIn("Пора пить чай", self.box_texts("Напоминание"))
+        # An OK button only, the exclamation icon, topmost: 0x40030.
+        call = re.search(r'Call user32\.MessageBoxW\(([0-9a-f]+),[0-9a-f]+ L"([^"]*)",[0-9a-f]+ L"([^"]*)",([0-9a-f]+)\)',
+                         self.trace())
+        self.assertTrue(call, "MessageBoxW in the relay trace")
+        self.assertEqual(int(call.group(1), 16), int(box["owner"], 16))
+        self.assertEqual((call.group(2), call.group(3)), (wine_text("Пора пить чай"), wine_text("Напоминание")))
+        self.assertEqual(int(call.group(4), 16), 0x40030)
+        # The file follows its system sound by half a second, the box already up.
+        self.assertTrue(wait_until(lambda: "play mySndR" in self.mci(), 5), self.mci())
+        commands = self.mci()
+        opens = [c for c in commands if c.startswith("open ")]
+        self.assertEqual(len(opens), 1, commands)
+        self.assertTrue(opens[0].endswith('" alias mySndR'), opens[0])
+        self.assertIn("play mySndR", commands)
+        self.assertIn("mciwave", self.trace().lower(), "the wave driver took the file")
+        self.assertEqual(reg_dword(REMIND + r"\Remind1", "RemindEnabled"), 0, "a one-shot reminder disables itself")
+        driver("command", "#32770", "Напоминание", 1)
+        self.assertTrue(wait_until(lambda: not info("#32770", "Напоминание"), 5), "closed with OK")
+        time.sleep(3)
+        self.assertFalse(info("#32770", "Напоминание"), "once only")
+        self.assertTrue(wait_until(lambda: "stop mySndR" in self.mci(), 10), "the channel closes when it ends")
+
+    @unittest.skipUnless(FAKETIME_LIB, "needs faketime")
+    def test_an_mp3_reminder_plays_through_mci(self):
+        mp3 = self.sound("песня.mp3", make_mp3)
+        self.remind(1, "Песня", "10", "15", SoundFile=mp3, MsgCaption="Песня", MsgText="Слушайте", MsgIcon=1)
+        self.count(1)
+        self.start_at("2026-12-07 10:15:20", debug="+winmm,+mci,+loaddll")
+        self.assertTrue(self.box("Песня", 25), "the message box comes")
+        commands = self.mci()
+        opens = [c for c in commands if c.startswith("open ")]
+        self.assertEqual(len(opens), 1, commands)
+        self.assertIn("play mySndR", commands)
+        trace = self.trace()
+        self.assertIn('l"mpegvideo"', trace.lower(), "the DirectShow player took the file")
+        self.assertIn("winegstreamer", trace.lower(), "decoded by GStreamer")
+        # The poll hears it playing, and then its end, on which it closes the channel.
+        self.assertTrue(wait_until(lambda: '=> 2/ 0 (L"playing")' in self.trace(), 5))
+        self.assertTrue(wait_until(lambda: "stop mySndR" in self.mci(), 15), "played to its end, then closed")
+        self.assertIn('=> 2/ 0 (L"stopped")', self.trace())
+        driver("command", "#32770", "Песня", 1)
+
+    @unittest.skipUnless(FAKETIME_LIB, "needs faketime")
+    def test_a_reminder_at_minute_30_fires(self):
+        self.remind(1, "Совещание", "10", "30", MsgCaption="Совещание", MsgText="Через минуту", MsgIcon=3)
+        self.count(1)
+        self.start_at("2026-12-07 10:29:57", debug="-all")
+        box = self.box("Совещание", 50)
+        self.assertTrue(box, "it fires although minute 30 seeks the next reminder afresh")
+        driver("command", "#32770", "Совещание", 1)
+        self.assertTrue(wait_until(lambda: not info("#32770", "Совещание"), 5))
+        time.sleep(3)
+        self.assertFalse(info("#32770", "Совещание"), "once only")
+
+    @unittest.skipUnless(FAKETIME_LIB, "needs faketime")
+    def test_a_damaged_reminder_is_logged_once_and_the_good_one_fires(self):
+        self.remind(1, "Сломанный", "abc", "15", MsgCaption="Сломанный", MsgText="x", MsgIcon=1)
+        self.remind(2, "Хороший", "10", "15", MsgCaption="Хороший", MsgText="Работает", MsgIcon=9)
+        self.count(3)
+        self.start_at("2026-12-07 10:15:20", debug="-all")
+        self.assertTrue(self.box("Хороший", 25), "the good reminder fires while the first error is on screen")
+        driver("command", "#32770", "Хороший", 1)
+        # One error window at a time; each closed, the next damage is told.
+        for _ in range(5):
+            if not wait_until(lambda: [w for w in info("TFormError") if w["visible"]], 3):
+                break
+            driver("click", "TFormError", "Ошибка...", "&Игнорировать")
+            wait_until(lambda: not [w for w in info("TFormError") if w["visible"]], 5)
+        time.sleep(1)
+        lines = self.prog.log_lines()
+        self.assertEqual(len([l for l in lines if "0.013 - 015." in l]), 2, lines)  # TimeH, the missing key
+        self.assertEqual(len([l for l in lines if "0.013 - 016." in l]), 1, lines)  # the icon
+        rc, out = reg("query", REMIND + r"\Remind1", "/v", "TimeH")
+        self.assertIn("abc", out, "nothing rewritten")
+        self.assertEqual(reg_dword(REMIND, "RemindCount"), 3)
+
+
 if __name__ == "__main__":
     result = unittest.main(argv=[sys.argv[0], "-v"] + sys.argv[1:], exit=False).result
     failed = len(result.failures) + len(result.errors)

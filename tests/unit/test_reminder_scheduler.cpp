@@ -525,3 +525,20 @@ TEST(RemindDay, EveryReminderFiresWhenItShouldAndTheStoreIsReadOnlyWhenNeeded) {
     EXPECT_LE(c.t.registry.calls, 30 * halfHours + 70 * firings) << c.t.registry.calls;
     EXPECT_GE(c.sched.fired("Timer1"), 24 * 72'000);
 }
+
+TEST(RemindDamage, WhatTheOpenErrorWindowWouldDropIsToldWhenItHasClosed) {
+    Clock c;
+    c.add(at("9", "10", "r", "Сообщение"));
+    c.t.registry.putDword(key(1), "MsgIcon", 9);
+    c.at(7, 9, 10, 40);
+    c.t.app.err.ErrorWindowOpen = true;
+    c.t.app.reminders.FireRemind(9, 10, "r");
+    EXPECT_EQ(c.t.ui.boxes.size(), 1u);
+    EXPECT_EQ(c.logged("0.013 - 016."), 0u);
+    c.t.app.err.ErrorWindowOpen = false;
+    c.t.app.reminders.FindNextRemind();
+    EXPECT_EQ(c.logged("0.013 - 016."), 1u) << "the next search tells it";
+    c.t.app.reminders.FireRemind(9, 10, "r");
+    c.t.app.reminders.FindNextRemind();
+    EXPECT_EQ(c.logged("0.013 - 016."), 1u) << "and only once";
+}
