@@ -109,6 +109,13 @@ Scheduler::Scheduler(Ports ports, Parts parts, NextRemind& next, errors::Guard& 
 
 void Scheduler::FindNextRemind() {
     std::vector<Damage> damage;
+    seek(damage);
+    // Told only now: the error window's own loop runs the tick, which must
+    // find the next reminder already in place.
+    tellOnce(damage);
+}
+
+void Scheduler::seek(std::vector<Damage>& damage) {
     guard_(code::FindNextRemind, [&] {
         const RemindTotal total = CountReminds(ports_.registry);
         if (total.damaged) damage.push_back({&code::FindNextRemind, 0, "RemindCount", "ConversionError", shown(total.stored)});
@@ -149,9 +156,6 @@ void Scheduler::FindNextRemind() {
         next_.NextRemindSet = true;
         next_.NextRemindName = bestName;
     });
-    // Told only now: the error window's own loop runs the tick, which must
-    // find the next reminder already in place.
-    tellOnce(damage);
 }
 
 void Scheduler::FireRemind(int hour, int minute, const std::string& name) {
@@ -232,8 +236,10 @@ bool Scheduler::TickStep(const platform::LocalTime& now) {
         // Kept before the search moves past this minute.
         const int h = next_.NextRemindH, m = next_.NextRemindM;
         const std::string name = next_.NextRemindName;
-        FindNextRemind();
+        std::vector<Damage> damage;
+        seek(damage);
         FireRemind(h, m, name);
+        tellOnce(damage);  // an error window must not hold the reminder back
         minute = ports_.clock.now().minute;
         called = true;
     }

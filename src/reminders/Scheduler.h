@@ -59,6 +59,8 @@ private:
     // Tells each damage not told before in this run; what the error window
     // would drop now waits for a later call.
     void tellOnce(std::vector<Damage>& found);
+    // FindNextRemind, keeping what it found damaged for the caller to tell.
+    void seek(std::vector<Damage>& damage);
 
     Ports ports_;
     Parts parts_;

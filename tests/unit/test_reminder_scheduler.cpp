@@ -542,3 +542,18 @@ TEST(RemindDamage, WhatTheOpenErrorWindowWouldDropIsToldWhenItHasClosed) {
     c.t.app.reminders.FindNextRemind();
     EXPECT_EQ(c.logged("0.013 - 016."), 1u) << "and only once";
 }
+
+TEST(RemindDamage, DamageFoundAtTheFiringCheckIsToldAfterTheReminder) {
+    Clock c;
+    c.add(at("11", "0", "позже"));
+    c.add(at("10", "15", "хороший", "Хороший"));
+    c.start(7, 10, 14, 50);
+    c.t.ui.onModal = [&c](ui::Form& f) { c.heard("window " + f.className()); };
+    c.runTo(7, 10, 15, 10);
+    c.t.registry.putString(key(1), "TimeH", "abc");  // by hand, after the last search
+    c.runTo(7, 10, 16, 0);
+    std::vector<std::string> order;
+    for (const Event& e : c.events)
+        if (e.what.starts_with("box") || e.what.starts_with("window")) order.push_back(e.what);
+    EXPECT_EQ(order, (std::vector<std::string>{"box Хороший", "window TFormError"}));
+}
