@@ -16,6 +16,7 @@ App::App(Ports p)
       chime({audio, clock}, settings, sound, session, qsd, talk, guard),
       reminderSound(audio, sound, face, guard),
       hotKeys(system, settings, sound, session, qsd, talk, face, guard),
+      remindStore(registry, remindEdit, guard),
       reminders({registry, clock}, remind, guard),
       quickExit({clock, power, shell, audio, system, ui}, {session, paths, settings, sound}, qsd, face, guard) {}
 

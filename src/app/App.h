@@ -16,6 +16,7 @@
 #include "quickexit/State.h"
 #include "reminders/Scheduler.h"
 #include "reminders/State.h"
+#include "reminders/Store.h"
 #include "settings/Settings.h"
 #include "settings/SettingsStore.h"
 #include "sound/Chime.h"
@@ -59,6 +60,7 @@ public:
     settings::LoadState load;
     sound::SoundState sound;
     reminders::NextRemind remind;
+    reminders::RemindEdit remindEdit;
     quickexit::QuickExitState qsd;
 
     // The clock window as the subsystems reach it.
@@ -71,6 +73,7 @@ public:
     sound::Chime chime;
     sound::ReminderSound reminderSound;
     sound::HotKeys hotKeys;
+    reminders::Store remindStore;
     reminders::Scheduler reminders;
     quickexit::Engine quickExit;
 

@@ -13,6 +13,8 @@ struct Code {
 };
 
 enum : bool { Fixed = false, Step = true };
+// A first step that leaves ErrorStep as the caller set it.
+inline constexpr int Keep = -1;
 
 // Every code the program logs, once. Handlers name their code from here; a
 // test checks that no code serves two routines unless the design shares it.
@@ -124,6 +126,14 @@ enum : bool { Fixed = false, Step = true };
     X(ApplyAutoStart,     "0.013 - 004.",  0, Step,  "ApplyAutoStart (only when its fall-back fails)")     \
     X(StoreSettings,      "0.013 - 005.",  0, Step,  "StoreSettings")                                      \
     X(LoadSettings,       "0.013 - 006.",  0, Step,  "LoadSettings")                                       \
+    X(AddRemind,          "0.013 - 007.",  Keep, Step, "AddRemind")                                        \
+    X(ListReminds,        "0.013 - 008.",  Keep, Step, "ListReminds")                                      \
+    X(FindRemind,         "0.013 - 009.",  0, Step,  "FindRemind")                                         \
+    X(UpdateRemind,       "0.013 - 010.",  Keep, Step, "UpdateRemind")                                     \
+    X(DeleteRemind,       "0.013 - 011.",  Keep, Step, "DeleteRemind")                                     \
+    X(RemindTimeFree,     "0.013 - 012.",  0, Step,  "RemindTimeFree")                                     \
+    X(LoadRemindToEditor, "0.013 - 013.",  0, Step,  "LoadRemindToEditor")                                 \
+    X(StoreRemindChecks,  "0.013 - 014.",  0, Step,  "StoreRemindChecks")                                  \
     X(FindNextRemind,     "0.013 - 015.",  0, Step,  "FindNextRemind")                                     \
     X(FireRemind,         "0.013 - 016.",  0, Step,  "FireRemind")                                         \
     /* 018: the time-entry frame */                                                                        \

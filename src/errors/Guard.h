@@ -62,7 +62,9 @@ public:
 private:
     class Scope {
     public:
-        Scope(ErrorState& s, int first) : state_(s), outer_(s.ErrorStep) { s.ErrorStep = first; }
+        Scope(ErrorState& s, int first) : state_(s), outer_(s.ErrorStep) {
+            if (first != Keep) s.ErrorStep = first;
+        }
         ~Scope() { state_.ErrorStep = outer_; }
         Scope(const Scope&) = delete;
         Scope& operator=(const Scope&) = delete;

@@ -4,10 +4,9 @@
 #include "platform/Clock.h"
 #include "platform/Registry.h"
 #include "reminders/State.h"
+#include "reminders/Store.h"
 
 namespace reminders {
-
-inline constexpr const char* kRemindKey = "Software\\Vantrel\\Lumivo\\Remind";
 
 // Finds the next due reminder and fires it when the main tick says so.
 class Scheduler {
