@@ -163,6 +163,10 @@ platform::MciResult FakeAudio::mciSend(const std::string& command, bool wantRepl
     mci.push_back(command);
     if (!failMci.empty() && command.starts_with(failMci)) throw platform::SoundError("device lost");
     platform::MciResult r;
+    if (!refuseMci.empty() && command.starts_with(refuseMci)) {
+        r.error = 275;  // "cannot find the specified file"
+        return r;
+    }
     if (wantReply && command.rfind("status", 0) == 0) {
         if (!statusReplies.empty()) {
             r.reply = statusReplies.front();

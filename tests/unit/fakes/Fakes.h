@@ -73,6 +73,7 @@ public:
     bool playResult = true;
     std::function<void()> onPlay;           // runs while a sound "plays"
     std::string failMci;                    // commands starting with this fail
+    std::string refuseMci;                  // commands starting with this answer an MCI error
 
     void messageBeep(unsigned type) override { beeps.push_back(type); }
     bool playSound(const std::string& path) override;
