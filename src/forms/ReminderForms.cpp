@@ -44,9 +44,10 @@ const FormLayout& signForm() {
             f.controls.push_back(c);
         }
         const std::vector<ControlLayout> rest = {
-            {.kind = K::Panel, .name = "Panel2", .bounds = {8, 116, 271, 90}, .parent = "TabSheet1", .enabled = false,
+            {.kind = K::Panel, .name = "Panel2", .bounds = {2, 116, 283, 90}, .parent = "TabSheet1", .enabled = false,
              .tabOrder = 3},
-            {.kind = K::Memo, .name = "Memo1", .bounds = {2, 2, 267, 86}, .parent = "Panel2",
+            // A smaller font: the note's lines are longer than the page is wide.
+            {.kind = K::Memo, .name = "Memo1", .bounds = {2, 2, 279, 86}, .parent = "Panel2", .font = dialogFont(7),
              .items = {"  Во времени напоминания, можно использовать ", "знак подстановки * для часа, ",
                        "  * : 20 - напоминание будет запускаться в 20 мин. ", " каждого часа.",
                        " Не вводите одинаковое время для напоминаний,",
@@ -136,14 +137,14 @@ const FormLayout& addMsgForm() {
                 {.kind = K::Memo, .name = "Memo1", .bounds = {8, 63, 319, 68}, .tabOrder = 1, .readOnly = false,
                  .scrollBar = true},
                 {.kind = K::Label, .name = "Label2", .bounds = {8, 140, 0, 0}, .caption = "Тип иконки и звука:"},
-                {.kind = K::ComboBox, .name = "CBIcon", .bounds = {120, 137, 207, 21},
+                {.kind = K::ComboBox, .name = "CBIcon", .bounds = {136, 137, 191, 21},
                  .items = {"Не использовать", "Информация", "Предупреждение", "Вопрос", "Ошибка"}, .tabOrder = 2},
                 help("BitBtn1", {8, 165, 25, 25}, 3),
-                {.kind = K::Button, .name = "Button1", .bounds = {40, 165, 130, 25}, .caption = "&Просмотр сообщения",
+                {.kind = K::Button, .name = "Button1", .bounds = {38, 165, 142, 25}, .caption = "&Просмотр сообщения",
                  .tabOrder = 4},
-                {.kind = K::Button, .name = "Button2", .bounds = {176, 165, 72, 25}, .caption = "&Ok",
+                {.kind = K::Button, .name = "Button2", .bounds = {186, 165, 68, 25}, .caption = "&Ok",
                  .isDefault = true, .tabOrder = 5},
-                {.kind = K::Button, .name = "Button3", .bounds = {255, 165, 72, 25}, .caption = "&Отмена",
+                {.kind = K::Button, .name = "Button3", .bounds = {259, 165, 68, 25}, .caption = "&Отмена",
                  .isCancel = true, .tabOrder = 6},
             },
     };
