@@ -17,7 +17,7 @@ App::App(Ports p)
       reminderSound(audio, sound, face, guard),
       hotKeys(system, settings, sound, session, qsd, talk, face, guard),
       remindStore(registry, remindEdit, guard),
-      reminders({registry, clock}, remind, guard),
+      reminders({registry, clock}, {settings, sound, qsd, chime, talk, reminderSound, face}, remind, guard),
       quickExit({clock, power, shell, audio, system, ui}, {session, paths, settings, sound}, qsd, face, guard) {}
 
 namespace {

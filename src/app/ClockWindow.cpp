@@ -207,6 +207,10 @@ void ClockWindow::showReminderSound(bool playing) {
 
 void ClockWindow::holdSoundPause(bool on) { TimerSndPause_.setEnabled(on); }
 
+int ClockWindow::messageBox(const std::string& text, const std::string& caption, unsigned flags) {
+    return app_.ui.ownedMessageBox(*form_, text, caption, flags);
+}
+
 void ClockWindow::alignMarks() {
     const int top = TimeMain_.bounds().height / 8;
     for (ui::Image* i : {&ImageGreen_, &ImageYellow_, &ImageOrange_, &ImageRed_}) i->setTop(top);
@@ -432,10 +436,7 @@ void ClockWindow::Timer1Timer() {
         app_.quickExit.BlinkStep();
 
         app_.guard.step(4);
-        if (now.second > 0 && (now.minute == 0 || now.minute == 30)) {
-            app_.reminders.FindNextRemind();
-            reread();
-        }
+        if (app_.reminders.HalfHourStep(now)) reread();
         app_.chime.HalfHourStep(now, s.SplashScreenNotError != 0);
 
         TimeShadow_.setVisible(true);

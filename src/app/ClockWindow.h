@@ -65,6 +65,7 @@ public:
     void stopMainTick() override { Timer1_.setEnabled(false); }
     void saveSettings() override { store(0); }
     void balloon(const std::string& title, const std::string& text) override;
+    int messageBox(const std::string& text, const std::string& caption, unsigned flags) override;
 
     // Handlers.
     void FormCreate();

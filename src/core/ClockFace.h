@@ -50,6 +50,8 @@ public:
     virtual void saveSettings() = 0;
     // A balloon over the notification-area icon.
     virtual void balloon(const std::string& title, const std::string& text) = 0;
+    // A message box owned by the clock window; returns when it is closed.
+    virtual int messageBox(const std::string& text, const std::string& caption, unsigned flags) = 0;
 };
 
 // Stands in for the clock window until it exists and after it has gone, so a
@@ -82,6 +84,9 @@ public:
     void stopMainTick() override { if (face_) face_->stopMainTick(); }
     void saveSettings() override { if (face_) face_->saveSettings(); }
     void balloon(const std::string& t, const std::string& x) override { if (face_) face_->balloon(t, x); }
+    int messageBox(const std::string& text, const std::string& caption, unsigned flags) override {
+        return face_ ? face_->messageBox(text, caption, flags) : 0;
+    }
 
 private:
     ClockFace* face_ = nullptr;

@@ -30,6 +30,9 @@ public:
     // Returns false when there was nothing to delete.
     virtual bool deleteValue(Hive, const std::string& path, const std::string& name) = 0;
     virtual bool deleteKeyTree(Hive, const std::string& path) = 0;
+    // Copies every value and subkey of `from` into `to` (created when
+    // missing), whatever their types. False when `from` does not exist.
+    virtual bool copyKeyTree(Hive, const std::string& from, const std::string& to) = 0;
 };
 
 }  // namespace platform

@@ -1,22 +1,227 @@
 #include "reminders/Scheduler.h"
+#include <charconv>
+#include <filesystem>
+#include <system_error>
+#include "errors/ErrorLog.h"
+#include "platform/Path.h"
+#include "reminders/Stored.h"
 
 namespace reminders {
 
-Scheduler::Scheduler(Ports ports, NextRemind& next, errors::Guard& guard)
-    : ports_(ports), next_(next), guard_(guard) {}
+namespace code = errors::code;
+using platform::RegValue;
 
-// The search over the stored reminders comes with the reminders themselves;
-// until then the store reads as empty and nothing is due.
-void Scheduler::FindNextRemind() {
-    guard_(errors::code::FindNextRemind, [&] {
-        (void)ports_.registry.read(platform::Hive::CurrentUser, kRemindKey, "RemindCount");
-        next_.NextRemindH = 0;
-        next_.NextRemindM = 0;
-        next_.NextRemindSet = false;
-    });
+namespace {
+
+// Hour 0..max or minute 0..max, as text or as a number; nothing for anything else.
+std::optional<int> numberIn(const RegValue& v, int max) {
+    int x = 0;
+    if (v.type == RegValue::Type::Dword) {
+        x = v.dword;
+    } else if (v.type == RegValue::Type::String) {
+        const char* first = v.text.data();
+        const char* last = first + v.text.size();
+        const auto [end, error] = std::from_chars(first, last, x);
+        if (first == last || error != std::errc() || end != last) return std::nullopt;
+    } else {
+        return std::nullopt;
+    }
+    if (x < 0 || x > max) return std::nullopt;
+    return x;
 }
 
-void Scheduler::FireRemind(int, int, const std::string&) {}
+std::string shown(const RegValue& v) {
+    switch (v.type) {
+    case RegValue::Type::Missing: return "(нет значения)";
+    case RegValue::Type::Dword: return std::to_string(v.dword);
+    case RegValue::Type::String: return "'" + v.text + "'";
+    default: return "(двоичное значение)";
+    }
+}
+
+std::string today(const platform::LocalTime& t) { return DayValue(t.weekday == 0 ? 7 : t.weekday); }
+
+constexpr unsigned kIcons[] = {0, ui::kMbIconInformation, ui::kMbIconExclamation, ui::kMbIconQuestion,
+                               ui::kMbIconHand};
+
+// Puts a setting back however the call in between ends.
+template <class T>
+class Borrowed {
+public:
+    Borrowed(T& setting, T value) : setting_(setting), saved_(setting) { setting_ = std::move(value); }
+    ~Borrowed() { setting_ = std::move(saved_); }
+    Borrowed(const Borrowed&) = delete;
+    Borrowed& operator=(const Borrowed&) = delete;
+
+private:
+    T& setting_;
+    T saved_;
+};
+
+}  // namespace
+
+// One reminder as the scheduler sees it: only enabled ones active today with
+// a usable time are `active`.
+struct Entry {
+    bool active = false;
+    bool anyHour = false;
+    int hour = 0, minute = 0;
+    std::string name;
+};
+
+namespace {
+
+template <class Damage>
+Entry readEntry(platform::Registry& reg, int n, const std::string& day, std::vector<Damage>& damage,
+                const errors::Code& code) {
+    Entry e;
+    const RegValue enabled = ReadRemind(reg, n, "RemindEnabled");
+    if (enabled.missing()) {
+        if (!reg.keyExists(kHive, RemindKeyOf(n)))
+            damage.push_back({&code, n, "RemindCount", "RegistryError", "Remind" + std::to_string(n) + " (нет ключа)"});
+        return e;
+    }
+    if (enabled.type != RegValue::Type::Dword) {
+        damage.push_back({&code, n, "RemindEnabled", "ConversionError", shown(enabled)});
+        return e;
+    }
+    if (enabled.dword == 0 || !ReadRemind(reg, n, day.c_str()).missing()) return e;
+    const RegValue h = ReadRemind(reg, n, "TimeH");
+    const RegValue m = ReadRemind(reg, n, "TimeM");
+    const std::optional<int> minute = numberIn(m, 59);
+    e.anyHour = h.type == RegValue::Type::String && h.text == "**";
+    const std::optional<int> hour = e.anyHour ? std::optional<int>(0) : numberIn(h, 23);
+    if (!hour) damage.push_back({&code, n, "TimeH", "ConversionError", shown(h)});
+    if (!minute) damage.push_back({&code, n, "TimeM", "ConversionError", shown(m)});
+    if (!hour || !minute) return e;
+    e.hour = *hour;
+    e.minute = *minute;
+    e.name = TextOf(ReadRemind(reg, n, "Name")).value_or("");
+    e.active = true;
+    return e;
+}
+
+}  // namespace
+
+Scheduler::Scheduler(Ports ports, Parts parts, NextRemind& next, errors::Guard& guard)
+    : ports_(ports), parts_(parts), next_(next), guard_(guard) {}
+
+void Scheduler::FindNextRemind() {
+    std::vector<Damage> damage;
+    guard_(code::FindNextRemind, [&] {
+        const RemindTotal total = CountReminds(ports_.registry);
+        if (total.damaged) damage.push_back({&code::FindNextRemind, 0, "RemindCount", "ConversionError", shown(total.stored)});
+        if (total.n == 0) {
+            next_.NextRemindH = 0;
+            next_.NextRemindM = 0;
+            next_.NextRemindSet = false;
+            return;
+        }
+        const platform::LocalTime now = ports_.clock.now();
+        const int hourNow = now.hour, minuteNow = now.minute;
+        // The current minute is still ahead until its firing check, from
+        // second 31, has come: a reminder of minute 00 or 30 keeps its place
+        // through the searches of that minute's first half.
+        auto ahead = [&](int m) { return m > minuteNow || (m == minuteNow && now.second <= 30); };
+        const std::string day = today(now);
+        int bestH = 50, bestM = 61;
+        std::string bestName;
+        for (int n = 1; n <= total.n; ++n) {
+            const Entry e = readEntry(ports_.registry, n, day, damage, code::FindNextRemind);
+            if (!e.active) continue;
+            int h = e.anyHour ? (ahead(e.minute) ? hourNow : hourNow + 1) : e.hour;
+            if (h < hourNow) h += 24;  // tomorrow
+            // Only a strictly earlier time replaces the best: of equals the lowest number stays.
+            if (h >= hourNow && h == bestH && ahead(e.minute) && e.minute < bestM) {
+                bestM = e.minute;
+                bestName = e.name;
+            }
+            if (h >= hourNow && h < bestH && (h > hourNow || ahead(e.minute))) {
+                bestH = h;
+                bestM = e.minute;
+                bestName = e.name;
+            }
+        }
+        if (bestH > 23) bestH -= 24;
+        next_.NextRemindH = bestH;
+        next_.NextRemindM = bestM;
+        next_.NextRemindSet = true;
+        next_.NextRemindName = bestName;
+    });
+    // Told only now: the error window's own loop runs the tick, which must
+    // find the next reminder already in place.
+    tellOnce(damage);
+}
+
+void Scheduler::FireRemind(int hour, int minute, const std::string& name) {
+    std::vector<Damage> damage;
+    guard_(code::FireRemind, [&] {
+        platform::Registry& reg = ports_.registry;
+        const int total = CountReminds(reg).n;
+        if (total < 1) return;
+        const platform::LocalTime now = ports_.clock.now();
+        const std::string day = today(now);
+        int n = 1;
+        std::vector<Damage> seen;  // the search tells of these
+        for (; n <= total; ++n) {
+            const Entry e = readEntry(reg, n, day, seen, code::FireRemind);
+            if (e.active && e.name == name && (e.anyHour ? now.hour : e.hour) == hour && e.minute == minute) break;
+        }
+        if (n > total) return;
+        auto read = [&](const char* value) { return ReadRemind(reg, n, value); };
+        auto text = [](const RegValue& v) {
+            return v.type == RegValue::Type::String ? std::optional<std::string>(v.text) : std::nullopt;
+        };
+
+        const bool ignoreLowTime = FlagOf(read("IgnoreLowTime"));
+        const bool ignoreDisSound = FlagOf(read("IgnoreDisSound"));
+        const RegValue soundType = read("SoundType");
+        const std::optional<std::string> voice = text(read("VoiceType"));
+        const bool wantsType = !soundType.missing() && !voice;
+        const std::optional<std::string> file = text(read("SoundFile"));
+        const RegValue caption = read("MsgCaption"), msgText = read("MsgText"), icon = read("MsgIcon");
+        const bool wantsMessage = !caption.missing() && !msgText.missing() && !icon.missing();
+
+        if (FlagOf(read("OneLaunch")))
+            reg.writeDword(kHive, RemindKeyOf(n), "RemindEnabled", 0);  // before anything can fail or block
+        parts_.channel.Stop();
+
+        const bool silent = parts_.quickExit.imminent() || (parts_.sound.SoundDisabled && !ignoreDisSound) ||
+                            (!ignoreLowTime && sound::QuietHour(parts_.settings, now.hour));
+        bool sounded = false;
+        if (!silent && wantsType) {
+            if (const std::optional<int> type = numberIn(soundType, 4); type) {
+                Borrowed<int> borrowed(parts_.settings.SoundHType, *type);
+                parts_.chime.PlayChimeSound();
+                sounded = true;
+            } else {
+                damage.push_back({&code::FireRemind, n, "SoundType", "ConversionError", shown(soundType)});
+            }
+        }
+        if (!silent && voice) {
+            // Not installed: the time is still spoken, with the first complete voice.
+            if (!parts_.talk.VoiceIsComplete(*voice))
+                damage.push_back({&code::FireRemind, n, "VoiceType", "FileError", "'" + *voice + "'"});
+            Borrowed<std::string> borrowed(parts_.settings.VoiceType, *voice);
+            parts_.talk.SpeakTime();
+            sounded = true;
+        }
+        if (!silent && file) {
+            std::error_code ec;
+            if (std::filesystem::is_regular_file(platform::u8path(*file), ec))
+                parts_.channel.Open(*file, sounded);
+            else
+                damage.push_back({&code::FireRemind, n, "SoundFile", "FileError", "'" + *file + "'"});
+        }
+        if (wantsMessage) {
+            const std::optional<int> iconNumber = numberIn(icon, 4);
+            if (!iconNumber) damage.push_back({&code::FireRemind, n, "MsgIcon", "ConversionError", shown(icon)});
+            parts_.face.messageBox(TextOf(msgText).value_or(""), TextOf(caption).value_or(""),
+                                   ui::kMbOk | kIcons[iconNumber.value_or(0)] | ui::kMbTopmost);
+        }
+    });
+    tellOnce(damage);
+}
 
 bool Scheduler::TickStep(const platform::LocalTime& now) {
     if (!next_.NextRemindSet || now.second <= 30 || now.hour != next_.NextRemindH) return false;
@@ -31,11 +236,33 @@ bool Scheduler::TickStep(const platform::LocalTime& now) {
         minute = ports_.clock.now().minute;
         called = true;
     }
-    if (next_.NextRemindM < minute) {
+    if (next_.NextRemindSet && next_.NextRemindM < minute && next_.NextRemindH == now.hour) {
         FindNextRemind();
         called = true;
     }
     return called;
+}
+
+bool Scheduler::HalfHourStep(const platform::LocalTime& now) {
+    if (now.second == 0 || (now.minute != 0 && now.minute != 30)) return false;
+    // Within the minute nothing the search looks at changes but the second,
+    // and the firing check searches again itself: once per minute will do.
+    const long long stamp = ((now.year * 100LL + now.month) * 100 + now.day) * 10000 + now.hour * 100 + now.minute;
+    if (halfHourSought_ == stamp) return false;
+    halfHourSought_ = stamp;
+    FindNextRemind();
+    return true;
+}
+
+void Scheduler::tellOnce(std::vector<Damage>& found) {
+    for (const Damage& d : found) {
+        const std::string key = std::string(d.code->prefix) + '/' + std::to_string(d.remind) + '/' + d.value + '/' + d.text;
+        if (!told_.insert(key).second) continue;
+        errors::Dump dump;
+        if (d.remind > 0) dump.add("Remind", d.remind);
+        dump.add(d.value, d.text);
+        guard_.report(errors::errorCode(*d.code, 0), d.kind, dump.text());
+    }
 }
 
 }  // namespace reminders

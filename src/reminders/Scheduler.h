@@ -1,10 +1,20 @@
 #pragma once
+#include <optional>
+#include <set>
 #include <string>
+#include <vector>
+#include "core/ClockFace.h"
 #include "errors/Guard.h"
 #include "platform/Clock.h"
 #include "platform/Registry.h"
+#include "quickexit/State.h"
 #include "reminders/State.h"
 #include "reminders/Store.h"
+#include "settings/Settings.h"
+#include "sound/Chime.h"
+#include "sound/ReminderSound.h"
+#include "sound/State.h"
+#include "sound/TalkingClock.h"
 
 namespace reminders {
 
@@ -15,7 +25,17 @@ public:
         platform::Registry& registry;
         platform::Clock& clock;
     };
-    Scheduler(Ports ports, NextRemind& next, errors::Guard& guard);
+    // What a firing uses of the rest of the program.
+    struct Parts {
+        settings::Settings& settings;
+        const sound::SoundState& sound;
+        const quickexit::QuickExitState& quickExit;
+        sound::Chime& chime;
+        sound::TalkingClock& talk;
+        sound::ReminderSound& channel;
+        core::ClockFace& face;
+    };
+    Scheduler(Ports ports, Parts parts, NextRemind& next, errors::Guard& guard);
 
     void FindNextRemind();
     void FireRemind(int hour, int minute, const std::string& name);
@@ -23,11 +43,28 @@ public:
     // to 59 of its minute, and moves past one whose minute has gone by. True
     // when it called out (the clock is then read again).
     bool TickStep(const platform::LocalTime& now);
+    // The half-hour share, from second 1 of minutes 00 and 30: the next
+    // reminder sought again, once in each such minute. True when it was.
+    bool HalfHourStep(const platform::LocalTime& now);
 
 private:
+    // A stored value that cannot be used, told once per run.
+    struct Damage {
+        const errors::Code* code;
+        int remind;          // 0: the store as a whole
+        std::string value;   // its name
+        const char* kind;    // the failure's class name
+        std::string text;    // what it holds
+    };
+    void tellOnce(std::vector<Damage>& found);
+
     Ports ports_;
+    Parts parts_;
     NextRemind& next_;
     errors::Guard& guard_;
+    std::set<std::string> told_;
+    // The :00 or :30 minute last searched, as a count of minutes.
+    std::optional<long long> halfHourSought_;
 };
 
 }  // namespace reminders

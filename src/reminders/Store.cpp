@@ -1,6 +1,13 @@
 #include "reminders/Store.h"
+#include <algorithm>
+#include <vector>
+#include "platform/Failure.h"
+#include "reminders/Stored.h"
 
 namespace reminders {
+
+namespace code = errors::code;
+using platform::RegValue;
 
 std::string RemindKeyOf(int n) { return std::string(kRemindKey) + "\\Remind" + std::to_string(n); }
 
@@ -9,16 +16,234 @@ std::string DisplayLine(const std::optional<std::string>& timeH, const std::opti
     return timeH.value_or("-") + " : " + timeM.value_or("-") + "  -  " + name.value_or("");
 }
 
+// ---- reading ------------------------------------------------------------------------------------
+
+namespace {
+// Far more than anyone keeps; it only bounds the count of a damaged store.
+constexpr int kMostReminds = 10000;
+}  // namespace
+
+RemindTotal CountReminds(platform::Registry& registry) {
+    RemindTotal t;
+    t.stored = registry.read(kHive, kRemindKey, "RemindCount");
+    if (t.stored.missing()) return t;
+    if (t.stored.type == RegValue::Type::Dword && t.stored.dword >= 0) {
+        t.n = t.stored.dword;
+        return t;
+    }
+    t.damaged = true;
+    while (t.n < kMostReminds && registry.keyExists(kHive, RemindKeyOf(t.n + 1))) ++t.n;
+    return t;
+}
+
+RegValue ReadRemind(platform::Registry& registry, int n, const char* name) {
+    return registry.read(kHive, RemindKeyOf(n), name);
+}
+
+std::optional<std::string> TextOf(const RegValue& v) {
+    if (v.type == RegValue::Type::String) return v.text;
+    if (v.type == RegValue::Type::Dword) return std::to_string(v.dword);
+    return std::nullopt;
+}
+
+bool FlagOf(const RegValue& v, bool otherwise) {
+    return v.type == RegValue::Type::Dword ? v.dword != 0 : otherwise;
+}
+
+std::string DayValue(int day) { return "MD" + std::to_string(day); }
+
+std::string LineOf(platform::Registry& registry, int n) {
+    const auto name = TextOf(ReadRemind(registry, n, "Name"));
+    const auto h = TextOf(ReadRemind(registry, n, "TimeH"));
+    const auto m = TextOf(ReadRemind(registry, n, "TimeM"));
+    return DisplayLine(h, m, name.value_or(""));
+}
+
+// ---- the store ----------------------------------------------------------------------------------
+
+namespace {
+
+void writeFlag(platform::Registry& r, const std::string& key, const char* name, bool v) {
+    r.writeDword(kHive, key, name, v ? 1 : 0);
+}
+
+void writeRecord(platform::Registry& r, const std::string& key, const Reminder& f) {
+    r.writeString(kHive, key, "Name", f.Name);
+    writeFlag(r, key, "RemindEnabled", true);
+    writeFlag(r, key, "OneLaunch", f.OneLaunch);
+    r.writeString(kHive, key, "TimeH", f.TimeH);
+    r.writeString(kHive, key, "TimeM", f.TimeM);
+    if (f.SoundType) r.writeDword(kHive, key, "SoundType", *f.SoundType);
+    if (f.VoiceType) r.writeString(kHive, key, "VoiceType", *f.VoiceType);
+    if (f.SoundFile) r.writeString(kHive, key, "SoundFile", *f.SoundFile);
+    writeFlag(r, key, "IgnoreLowTime", f.IgnoreLowTime);
+    writeFlag(r, key, "IgnoreDisSound", f.IgnoreDisSound);
+    if (f.Msg) {
+        r.writeString(kHive, key, "MsgCaption", f.Msg->MsgCaption);
+        r.writeString(kHive, key, "MsgText", f.Msg->MsgText);
+        r.writeDword(kHive, key, "MsgIcon", f.Msg->MsgIcon);
+    }
+    for (int d = 1; d <= 7; ++d) {
+        r.deleteValue(kHive, key, DayValue(d));
+        if (!f.Days[d - 1]) writeFlag(r, key, DayValue(d).c_str(), false);
+    }
+}
+
+}  // namespace
+
 Store::Store(platform::Registry& registry, RemindEdit& edit, errors::Guard& guard)
     : registry_(registry), edit_(edit), guard_(guard) {}
 
-int Store::AddRemind(const Reminder&) { return 1; }
-int Store::UpdateRemind(const Reminder&) { return 1; }
-void Store::ListReminds(const ListView&) {}
-void Store::FindRemind(const std::string&) {}
-void Store::LoadRemindToEditor(int, Reminder&) {}
-void Store::DeleteRemind() {}
-int Store::RemindTimeFree(const std::string&, const std::string&) { return 1; }
-void Store::StoreRemindChecks(const ui::CheckListBox&) {}
+int Store::RemindTimeFree(const std::string& hour, const std::string& minute) {
+    int free = 1;
+    guard_(code::RemindTimeFree, [&] {
+        const int n = CountReminds(registry_).n;
+        for (int i = 1; i <= n; ++i) {
+            const std::string h = TextOf(ReadRemind(registry_, i, "TimeH")).value_or("-");
+            const std::string m = TextOf(ReadRemind(registry_, i, "TimeM")).value_or("-");
+            if (m != minute) continue;
+            if (hour != "**" && h != "**" && h != hour) continue;
+            // The reminder being edited never collides with itself.
+            if (edit_.ReminderEditMode == 0 || i != edit_.SelectedRemind) {
+                free = 0;
+                return;
+            }
+        }
+    });
+    return free;
+}
+
+int Store::AddRemind(const Reminder& fields) {
+    int result = 1;
+    guard_(code::AddRemind, [&] {
+        if (RemindTimeFree(fields.TimeH, fields.TimeM) == 0) {
+            result = 0;
+            return;
+        }
+        const int n = CountReminds(registry_).n;
+        const std::string key = RemindKeyOf(n + 1);
+        // A key left beyond the count must not lend its values to the new reminder.
+        registry_.deleteKeyTree(kHive, key);
+        registry_.createKey(kHive, key);
+        writeRecord(registry_, key, fields);
+        // Counted last: a reminder cut off half-way stays outside the count.
+        registry_.writeDword(kHive, kRemindKey, "RemindCount", n + 1);
+    });
+    return result;
+}
+
+int Store::UpdateRemind(const Reminder& fields) {
+    int result = 1;
+    guard_(code::UpdateRemind, [&] {
+        if (RemindTimeFree(fields.TimeH, fields.TimeM) == 0) {
+            result = 0;
+            return;
+        }
+        const int n = CountReminds(registry_).n;
+        const int selected = edit_.SelectedRemind;
+        // Writing anyway would make a key that no list shows, and the edit would vanish unseen.
+        if (selected < 1 || selected > n)
+            throw platform::RegistryError("There is no reminder " + std::to_string(selected) + " to replace (" +
+                                          std::to_string(n) + " stored)");
+        const std::string key = RemindKeyOf(selected);
+        registry_.deleteKeyTree(kHive, key);
+        registry_.createKey(kHive, key);
+        writeRecord(registry_, key, fields);
+    });
+    return result;
+}
+
+void Store::ListReminds(const ListView& view) {
+    guard_(code::ListReminds, [&] {
+        view.CheckListBox1.setItems({});
+        view.Button2.setEnabled(false);
+        view.Button3.setEnabled(false);
+        const int n = CountReminds(registry_).n;
+        std::vector<ui::CheckListBox::Item> items;
+        for (int i = 1; i <= n; ++i)
+            items.push_back({LineOf(registry_, i), FlagOf(ReadRemind(registry_, i, "RemindEnabled"))});
+        std::stable_sort(items.begin(), items.end(), [](const auto& a, const auto& b) { return a.text < b.text; });
+        view.CheckListBox1.setItems(std::move(items));
+        if (view.CheckListBox1.items().empty()) return;
+        view.CheckListBox1.setItemIndex(0);
+        view.Button2.setEnabled(true);
+        view.Button3.setEnabled(true);
+    });
+}
+
+void Store::FindRemind(const std::string& line) {
+    guard_(code::FindRemind, [&] {
+        const int n = CountReminds(registry_).n;
+        for (int i = 1; i <= n; ++i) {
+            if (LineOf(registry_, i) == line) {
+                edit_.SelectedRemind = i;
+                return;
+            }
+        }
+    });
+}
+
+void Store::LoadRemindToEditor(int n, Reminder& f) {
+    guard_(code::LoadRemindToEditor, [&] {
+        struct Loading {
+            RemindEdit& e;
+            explicit Loading(RemindEdit& edit) : e(edit) { e.RemindLoading = true; }
+            ~Loading() { e.RemindLoading = false; }
+            Loading(const Loading&) = delete;
+            Loading& operator=(const Loading&) = delete;
+        } loading(edit_);
+        if (n < 1 || n > CountReminds(registry_).n) return;
+        auto read = [&](const char* name) { return ReadRemind(registry_, n, name); };
+        auto isDword = [](const RegValue& v) { return v.type == RegValue::Type::Dword; };
+
+        if (auto v = TextOf(read("Name"))) f.Name = *v;
+        if (RegValue v = read("OneLaunch"); isDword(v)) f.OneLaunch = v.dword != 0;
+        if (auto v = TextOf(read("TimeH"))) f.TimeH = edit_.EditRemindH = *v;
+        if (auto v = TextOf(read("TimeM"))) f.TimeM = edit_.EditRemindM = *v;
+        // A sound number outside the list plays nothing: shown as no sound chosen.
+        if (RegValue v = read("SoundType"); isDword(v) && v.dword >= 0 && v.dword <= 4) f.SoundType = v.dword;
+        if (auto v = TextOf(read("VoiceType"))) f.VoiceType = edit_.EditRemindVoice = *v;
+        if (auto v = TextOf(read("SoundFile"))) f.SoundFile = *v;
+        if (RegValue v = read("IgnoreLowTime"); isDword(v)) f.IgnoreLowTime = v.dword != 0;
+        if (RegValue v = read("IgnoreDisSound"); isDword(v)) f.IgnoreDisSound = v.dword != 0;
+        const auto caption = TextOf(read("MsgCaption"));
+        if (caption) edit_.RemindMsgCaption = *caption;
+        if (auto v = TextOf(read("MsgText"))) edit_.RemindMsgText = *v;
+        // An icon number outside 1..4 shows no icon, as 0 does.
+        if (RegValue v = read("MsgIcon"); isDword(v)) edit_.RemindMsgIcon = v.dword >= 0 && v.dword <= 4 ? v.dword : 0;
+        if (caption) f.Msg = Message{edit_.RemindMsgCaption, edit_.RemindMsgText, edit_.RemindMsgIcon};
+        for (int d = 1; d <= 7; ++d) f.Days[d - 1] = read(DayValue(d).c_str()).missing();
+    });
+}
+
+void Store::DeleteRemind() {
+    guard_(code::DeleteRemind, [&] {
+        const int n = CountReminds(registry_).n;
+        const int selected = edit_.SelectedRemind;
+        if (selected < 1 || selected > n) return;  // nothing chosen, nothing to delete
+        registry_.deleteKeyTree(kHive, RemindKeyOf(selected));
+        for (int k = selected + 1; k <= n; ++k)
+            if (registry_.copyKeyTree(kHive, RemindKeyOf(k), RemindKeyOf(k - 1)))
+                registry_.deleteKeyTree(kHive, RemindKeyOf(k));
+        // Lowered last: cut off half-way, no reminder is beyond the count.
+        registry_.writeDword(kHive, kRemindKey, "RemindCount", n - 1);
+    });
+}
+
+void Store::StoreRemindChecks(const ui::CheckListBox& list) {
+    guard_(code::StoreRemindChecks, [&] {
+        const int n = CountReminds(registry_).n;
+        std::vector<std::string> lines;
+        for (int i = 1; i <= n; ++i) lines.push_back(LineOf(registry_, i));
+        for (const ui::CheckListBox::Item& item : list.items()) {
+            for (int i = 1; i <= n; ++i) {
+                if (lines[i - 1] != item.text) continue;
+                // A number without a key (the count ran ahead of the keys) gets no key made for it.
+                if (!registry_.keyExists(kHive, RemindKeyOf(i))) continue;
+                writeFlag(registry_, RemindKeyOf(i), "RemindEnabled", item.checked);
+            }
+        }
+    });
+}
 
 }  // namespace reminders

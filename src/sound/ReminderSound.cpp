@@ -16,7 +16,13 @@ void ReminderSound::playNow(const std::string& path) {
     const std::string shortPath = audio_.shortPath(path);
     state_.ReminderSoundPath = shortPath;
     // Quoted: where a volume has no 8.3 names the "short" path keeps its blanks.
-    audio_.mciSend("open \"" + shortPath + "\" alias mySndR", false);
+    // A file the device cannot open would leave N6 up and the poll running
+    // for good: its status query never reads "stopped".
+    if (audio_.mciSend("open \"" + shortPath + "\" alias mySndR", false).error != 0) {
+        state_.ReminderSoundPath = std::string();
+        face_.showReminderSound(false);
+        return;
+    }
     audio_.mciSend("play mySndR", false);
 }
 
@@ -31,6 +37,10 @@ void ReminderSound::Stop() {
 
 void ReminderSound::Start(const std::string& path, bool pauseFirst) {
     Stop();
+    Open(path, pauseFirst);
+}
+
+void ReminderSound::Open(const std::string& path, bool pauseFirst) {
     if (pauseFirst) {
         state_.PendingReminderSound = path;
         face_.holdSoundPause(true);

@@ -20,6 +20,8 @@ public:
     // chime or the spoken time just before it is not cut off) without holding
     // up the clock.
     void Start(const std::string& path, bool pauseFirst);
+    // Start on a channel already stopped.
+    void Open(const std::string& path, bool pauseFirst);
 
     // TFormClock handlers.
     void N6Click();

@@ -11,7 +11,7 @@ namespace ui {
 // Message-box flags the program uses.
 enum MbFlags : unsigned {
     kMbOk = 0x0, kMbYesNo = 0x4, kMbIconHand = 0x10, kMbIconQuestion = 0x20, kMbIconExclamation = 0x30,
-    kMbIconInformation = 0x40, kMbDefButton2 = 0x100, kMbSystemModal = 0x1000,
+    kMbIconInformation = 0x40, kMbDefButton2 = 0x100, kMbSystemModal = 0x1000, kMbTopmost = 0x40000,
 };
 enum MbResult : int { kIdOk = 1, kIdCancel = 2, kIdYes = 6, kIdNo = 7 };
 
@@ -36,6 +36,10 @@ public:
     // Other windows' timers keep firing meanwhile.
     virtual void showModal(Form&) = 0;
     virtual int messageBox(const std::string& text, const std::string& caption, unsigned flags) = 0;
+    // A message box owned by `owner`: it stays with that window, not with
+    // whichever window happens to be active.
+    virtual int ownedMessageBox(Form& owner, const std::string& text, const std::string& caption,
+                                unsigned flags) = 0;
     virtual Bitmap loadPicture(const std::string& resourceName) = 0;
     // The confirmed file, or nothing when the user cancelled.
     virtual std::optional<std::string> openFile(const OpenFileDialog&) = 0;

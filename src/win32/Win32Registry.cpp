@@ -172,4 +172,13 @@ bool Win32Registry::deleteKeyTree(Hive hive, const std::string& path) {
     return true;
 }
 
+bool Win32Registry::copyKeyTree(Hive hive, const std::string& from, const std::string& to) {
+    const UniqueKey source = openKey(hive, from, KEY_READ);
+    if (!source) return false;
+    const UniqueKey target = createKeyFor(hive, to, KEY_ALL_ACCESS);
+    const LONG rc = RegCopyTreeW(source.get(), nullptr, target.get());
+    if (rc != ERROR_SUCCESS) fail("cannot copy into", hive, to, {}, rc);
+    return true;
+}
+
 }  // namespace win32

@@ -14,6 +14,7 @@ public:
     void createKey(platform::Hive, const std::string& path) override;
     bool deleteValue(platform::Hive, const std::string& path, const std::string& name) override;
     bool deleteKeyTree(platform::Hive, const std::string& path) override;
+    bool copyKeyTree(platform::Hive, const std::string& from, const std::string& to) override;
 };
 
 }  // namespace win32

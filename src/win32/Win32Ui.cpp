@@ -132,10 +132,21 @@ void Win32Ui::enableAgain(Modal& m) {
 }
 
 int Win32Ui::messageBox(const std::string& text, const std::string& caption, unsigned flags) {
-    ReleaseCapture();
-    flushAll();
     HWND owner = GetActiveWindow();
     if (!windowOf(owner)) owner = nullptr;
+    return showMessageBox(owner, text, caption, flags);
+}
+
+int Win32Ui::ownedMessageBox(ui::Form& owner, const std::string& text, const std::string& caption,
+                             unsigned flags) {
+    HWND h = reinterpret_cast<HWND>(owner.handle());
+    if (!IsWindow(h)) h = nullptr;
+    return showMessageBox(h, text, caption, flags);
+}
+
+int Win32Ui::showMessageBox(HWND owner, const std::string& text, const std::string& caption, unsigned flags) {
+    ReleaseCapture();
+    flushAll();
     const int outerKeys = std::exchange(dialogKeys_, 0);
     const int result = MessageBoxW(owner, widen(text).c_str(), widen(caption).c_str(), flags);
     dialogKeys_ = outerKeys;

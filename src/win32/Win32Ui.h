@@ -27,6 +27,8 @@ public:
     void realize(ui::Form&) override;
     void showModal(ui::Form&) override;
     int messageBox(const std::string& text, const std::string& caption, unsigned flags) override;
+    int ownedMessageBox(ui::Form& owner, const std::string& text, const std::string& caption,
+                        unsigned flags) override;
     ui::Bitmap loadPicture(const std::string& resourceName) override;
     std::optional<std::string> openFile(const ui::OpenFileDialog&) override;
     void terminate() override;
@@ -59,6 +61,7 @@ private:
         std::vector<HWND> disabled;
     };
     void process(MSG&);
+    int showMessageBox(HWND owner, const std::string& text, const std::string& caption, unsigned flags);
     void collect();
     void registerClass(const std::string& name);
     static void enableAgain(Modal&);

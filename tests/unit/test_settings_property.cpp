@@ -54,6 +54,7 @@ public:
     void createKey(platform::Hive, const std::string&) override { unexpected(); }
     bool deleteValue(platform::Hive, const std::string&, const std::string&) override { return unexpected(); }
     bool deleteKeyTree(platform::Hive, const std::string&) override { return unexpected(); }
+    bool copyKeyTree(platform::Hive, const std::string&, const std::string&) override { return unexpected(); }
 
 private:
     // A key exists when any key below it does (Settings holds all the others).

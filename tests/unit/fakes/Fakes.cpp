@@ -45,18 +45,32 @@ std::string FakeRegistry::norm(std::string path) {
 void FakeRegistry::check(Hive h) {
     if ((h == Hive::LocalMachine && denyLocalMachine) || (h == Hive::CurrentUser && denyCurrentUser))
         throw platform::RegistryError("Access denied");
+    if (failAt > 0 && --failAt == 0) throw platform::RegistryError("The process ended here");
 }
 
-bool FakeRegistry::keyExists(Hive h, const std::string& path) { return keys.count({h, norm(path)}) > 0; }
+bool FakeRegistry::keyExists(Hive h, const std::string& path) {
+    ++calls;
+    return keys.count({h, norm(path)}) > 0;
+}
 
 platform::RegValue FakeRegistry::read(Hive h, const std::string& path, const std::string& name) {
+    ++calls;
+    return lookup(h, path, name);
+}
+
+platform::RegValue FakeRegistry::lookup(Hive h, const std::string& path, const std::string& name) {
     reads.push_back(norm(path) + "\\" + name);
     auto it = values.find({h, norm(path), norm(name)});
     return it == values.end() ? platform::RegValue{} : it->second;
 }
 
 void FakeRegistry::createKey(Hive h, const std::string& path) {
+    ++calls;
     check(h);
+    addKey(h, path);
+}
+
+void FakeRegistry::addKey(Hive h, const std::string& path) {
     std::string p = norm(path);
     // Every parent exists too.
     for (std::size_t pos = 0; pos != std::string::npos;) {
@@ -66,7 +80,9 @@ void FakeRegistry::createKey(Hive h, const std::string& path) {
 }
 
 void FakeRegistry::writeDword(Hive h, const std::string& path, const std::string& name, std::int32_t v) {
-    createKey(h, path);
+    ++calls;
+    check(h);
+    addKey(h, path);
     platform::RegValue r;
     r.type = platform::RegValue::Type::Dword;
     r.dword = v;
@@ -75,7 +91,9 @@ void FakeRegistry::writeDword(Hive h, const std::string& path, const std::string
 }
 
 void FakeRegistry::writeString(Hive h, const std::string& path, const std::string& name, const std::string& v) {
-    createKey(h, path);
+    ++calls;
+    check(h);
+    addKey(h, path);
     platform::RegValue r;
     r.type = platform::RegValue::Type::String;
     r.text = v;
@@ -84,11 +102,13 @@ void FakeRegistry::writeString(Hive h, const std::string& path, const std::strin
 }
 
 bool FakeRegistry::deleteValue(Hive h, const std::string& path, const std::string& name) {
+    ++calls;
     check(h);
     return values.erase({h, norm(path), norm(name)}) > 0;
 }
 
 bool FakeRegistry::deleteKeyTree(Hive h, const std::string& path) {
+    ++calls;
     check(h);
     const std::string p = norm(path);
     bool any = false;
@@ -110,12 +130,24 @@ bool FakeRegistry::deleteKeyTree(Hive h, const std::string& path) {
     return any;
 }
 
+bool FakeRegistry::copyKeyTree(Hive h, const std::string& from, const std::string& to) {
+    ++calls;
+    const std::string f = norm(from), t = norm(to);
+    if (!keys.count({h, f})) return false;
+    check(h);
+    addKey(h, t);
+    for (const auto& [hive, key] : std::set<std::pair<Hive, std::string>>(keys))
+        if (hive == h && key.starts_with(f + "\\")) addKey(h, t + key.substr(f.size()));
+    for (const auto& [k, v] : std::map<std::tuple<Hive, std::string, std::string>, platform::RegValue>(values)) {
+        const auto& [hive, key, name] = k;
+        if (hive == h && (key == f || key.starts_with(f + "\\"))) values[{h, t + key.substr(f.size()), name}] = v;
+    }
+    writes.push_back(t + "\\*");
+    return true;
+}
+
 void FakeRegistry::put(Hive h, const std::string& path, const std::string& name, platform::RegValue v) {
-    const bool denyLm = denyLocalMachine, denyCu = denyCurrentUser;
-    denyLocalMachine = denyCurrentUser = false;
-    createKey(h, path);
-    denyLocalMachine = denyLm;
-    denyCurrentUser = denyCu;
+    addKey(h, path);
     values[{h, norm(path), norm(name)}] = std::move(v);
 }
 
@@ -140,13 +172,13 @@ void FakeRegistry::putBinary(const std::string& path, const std::string& name) {
 }
 
 std::optional<std::int32_t> FakeRegistry::dword(const std::string& path, const std::string& name, Hive h) {
-    const platform::RegValue v = read(h, path, name);
+    const platform::RegValue v = lookup(h, path, name);
     if (v.type != platform::RegValue::Type::Dword) return std::nullopt;
     return v.dword;
 }
 
 std::optional<std::string> FakeRegistry::string(const std::string& path, const std::string& name, Hive h) {
-    const platform::RegValue v = read(h, path, name);
+    const platform::RegValue v = lookup(h, path, name);
     if (v.type != platform::RegValue::Type::String) return std::nullopt;
     return v.text;
 }
@@ -252,6 +284,15 @@ std::optional<std::string> FakeUi::openFile(const ui::OpenFileDialog& d) {
 
 int FakeUi::messageBox(const std::string& text, const std::string& caption, unsigned flags) {
     boxes.push_back({text, caption, flags});
+    if (onBox) onBox();
+    if (answers.empty()) return ui::kIdOk;
+    const int a = answers.front();
+    answers.pop_front();
+    return a;
+}
+
+int FakeUi::ownedMessageBox(ui::Form& owner, const std::string& text, const std::string& caption, unsigned flags) {
+    boxes.push_back({text, caption, flags, &owner});
     if (onBox) onBox();
     if (answers.empty()) return ui::kIdOk;
     const int a = answers.front();

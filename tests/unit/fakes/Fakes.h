@@ -41,6 +41,10 @@ public:
     std::set<std::pair<Hive, std::string>> keys;   // lower-case paths
     std::vector<std::string> writes;               // "path\\name" of every write, in order
     std::vector<std::string> reads;                // "path\\name" of every read, in order
+    std::size_t calls = 0;                         // every call of the port, helpers excluded
+    // Fails the write (or delete, copy) that would be number `failAt` from now
+    // on (1 = the next): a crash half-way through an operation.
+    int failAt = 0;
 
     bool keyExists(Hive, const std::string& path) override;
     platform::RegValue read(Hive, const std::string& path, const std::string& name) override;
@@ -49,6 +53,7 @@ public:
     void createKey(Hive, const std::string& path) override;
     bool deleteValue(Hive, const std::string& path, const std::string& name) override;
     bool deleteKeyTree(Hive, const std::string& path) override;
+    bool copyKeyTree(Hive, const std::string& from, const std::string& to) override;
 
     // Test helpers: store any value type without going through the program.
     void put(Hive, const std::string& path, const std::string& name, platform::RegValue);
@@ -61,6 +66,8 @@ public:
 
 private:
     void check(Hive h);
+    void addKey(Hive h, const std::string& path);
+    platform::RegValue lookup(Hive h, const std::string& path, const std::string& name);
 };
 
 class FakeAudio : public platform::Audio {
@@ -214,7 +221,7 @@ public:
     std::map<const ui::Form*, std::unique_ptr<FakePeer>> peers;
     FakePeer& peer(const ui::Form& f) { return *peers.at(&f); }
 
-    struct Box { std::string text, caption; unsigned flags; };
+    struct Box { std::string text, caption; unsigned flags; const ui::Form* owner = nullptr; };
     std::vector<Box> boxes;
     std::deque<int> answers;                        // next message-box results (default IDOK)
     std::function<void()> onBox;                    // runs as a message box opens (it may fail)
@@ -227,6 +234,8 @@ public:
     void realize(ui::Form& f) override;
     void showModal(ui::Form& f) override;
     int messageBox(const std::string& text, const std::string& caption, unsigned flags) override;
+    int ownedMessageBox(ui::Form& owner, const std::string& text, const std::string& caption,
+                        unsigned flags) override;
     ui::Bitmap loadPicture(const std::string&) override { return ui::Bitmap(300, 150, ui::kRed); }
     // The files the user tries in the next file dialog, in order: the first
     // one the dialog lets close is its answer; when it takes none, the user cancels.
