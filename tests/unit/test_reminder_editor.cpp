@@ -330,8 +330,11 @@ TEST(ReminderEditorOk, OutOfRangeIsCorrectedAndToldAndNothingIsStored) {
         EXPECT_EQ("23", f.get<ui::Edit>("FrameTimeSet1.EditH").text());
         EXPECT_EQ("59", f.get<ui::Edit>("FrameTimeSet1.EditM").text());
         EXPECT_EQ(0, e.t.registry.dword(reminders::kRemindKey, "RemindCount").value_or(0));
-        f.close();
+        Editor::ok(f);  // as corrected
+        EXPECT_TRUE(f.closed());
     });
+    EXPECT_EQ("23", e.stored(1, "TimeH").value_or("-"));
+    EXPECT_EQ("59", e.stored(1, "TimeM").value_or("-"));
     ASSERT_EQ(1u, e.t.ui.boxes.size());
     EXPECT_EQ(kRangeText, e.t.ui.boxes[0].text);
     EXPECT_EQ("Ошибка...", e.t.ui.boxes[0].caption);
@@ -362,6 +365,119 @@ TEST(ReminderEditorOk, AnEmptyReminderIsRefused) {
     });
     EXPECT_EQ((std::vector<std::string>{kEmptyText}), e.boxTexts());
     EXPECT_EQ(0x1010u, e.t.ui.boxes[0].flags);
+    EXPECT_EQ(0, e.t.registry.dword(reminders::kRemindKey, "RemindCount").value_or(0));
+}
+
+TEST(ReminderEditorOk, StoresTheNormalisedTimeAndWhatTheBoxesSay) {
+    Editor e;
+    makeVoice(e.t, "Алёна");
+    e.open([&](ui::Form& f) {
+        f.get<ui::Edit>("LabeledEdit1").setTextFromUser("Чай");
+        Editor::time(f, "*5", "5");
+        Editor::box(f, "SP2").setChecked(false);
+        Editor::box(f, "SP7").setChecked(false);
+        Editor::ok(f);
+        EXPECT_TRUE(f.closed());
+    });
+    e.open([&](ui::Form& f) {
+        Editor::time(f, "7", "");
+        Editor::box(f, "CheckBox5").setChecked(true);
+        Editor::box(f, "CheckBox4").setChecked(true);
+        Editor::ok(f);
+    });
+    EXPECT_EQ(2, e.t.registry.dword(reminders::kRemindKey, "RemindCount").value_or(0));
+    EXPECT_EQ("Чай", e.stored(1, "Name").value_or("-"));
+    EXPECT_EQ("**", e.stored(1, "TimeH").value_or("-"));
+    EXPECT_EQ("05", e.stored(1, "TimeM").value_or("-"));
+    const std::string first = reminders::RemindKeyOf(1), second = reminders::RemindKeyOf(2);
+    EXPECT_EQ(0, e.t.registry.dword(first, "SoundType").value_or(-1));
+    EXPECT_FALSE(e.stored(1, "VoiceType"));
+    EXPECT_EQ(1, e.t.registry.dword(first, "IgnoreLowTime").value_or(-1));
+    EXPECT_TRUE(e.t.registry.dword(first, "MD2") && e.t.registry.dword(first, "MD7"));
+    EXPECT_FALSE(e.t.registry.dword(first, "MD1"));
+    EXPECT_FALSE(e.t.registry.dword(first, "MsgCaption") || e.stored(1, "SoundFile"));
+
+    EXPECT_EQ("07", e.stored(2, "TimeH").value_or("-"));
+    EXPECT_EQ("00", e.stored(2, "TimeM").value_or("-"));
+    EXPECT_EQ("Алёна", e.stored(2, "VoiceType").value_or("-"));
+    EXPECT_FALSE(e.t.registry.dword(second, "SoundType")) << "the voice unticked the sound";
+    EXPECT_EQ(1, e.t.registry.dword(second, "OneLaunch").value_or(-1));
+}
+
+TEST(ReminderEditorOk, ATimeTakenIsRefusedOnTheTimePageBothWays) {
+    Editor e;
+    auto add = [&](const std::string& h, const std::string& m) {
+        bool closed = false;
+        e.open([&](ui::Form& f) {
+            Editor::time(f, h, m);
+            f.get<ui::PageControl>("PageControl1").setActivePage(1);
+            Editor::ok(f);
+            closed = f.closed();
+            if (!closed) {
+                EXPECT_EQ(0, f.get<ui::PageControl>("PageControl1").activePage());
+                f.close();
+            }
+        });
+        return closed;
+    };
+    EXPECT_TRUE(add("15", "20"));
+    EXPECT_FALSE(add("*", "20"));
+    EXPECT_TRUE(add("15", "21"));
+    EXPECT_TRUE(add("**", "30"));
+    EXPECT_FALSE(add("9", "30"));
+    EXPECT_EQ((std::vector<std::string>{kTakenText, kTakenText}), e.boxTexts());
+    EXPECT_EQ(3, e.t.registry.dword(reminders::kRemindKey, "RemindCount").value_or(0));
+}
+
+TEST(ReminderEditorLoad, EditingShowsTheStoredReminderAndKeepsItsOwnTime) {
+    Editor e;
+    makeVoice(e.t, "Алёна");
+    makeVoice(e.t, "Борис");
+    const fs::path song = e.t.dir / "a.wav";
+    std::ofstream(song) << "RIFF";
+    const std::string key = reminders::RemindKeyOf(1);
+    e.t.registry.putDword(reminders::kRemindKey, "RemindCount", 1);
+    e.t.registry.putString(key, "Name", "Зарядка");
+    e.t.registry.putString(key, "TimeH", "08");
+    e.t.registry.putString(key, "TimeM", "30");
+    e.t.registry.putString(key, "VoiceType", "Удалённый");
+    e.t.registry.putString(key, "SoundFile", platform::u8string(song));
+    e.t.registry.putString(key, "MsgCaption", "Пора");
+    e.t.registry.putString(key, "MsgText", "Вставай\r\n");
+    e.t.registry.putDword(key, "MsgIcon", 1);
+    e.t.registry.putDword(key, "MD6", 0);
+    e.t.registry.putDword(key, "IgnoreLowTime", 0);
+    e.open([&](ui::Form& f) {
+        EXPECT_EQ("Зарядка", f.get<ui::Edit>("LabeledEdit1").text());
+        EXPECT_EQ("08", f.get<ui::Edit>("FrameTimeSet1.EditH").text()) << "put in at the first paint";
+        EXPECT_TRUE(Editor::box(f, "CheckBox5").checked());
+        EXPECT_FALSE(Editor::box(f, "CheckBox6").checked());
+        EXPECT_EQ(0, f.get<ui::ComboBox>("ComboBox7").itemIndex()) << "a voice no longer there: the first";
+        EXPECT_TRUE(Editor::box(f, "CheckBox7").checked());
+        EXPECT_TRUE(Editor::button(f, "SpeedButton2").enabled());
+        EXPECT_TRUE(Editor::box(f, "CheckBox2").checked());
+        EXPECT_FALSE(Editor::box(f, "CheckBox1").checked());
+        EXPECT_FALSE(Editor::box(f, "SP6").checked());
+        EXPECT_TRUE(Editor::box(f, "SP5").checked());
+        EXPECT_FALSE(e.edit.RemindLoading);
+        Editor::ok(f);
+        EXPECT_TRUE(f.closed()) << "its own time is no collision";
+    }, reminders::kEditRemind, 1);
+    e.open([&](ui::Form& f) {
+        Editor::time(f, "9", "30");
+        f.paint();
+        EXPECT_EQ("9", f.get<ui::Edit>("FrameTimeSet1.EditH").text()) << "later paints leave the user's hour";
+        Editor::ok(f);
+    }, reminders::kEditRemind, 1);
+    EXPECT_EQ(2u, e.t.ui.modalForms.size()) << "loading a message opens no message editor";
+    EXPECT_EQ("09", e.stored(1, "TimeH").value_or("-"));
+    EXPECT_EQ(1, e.state.RemindMsgSet);
+    EXPECT_EQ(1, e.t.registry.dword(reminders::kRemindKey, "RemindCount").value_or(0));
+    EXPECT_EQ("Пора", e.stored(1, "MsgCaption").value_or("-"));
+    EXPECT_EQ(platform::u8string(song), e.stored(1, "SoundFile").value_or("-"));
+    EXPECT_TRUE(e.stored(1, "VoiceType"));
+    EXPECT_TRUE(e.t.registry.dword(key, "MD6"));
+    EXPECT_FALSE(e.t.registry.dword(key, "MD5"));
 }
 
 // ---- the message editor -----------------------------------------------------------------------
@@ -440,4 +556,21 @@ TEST(MessageEditor, TextAndIconMapping) {
               (std::vector<unsigned>{reminders::MessageIconFlag(0), reminders::MessageIconFlag(1),
                                      reminders::MessageIconFlag(2), reminders::MessageIconFlag(3),
                                      reminders::MessageIconFlag(4), reminders::MessageIconFlag(5)}));
+}
+
+TEST(ReminderEditorOk, TheSettingsListShowsTheStoredReminderAtOnce) {
+    Editor e;
+    ui::Form settings("TFormSettings", "FormSettings");
+    auto& list = settings.add(std::make_unique<ui::CheckListBox>("CheckListBox1"));
+    auto& change = settings.add(std::make_unique<ui::Button>("Button2"));
+    auto& remove = settings.add(std::make_unique<ui::Button>("Button3"));
+    const reminders::ListView view{list, change, remove};
+    e.t.ui.onModal = [](ui::Form& f) {
+        Editor::time(f, "9", "5");
+        Editor::ok(f);
+    };
+    reminders::OpenReminderEditor(e.t.app.editorDeps(), reminders::kAddRemind, 0, &settings, &view);
+    ASSERT_EQ(1u, list.items().size());
+    EXPECT_EQ("09 : 05  -  Без названия", list.items()[0].text);
+    EXPECT_TRUE(list.items()[0].checked);
 }
