@@ -4,11 +4,15 @@
 // person to look at.
 #include <windows.h>
 #include <commctrl.h>
+#include <commdlg.h>
+#include <dlgs.h>
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -160,6 +164,47 @@ TEST_F(UiReminderEditor, TheMessageEditorTakesWhatTheUserTypes) {
     EXPECT_EQ("Обед\r\nв час\r\n", app.remindEdit.RemindMsgText);
     EXPECT_EQ("Напоминание", app.remindEdit.RemindMsgCaption);
     EXPECT_EQ(1, app.remindEdit.RemindMsgIcon);
+}
+
+// The dialog a user sees, answered from a timer in its own loop: a text file
+// is turned back and the dialog stays, a sound file closes it.
+struct DialogScript {
+    std::vector<std::wstring> names;
+    std::size_t next = 0;
+};
+DialogScript* script = nullptr;
+
+void CALLBACK typeAName(HWND, UINT, UINT_PTR, DWORD) {
+    const HWND dialog = FindWindowW(L"#32770", L"Укажите имя файла");
+    if (!dialog || !script || script->next >= script->names.size()) return;
+    SendMessageW(dialog, CDM_SETCONTROLTEXT, cmb13, LPARAM(script->names[script->next++].c_str()));
+    PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+}
+
+TEST_F(UiReminderEditor, TheFileDialogAsksTheProgramBeforeItCloses) {
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring folder = temp;
+    for (const wchar_t* name : {L"заметки.txt", L"звонок.wav"}) std::ofstream(std::filesystem::path(folder + name)) << "x";
+    DialogScript answers{{L"заметки.txt", L"звонок.wav"}};
+    script = &answers;
+    std::vector<std::string> asked;
+    ui::OpenFileDialog d;
+    d.title = "Укажите имя файла";
+    d.filter = {{"Звуковые файлы [.mp3, .wav, .wma]", "*.mp3; *.wav; *.wma;"}, {"Все файлы", "*.*"}};
+    d.initialDir = win32::narrow(folder);
+    d.canClose = [&](const std::string& path) {
+        asked.push_back(path);
+        return path.ends_with(".wav");
+    };
+    const UINT_PTR timer = SetTimer(nullptr, 0, 500, typeAName);
+    const std::optional<std::string> chosen = ui.openFile(d);
+    KillTimer(nullptr, timer);
+    script = nullptr;
+    ASSERT_EQ(2u, asked.size());
+    EXPECT_TRUE(asked[0].ends_with("\\заметки.txt")) << asked[0];
+    ASSERT_TRUE(chosen);
+    EXPECT_EQ(win32::narrow(folder) + "звонок.wav", *chosen);
 }
 
 }  // namespace
