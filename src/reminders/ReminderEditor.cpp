@@ -210,8 +210,11 @@ void ReminderEditor::FormClose() {
     d_.guard(code::SignClose, [this] {
         d_.settings.SoundHType = SavedSoundHType;
         d_.settings.VoiceType = SavedVoiceType;
-        Timer1_.setEnabled(false);
         --d_.session.ShowModalRes;
+        // Closed by its close box while a file plays, the window would leave the
+        // sound without a stop button and its alias open, and the next preview
+        // could not open it.
+        stopPreview();
     });
 }
 

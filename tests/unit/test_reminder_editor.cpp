@@ -315,8 +315,12 @@ TEST(ReminderEditorPreview, TheFilePlaysUntilItStopsAndAPageChangeOrOkStopsIt) {
         Editor::button(f, "SpeedButton2").onClick();
         EXPECT_TRUE(f.get<ui::Button>("SpeedButton2").visible());
         EXPECT_FALSE(f.timer("Timer1").enabled());
-        f.close();
+        e.t.audio.refuseMci.clear();
+        Editor::button(f, "SpeedButton2").onClick();
+        f.close();  // the close box, while it plays
     });
+    EXPECT_EQ((std::vector<std::string>{"play mySnd", "stop mySnd", "close mySnd"}),
+              std::vector<std::string>(e.t.audio.mci.end() - 3, e.t.audio.mci.end()));
 }
 
 // ---- "&Ок" ------------------------------------------------------------------------------------
