@@ -13,6 +13,7 @@ struct RegValue {
     std::int32_t dword = 0;
     std::string text;
     bool missing() const { return type == Type::Missing; }
+    bool operator==(const RegValue&) const = default;
 };
 
 // Keys are opened per call and closed before the call returns.

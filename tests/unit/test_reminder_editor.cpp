@@ -552,14 +552,10 @@ TEST(MessageEditor, TheCloseBoxCancelsAndABadStoredIconShowsAsNone) {
     EXPECT_EQ(0, e.state.RemindMsgAccepted);
 }
 
-TEST(MessageEditor, TextAndIconMapping) {
-    EXPECT_EQ("a\r\nb\r\n", reminders::MessageText({"a", "b"}));
-    EXPECT_EQ("", reminders::MessageText({}));
+TEST(MessageEditor, TheTextGoesBackLineByLine) {
     EXPECT_EQ((std::vector<std::string>{"a", "", "b"}), reminders::MessageLines("a\r\n\r\nb"));
-    EXPECT_EQ((std::vector<unsigned>{0, 0x40, 0x30, 0x20, 0x10, 0}),
-              (std::vector<unsigned>{reminders::MessageIconFlag(0), reminders::MessageIconFlag(1),
-                                     reminders::MessageIconFlag(2), reminders::MessageIconFlag(3),
-                                     reminders::MessageIconFlag(4), reminders::MessageIconFlag(5)}));
+    EXPECT_EQ((std::vector<std::string>{"a", "b"}), reminders::MessageLines("a\nb\r\n")) << "a bare line feed too";
+    EXPECT_EQ("", reminders::MessageText({}));
 }
 
 TEST(ReminderEditorOk, TheSettingsListShowsTheStoredReminderAtOnce) {

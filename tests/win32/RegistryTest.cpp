@@ -224,3 +224,23 @@ TEST_F(Registry, FailuresThrowRegistryErrorNamingTheKey) {
 }
 
 }  // namespace
+
+TEST_F(Registry, CopiesAKeyWithEveryValueWhateverItsType) {
+    const BYTE blob[] = {1, 2, 3};
+    writeRaw("Blob", REG_BINARY, blob, sizeof blob);
+    reg_.writeString(Hive::CurrentUser, path(), "Name", "Чай в пять");
+    reg_.writeDword(Hive::CurrentUser, path(), "MsgIcon", 9);
+    reg_.writeDword(Hive::CurrentUser, path("Inner"), "Deep", 1);
+    const std::string copy = root_ + "-copy";
+
+    EXPECT_TRUE(reg_.copyKeyTree(Hive::CurrentUser, path(), copy));
+    EXPECT_EQ(reg_.read(Hive::CurrentUser, copy, "Name").text, "Чай в пять");
+    EXPECT_EQ(reg_.read(Hive::CurrentUser, copy, "MsgIcon").dword, 9);
+    EXPECT_EQ(reg_.read(Hive::CurrentUser, copy, "Blob").type, Type::Other);
+    EXPECT_EQ(reg_.read(Hive::CurrentUser, copy + "\\Inner", "Deep").dword, 1);
+    EXPECT_EQ(reg_.read(Hive::CurrentUser, path(), "Name").text, "Чай в пять") << "the source stays";
+    reg_.deleteKeyTree(Hive::CurrentUser, copy);
+
+    EXPECT_FALSE(reg_.copyKeyTree(Hive::CurrentUser, path("Absent"), path("Target")));
+    EXPECT_FALSE(reg_.keyExists(Hive::CurrentUser, path("Target"))) << "nothing made for a missing source";
+}

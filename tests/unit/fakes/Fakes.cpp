@@ -193,10 +193,11 @@ bool FakeAudio::playSound(const std::string& path) {
 
 platform::MciResult FakeAudio::mciSend(const std::string& command, bool wantReply) {
     mci.push_back(command);
+    if (onCall) onCall(command);
     if (!failMci.empty() && command.starts_with(failMci)) throw platform::SoundError("device lost");
     platform::MciResult r;
     if (!refuseMci.empty() && command.starts_with(refuseMci)) {
-        r.error = 275;  // "cannot find the specified file"
+        r.error = 275;  // MCIERR_FILE_NOT_FOUND
         return r;
     }
     if (wantReply && command.rfind("status", 0) == 0) {

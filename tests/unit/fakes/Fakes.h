@@ -80,9 +80,14 @@ public:
     bool playResult = true;
     std::function<void()> onPlay;           // runs while a sound "plays"
     std::string failMci;                    // commands starting with this fail
-    std::string refuseMci;                  // commands starting with this answer an MCI error
+    std::string refuseMci;                  // commands starting with this answer an error
+    // Hears each beep ("beep 48") and MCI command as it is made.
+    std::function<void(const std::string&)> onCall;
 
-    void messageBeep(unsigned type) override { beeps.push_back(type); }
+    void messageBeep(unsigned type) override {
+        beeps.push_back(type);
+        if (onCall) onCall("beep " + std::to_string(type));
+    }
     bool playSound(const std::string& path) override;
     platform::MciResult mciSend(const std::string& command, bool wantReply) override;
     std::string shortPath(const std::string& path) override { return path; }
