@@ -34,6 +34,11 @@ bool canWriteIn(const fs::path& dir) {
 }
 }  // namespace
 
+reminders::EditorDeps App::editorDeps() {
+    return {audio, shell, ui, paths, session, settings, talk, chime, reminderSound, remindStore, remindEdit,
+            remindEditor, guard};
+}
+
 void App::choosePaths() {
     paths.program = platform::programFolder(system);
     paths.writable = paths.program;

@@ -14,6 +14,7 @@
 #include "platform/System.h"
 #include "quickexit/Engine.h"
 #include "quickexit/State.h"
+#include "reminders/ReminderEditor.h"
 #include "reminders/Scheduler.h"
 #include "reminders/State.h"
 #include "reminders/Store.h"
@@ -61,6 +62,7 @@ public:
     sound::SoundState sound;
     reminders::NextRemind remind;
     reminders::RemindEdit remindEdit;
+    reminders::EditorState remindEditor;
     quickexit::QuickExitState qsd;
 
     // The clock window as the subsystems reach it.
@@ -80,6 +82,9 @@ public:
     // The windows of this layer, while they exist.
     ClockWindow* clock_window = nullptr;
     SplashWindow* splash = nullptr;
+
+    // What the reminder editor works with, for the window that opens it.
+    reminders::EditorDeps editorDeps();
 
     // Decides the paths from the program folder (probing that it can be written).
     void choosePaths();

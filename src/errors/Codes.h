@@ -138,6 +138,35 @@ inline constexpr int Keep = -1;
     X(FireRemind,         "0.013 - 016.",  0, Step,  "FireRemind")                                         \
     /* 018: the time-entry frame */                                                                        \
     X(TimeSetKeyPress,    "0.018 - 001.",  0, Step,  "TFrameTimeSet.EditHKeyPress")                        \
+    /* 019: the reminder editor */                                                                      \
+    X(SignClose,          "0.019 - 001.",  0, Step,  "TFormSign.FormClose")                                \
+    X(SignCreate,         "0.019 - 002.",  0, Step,  "TFormSign.FormCreate")                               \
+    X(SignMessageBox,     "0.0.019 - 003.", 0, Step, "TFormSign.CheckBox2Click (show a message)")          \
+    X(SignVoiceBox,       "0.019 - 004.",  0, Step,  "TFormSign.CheckBox5Click (by voice)")                \
+    X(SignSoundBox,       "0.019 - 005.",  0, Step,  "TFormSign.CheckBox6Click (by sound)")                \
+    X(SignOk,             "0.019 - 006.",  0, Step,  "TFormSign.Button1Click (Ok)")                        \
+    X(SignCancel,         "0.019 - 007.",  0, Step,  "TFormSign.Button2Click (cancel)")                    \
+    X(SignPreview,        "0.019 - 008.",  0, Step,  "TFormSign.SpeedButton1Click (voice or sound preview)")\
+    X(SignSoundList,      "0.019 - 009.",  0, Step,  "TFormSign.ComboBox6Change")                          \
+    X(SignVoiceList,      "0.019 - 010.",  0, Step,  "TFormSign.ComboBox7Change")                          \
+    X(SignHourKey,        "0.019 - 011.",  0, Step,  "TFormSign.FrameTimeSet1EditHKeyPress")               \
+    X(SignPaint,          "0.019 - 012.",  0, Step,  "TFormSign.FormPaint")                                \
+    X(SignFileBox,        "0.019 - 013.",  0, Step,  "TFormSign.CheckBox7Click (play a sound file)")       \
+    X(SignFileChosen,     "0.019 - 014.",  0, Step,  "TFormSign.OpenDialogBUCanClose")                     \
+    X(SignHelp,           "0.019 - 015.",  0, Step,  "TFormSign.BitBtn1Click (help)")                      \
+    X(SignBrowse,         "0.019 - 016.",  0, Step,  "TFormSign.Button6Click (browse)")                    \
+    X(SignRecorder,       "0.019 - 018.",  0, Step,  "TFormSign.Button5Click (sound recorder)")            \
+    X(SignPlayFile,       "0.019 - 019.",  0, Step,  "TFormSign.SpeedButton2Click (play the file)")        \
+    X(SignStopFile,       "0.019 - 020.",  0, Step,  "TFormSign.SpeedButton3Click (stop the file)")        \
+    X(SignPageChange,     "0.019 - 021.",  0, Step,  "TFormSign.PageControl1Change")                       \
+    X(SignTimer,          "0.019 - 023.",  0, Step,  "TFormSign.Timer1Timer (the file preview's poll)")    \
+    /* 033: the message editor */                                                                      \
+    X(AddMsgClose,        "0.033 - 001.",  0, Step,  "TFormAddMsg.FormClose")                              \
+    X(AddMsgOk,           "0.033 - 002.",  0, Step,  "TFormAddMsg.Button2Click (Ok)")                      \
+    X(AddMsgPreview,      "0.033 - 003.",  0, Step,  "TFormAddMsg.Button1Click (preview)")                 \
+    X(AddMsgCreate,       "0.033 - 004.",  0, Step,  "TFormAddMsg.FormCreate")                             \
+    X(AddMsgCancel,       "0.033 - 008.",  0, Step,  "TFormAddMsg.Button3Click (cancel)")                  \
+    X(AddMsgHelp,         "0.033 - 009.",  0, Step,  "TFormAddMsg.BitBtn1Click (help)")                    \
     /* 054: the error window */                                                                            \
     X(UserName,           "0.054 - 001.",  0, Step,  "user name of the error record")                      \
     X(ErrorIgnore,        "0.054 - 004.",  0, Step,  "TFormError.Button3Click (ignore)")                   \

@@ -77,6 +77,16 @@ std::unique_ptr<ui::Form> build(const FormLayout& layout, ui::Ui& u) {
             b->isDefault = s.isDefault;
             b->isCancel = s.isCancel;
         }
+        if (auto* box = dynamic_cast<ui::CheckBox*>(c.get())) box->pushLike = s.pushLike;
+        if (auto* pages = dynamic_cast<ui::PageControl*>(c.get())) pages->buttonTabs = s.pushLike;
+        if (auto* e = dynamic_cast<ui::Edit*>(c.get())) {
+            e->readOnly = s.readOnly.value_or(false);
+            e->maxLength = s.maxLength;
+        }
+        if (auto* m = dynamic_cast<ui::Memo*>(c.get())) {
+            m->readOnly = s.readOnly.value_or(true);
+            m->scrollBar = s.scrollBar;
+        }
         if (auto* img = dynamic_cast<ui::Image*>(c.get())) {
             img->transparent = s.transparent;
             img->proportional = s.proportional;

@@ -130,6 +130,8 @@ public:
     explicit CheckBox(std::string name) : Control(ControlKind::CheckBox, std::move(name)) {}
     bool checked() const { return checked_; }
     void setChecked(bool v);
+    // Drawn as a button that stays down while checked.
+    bool pushLike = false;
 
 private:
     bool checked_ = false;
@@ -169,8 +171,10 @@ public:
     const std::vector<std::string>& lines() const { return lines_; }
     void setLines(std::vector<std::string> lines);
     void addLine(const std::string& line);
+    void setLinesFromUser(std::vector<std::string> lines) { lines_ = std::move(lines); }
     bool readOnly = true;
     bool borderless = false;
+    bool scrollBar = false;   // vertical
 
 private:
     std::vector<std::string> lines_;
@@ -225,6 +229,7 @@ public:
     int activePage() const { return active_; }
     void setActivePage(int i);
     std::function<void()> onChange;
+    bool buttonTabs = false;  // the tabs drawn as a row of buttons
 
 private:
     int active_ = 0;

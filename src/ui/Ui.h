@@ -1,5 +1,9 @@
 #pragma once
+#include <functional>
+#include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 #include "ui/Form.h"
 
 namespace ui {
@@ -10,6 +14,17 @@ enum MbFlags : unsigned {
     kMbIconInformation = 0x40, kMbDefButton2 = 0x100, kMbSystemModal = 0x1000, kMbTopmost = 0x40000,
 };
 enum MbResult : int { kIdOk = 1, kIdCancel = 2, kIdYes = 6, kIdNo = 7 };
+
+// The system's file-open dialog: a file and its folder must exist; the
+// read-only box is hidden and the working folder stays as it was.
+struct OpenFileDialog {
+    std::string title;
+    std::vector<std::pair<std::string, std::string>> filter;  // description, patterns
+    std::string initialDir;
+    platform::WindowId owner = 0;
+    // The user confirms `path`: false keeps the dialog open.
+    std::function<bool(const std::string& path)> canClose;
+};
 
 // The window system as the logic sees it.
 class Ui {
@@ -26,6 +41,8 @@ public:
     virtual int ownedMessageBox(Form& owner, const std::string& text, const std::string& caption,
                                 unsigned flags) = 0;
     virtual Bitmap loadPicture(const std::string& resourceName) = 0;
+    // The confirmed file, or nothing when the user cancelled.
+    virtual std::optional<std::string> openFile(const OpenFileDialog&) = 0;
 
     // The application as a whole.
     virtual void setMainForm(Form&) = 0;    // closing it ends the message loop

@@ -39,6 +39,20 @@ std::string memoText(const ui::Memo& m) {
     return text;
 }
 
+// The edit control's text back as the lines it shows (its own soft breaks aside).
+std::vector<std::string> memoLines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::size_t from = 0;
+    for (;;) {
+        const std::size_t end = text.find("\r\n", from);
+        if (end == std::string::npos) break;
+        lines.push_back(text.substr(from, end - from));
+        from = end + 2;
+    }
+    if (from < text.size()) lines.push_back(text.substr(from));
+    return lines;
+}
+
 struct Updating {
     int& depth;
     explicit Updating(int& d) : depth(d) { ++depth; }
@@ -101,7 +115,7 @@ void FormWindow::createChild(ui::Control& c) {
             break;
         case K::CheckBox:
             cls = WC_BUTTONW;
-            style |= WS_TABSTOP | BS_AUTOCHECKBOX;
+            style |= WS_TABSTOP | BS_AUTOCHECKBOX | (static_cast<ui::CheckBox&>(c).pushLike ? BS_PUSHLIKE : 0);
             text = widen(c.caption());
             break;
         case K::ComboBox:
@@ -117,7 +131,8 @@ void FormWindow::createChild(ui::Control& c) {
         case K::Memo: {
             const auto& memo = static_cast<ui::Memo&>(c);
             cls = WC_EDITW;
-            style |= WS_TABSTOP | ES_MULTILINE | ES_AUTOVSCROLL | (memo.readOnly ? ES_READONLY : 0);
+            style |= WS_TABSTOP | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | (memo.readOnly ? ES_READONLY : 0) |
+                     (memo.scrollBar ? WS_VSCROLL : 0);
             ex = memo.borderless ? 0 : WS_EX_CLIENTEDGE;
             break;
         }
@@ -138,7 +153,7 @@ void FormWindow::createChild(ui::Control& c) {
             break;
         case K::PageControl:
             cls = WC_TABCONTROLW;
-            style |= WS_TABSTOP;
+            style |= WS_TABSTOP | (static_cast<ui::PageControl&>(c).buttonTabs ? TCS_BUTTONS : 0);
             break;
         default: return;
     }
@@ -329,6 +344,13 @@ void FormWindow::childCommand(Child& ch, int code) {
                 auto* edit = static_cast<ui::Edit*>(c);
                 std::string text = windowText(h);
                 dispatch([edit, &text] { edit->setTextFromUser(text); });
+            }
+            break;
+        case K::Memo:
+            if (code == EN_CHANGE && updating_ == 0) {
+                auto* memo = static_cast<ui::Memo*>(c);
+                std::vector<std::string> lines = memoLines(windowText(h));
+                dispatch([memo, &lines] { memo->setLinesFromUser(std::move(lines)); });
             }
             break;
         case K::CheckListBox:

@@ -30,6 +30,7 @@ public:
     int ownedMessageBox(ui::Form& owner, const std::string& text, const std::string& caption,
                         unsigned flags) override;
     ui::Bitmap loadPicture(const std::string& resourceName) override;
+    std::optional<std::string> openFile(const ui::OpenFileDialog&) override;
     void terminate() override;
     bool terminated() override { return terminated_; }
     void minimizeApp() override;

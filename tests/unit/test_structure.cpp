@@ -64,7 +64,8 @@ TEST(Seams, SubsystemsNeverSeeTheClockWindowOrTheWindowSystem) {
 }
 
 TEST(ErrorCodes, EachCodeBelongsToOneRoutineUnlessTheDesignSharesIt) {
-    const std::regex form(R"(0\.\d{3} - (\d{3,4}\.(\d+)?|Test))");
+    // The reminder editor's message box handler carries one "0." too many, as the design has it.
+    const std::regex form(R"(0\.\d{3} - (\d{3,4}\.(\d+)?|Test)|0\.0\.019 - 003\.)");
     const std::set<std::string> shared(errors::sharedCodes().begin(), errors::sharedCodes().end());
     std::map<std::string, std::vector<std::string>> routines;
     for (const errors::Code* c : errors::allCodes()) {
@@ -80,7 +81,7 @@ TEST(ErrorCodes, EachCodeBelongsToOneRoutineUnlessTheDesignSharesIt) {
 }
 
 TEST(ErrorCodes, HandlersTakeTheirCodesFromTheTable) {
-    const std::regex literal(R"("0\.\d{3} - )");
+    const std::regex literal(R"("(0\.)?0\.\d{3} - )");
     for (const fs::path& file : sources(kSrc)) {
         if (file.stem() == "Codes") continue;  // the table itself
         EXPECT_FALSE(std::regex_search(read(file), literal)) << file.lexically_relative(kSrc) << " spells a code out";

@@ -35,7 +35,9 @@ ui::Size captionRoom(const ui::Control& c) {
     switch (c.kind()) {
         case K::Panel: return {b.width - 2, b.height - 2};        // bevel
         case K::Button: return {b.width - 2 * 4, b.height - 2 * 3};  // edges and focus rectangle
-        case K::CheckBox: return {b.width - (13 + 4), b.height};   // the box and the gap after it
+        case K::CheckBox:
+            if (static_cast<const ui::CheckBox&>(c).pushLike) return {b.width - 2 * 4, b.height - 2 * 3};  // a button
+            return {b.width - (13 + 4), b.height};   // the box and the gap after it
         default: return {b.width, b.height};
     }
 }

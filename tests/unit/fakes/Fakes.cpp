@@ -1,4 +1,5 @@
 #include "fakes/Fakes.h"
+#include <utility>
 #include <algorithm>
 #include <atomic>
 #include <cctype>
@@ -272,6 +273,14 @@ void FakeUi::showModal(ui::Form& f) {
     if (onModal) onModal(f);
     if (!f.closed()) f.close();
     f.destroy();
+}
+
+std::optional<std::string> FakeUi::openFile(const ui::OpenFileDialog& d) {
+    fileDialogs.push_back(d);
+    const std::vector<std::string> tries = std::exchange(fileTries, {});
+    for (const std::string& path : tries)
+        if (!d.canClose || d.canClose(path)) return path;
+    return std::nullopt;
 }
 
 int FakeUi::messageBox(const std::string& text, const std::string& caption, unsigned flags) {

@@ -242,6 +242,11 @@ public:
     int ownedMessageBox(ui::Form& owner, const std::string& text, const std::string& caption,
                         unsigned flags) override;
     ui::Bitmap loadPicture(const std::string&) override { return ui::Bitmap(300, 150, ui::kRed); }
+    // The files the user tries in the next file dialog, in order: the first
+    // one the dialog lets close is its answer; when it takes none, the user cancels.
+    std::vector<std::string> fileTries;
+    std::vector<ui::OpenFileDialog> fileDialogs;    // every dialog opened
+    std::optional<std::string> openFile(const ui::OpenFileDialog& d) override;
     void setMainForm(ui::Form&) override {}
     int run() override { return 0; }
     void terminate() override { terminated_ = true; }
