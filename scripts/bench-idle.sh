@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Idle cost of the clock against the benchmark's floor (tests/bench/floor.cpp), all
-# under Wine in one run, Lumivo twice (idle, and with a quick exit counting down):
+# under Wine in one run, Lumivo three times (idle; with a quick exit counting down; with
+# 50 stored reminders over a period that holds a minute 00, when the next one is sought):
 # "floor" is an empty window with a 50 ms timer, "floor clock"
 # adds the notification-area icon, the key polls and the time text. For each: time
 # until the window exists, CPU time over a steady period after start-up (the program
@@ -70,10 +71,25 @@ start_quick_exit() {
     timeout 30 wine "$driver" gone "${qsd[@]}" 10000 >/dev/null 2>&1 </dev/null
 }
 
+# 50 reminders, none due during the run: the search at minute 00 walks them all.
+store_reminders() {
+    local reg=$WINE_ENV_DIR/reminders.reg n
+    {
+        printf 'REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Vantrel\\Lumivo\\Remind]\r\n"RemindCount"=dword:%08x\r\n' 50
+        for n in $(seq 50); do
+            printf '\r\n[HKEY_CURRENT_USER\\Software\\Vantrel\\Lumivo\\Remind\\Remind%d]\r\n' "$n"
+            printf '"Name"="Bench %d"\r\n"RemindEnabled"=dword:00000001\r\n"OneLaunch"=dword:00000000\r\n' "$n"
+            printf '"TimeH"="3"\r\n"TimeM"="%d"\r\n"IgnoreLowTime"=dword:00000000\r\n"IgnoreDisSound"=dword:00000000\r\n' "$n"
+        done
+    } >"$reg"
+    timeout 30 wine regedit /S "$(winepath -w "$reg")" >/dev/null 2>&1 </dev/null
+}
+
 # measure NAME CLASS SETTLE EXE [ARGS...]:
 # prints "name start_ms cpu_ms server_ms peak_private_kb peak_unique_kb"
 # With $prepare set, that command runs once the program has settled.
 prepare=""
+run_env=()
 measure() {
     local name=$1 cls=$2 settle=$3
     shift 3
@@ -82,7 +98,7 @@ measure() {
     local tail
     tail=$(basename "$1")${2:+ ${*:2}}
     t0=$(date +%s%N)
-    timeout -k 5 $((seconds + 60)) wine "$@" >/dev/null 2>&1 </dev/null &
+    env "${run_env[@]}" timeout -k 5 $((seconds + 60)) wine "$@" >/dev/null 2>&1 </dev/null &
     runner=$!
     timeout 30 wine "$driver" wait "$cls" '*' 20000 >/dev/null 2>&1 </dev/null
     t1=$(date +%s%N)
@@ -118,12 +134,25 @@ lumivo=$(measure Lumivo.exe TFormClock 6 "$root/dist/Lumivo/Lumivo.exe")
 prepare=start_quick_exit
 running=$(measure "Lumivo.exe qsd" TFormClock 6 "$root/dist/Lumivo/Lumivo.exe")
 prepare=""
+# The program's clock starts 20 s before a full hour (its own, by a faked wall clock).
+reminders=""
+faketime_lib=$(ls /usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1 /usr/lib/faketime/libfaketime.so.1 2>/dev/null | head -n 1)
+if [[ -n $faketime_lib ]]; then
+    store_reminders
+    now=$(date +%s)
+    target=$(date -d "$(date -d @"$((now + 3600))" +'%F %H'):00:00" +%s)
+    run_env=(LD_PRELOAD="$faketime_lib" NO_FAKE_STAT=1 FAKETIME_DONT_FAKE_MONOTONIC=1
+        FAKETIME="$(printf '%+ds' "$((target - now - 27))")")
+    reminders=$(measure "Lumivo.exe 50 rem" TFormClock 6 "$root/dist/Lumivo/Lumivo.exe")
+    run_env=()
+    timeout 30 wine reg delete 'HKCU\Software\Vantrel\Lumivo\Remind' /f >/dev/null 2>&1 </dev/null
+fi
 empty=$(measure floor.exe FloorClock 6 "$floor")
 clock=$(measure "floor.exe clock" FloorClock 6 "$floor" clock)
 
 printf '%-16s %13s %14s %14s %18s %18s\n' program "to window ms" "cpu ms/${seconds}s" "wineserver ms" \
     "peak private KiB" "peak unique KiB"
-for row in "$lumivo" "$running" "$empty" "$clock"; do
+for row in "$lumivo" "$running" ${reminders:+"$reminders"} "$empty" "$clock"; do
     # The name may hold a space: the five numbers are the last fields.
     read -r -a f <<<"$row"
     n=${#f[@]}
@@ -143,6 +172,10 @@ ratios "floor" "$empty"
 ratios "floor clock" "$clock"
 ratios "floor" "$empty" "$running" "Lumivo, quick exit running"
 ratios "floor clock" "$clock" "$running" "Lumivo, quick exit running"
+if [[ -n $reminders ]]; then
+    ratios "floor" "$empty" "$reminders" "Lumivo, 50 reminders, minute 00"
+    ratios "floor clock" "$clock" "$reminders" "Lumivo, 50 reminders, minute 00"
+fi
 if [[ $breakdown == 1 ]]; then
     # The labels from the first, then each program's column.
     paste -d '' "$WINE_ENV_DIR/breakdown.Lumivo.exe" \
