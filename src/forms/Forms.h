@@ -20,6 +20,9 @@ inline constexpr ui::Color kShadowColor = 3289650;  // red, green and blue 50 ea
 LUMIVO_FORM_LAYOUTS(LUMIVO_DECLARE_LAYOUT)
 #undef LUMIVO_DECLARE_LAYOUT
 
+// The help button of the dialogs (a "?"; its picture is ours to choose).
+ControlLayout helpButton(const char* name, ui::Rect r, int tabOrder, const char* parent = nullptr);
+
 // The hour-and-minute entry: a sky-blue panel named `name` holding
 // name.EditH / name.UpDown1 / name.Label2 and name.EditM / name.UpDown2 / name.Label3.
 inline constexpr int kTimeSetFrameWidth = 270, kTimeSetFrameHeight = 41;

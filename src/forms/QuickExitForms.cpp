@@ -6,12 +6,12 @@ namespace forms {
 
 namespace {
 using K = ui::ControlKind;
-
-ControlLayout help(const char* name, ui::Rect r, int tab, const char* parent = nullptr) {
-    return {.kind = K::Button, .name = name, .bounds = r, .caption = "?", .parent = parent, .hint = "Справка",
-            .tabOrder = tab};
-}
 }  // namespace
+
+ControlLayout helpButton(const char* name, ui::Rect r, int tabOrder, const char* parent) {
+    return {.kind = K::Button, .name = name, .bounds = r, .caption = "?", .parent = parent, .hint = "Справка",
+            .tabOrder = tabOrder};
+}
 
 std::vector<ControlLayout> timeSetFrame(const char* name, int left, int top, int tab) {
     // The frame's own controls carry its name, as a frame's do, so that two
@@ -67,7 +67,7 @@ const FormLayout& quickShutDownForm() {
              .parent = "Bevel2", .hint = "Сохранить эти настройки по умолчанию", .tabOrder = 0},
             {.kind = K::Button, .name = "Button4", .bounds = {104, 20, 92, 23}, .caption = "З&агрузить",
              .parent = "Bevel2", .enabled = false, .hint = "Загрузить настройки по умолчанию", .tabOrder = 1},
-            help("BitBtn1", {234, 20, 23, 23}, 2, "Bevel2"),
+            helpButton("BitBtn1", {234, 20, 23, 23}, 2, "Bevel2"),
             {.kind = K::Button, .name = "Button3", .bounds = {8, 214, 85, 25}, .caption = "&Пауза", .enabled = false,
              .hint = "Сдвигает срабатывание на время паузы, ДАЖЕ ЕСЛИ УСТАНОВЛЕНО ТОЧНОЕ ВРЕМЯ!", .tabOrder = 7},
             {.kind = K::Button, .name = "Button1", .bounds = {97, 214, 85, 25}, .caption = "Зап&уск", .tabOrder = 8},
@@ -92,7 +92,7 @@ const FormLayout& qsdWarningForm() {
         .showHint = true,
         .controls =
             {
-                help("BitBtn1", {8, 60, 25, 25}, 0),
+                helpButton("BitBtn1", {8, 60, 25, 25}, 0),
                 {.kind = K::Button, .name = "Button1", .bounds = {166, 60, 140, 25}, .caption = "&Изменить настройки...",
                  .tabOrder = 1},
                 {.kind = K::Button, .name = "Button2", .bounds = {312, 60, 62, 25}, .caption = "&Ok", .isDefault = true,

@@ -5,11 +5,6 @@ namespace forms {
 namespace {
 using K = ui::ControlKind;
 
-ControlLayout help(const char* name, ui::Rect r, int tab, const char* parent = nullptr) {
-    return {.kind = K::Button, .name = name, .bounds = r, .caption = "?", .parent = parent, .hint = "Справка",
-            .tabOrder = tab};
-}
-
 // The preview buttons' pictures: play and stop.
 constexpr const char* kPlayGlyph = "\u25BA";
 constexpr const char* kStopGlyph = "\u25A0";
@@ -105,7 +100,7 @@ const FormLayout& signForm() {
             {.kind = K::CheckBox, .name = "CheckBox2", .bounds = {8, 210, 255, 17}, .caption = "Показать сообщение...",
              .parent = "ScrollBox1", .tabOrder = 12},
 
-            help("BitBtn1", {8, 293, 25, 25}, 1),
+            helpButton("BitBtn1", {8, 293, 25, 25}, 1),
             {.kind = K::Panel, .name = "Panel1", .bounds = {124, 288, 171, 34}, .tabOrder = 2},
             {.kind = K::Button, .name = "Button1", .bounds = {4, 5, 78, 25}, .caption = "&Ок", .parent = "Panel1",
              .isDefault = true, .tabOrder = 1},
@@ -139,7 +134,7 @@ const FormLayout& addMsgForm() {
                 {.kind = K::Label, .name = "Label2", .bounds = {8, 140, 0, 0}, .caption = "Тип иконки и звука:"},
                 {.kind = K::ComboBox, .name = "CBIcon", .bounds = {136, 137, 191, 21},
                  .items = {"Не использовать", "Информация", "Предупреждение", "Вопрос", "Ошибка"}, .tabOrder = 2},
-                help("BitBtn1", {8, 165, 25, 25}, 3),
+                helpButton("BitBtn1", {8, 165, 25, 25}, 3),
                 {.kind = K::Button, .name = "Button1", .bounds = {38, 165, 142, 25}, .caption = "&Просмотр сообщения",
                  .tabOrder = 4},
                 {.kind = K::Button, .name = "Button2", .bounds = {186, 165, 68, 25}, .caption = "&Ok",
