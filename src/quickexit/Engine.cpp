@@ -22,6 +22,15 @@ HourMinute clockNow(platform::Clock& clock) {
 }
 }  // namespace
 
+// Both conversions' dumps open with the working and the stored firing time.
+errors::Dump Engine::timeDump(HourMinute work) const {
+    return errors::Dump()
+        .add("QSDWTimeHC", work.h)
+        .add("QSDWTimeH", state_.QSDWTimeH)
+        .add("QSDWTimeM", state_.QSDWTimeM)
+        .add("QSDWTimeMC", work.m);
+}
+
 // ---- the schedule ---------------------------------------------------------------------
 
 void Engine::CalcQSDTime() {
@@ -31,13 +40,7 @@ void Engine::CalcQSDTime() {
         work = fireTime(now, {state_.QSDWTimerH, state_.QSDWTimerM});
         state_.QSDWTimeH = work.h;
         state_.QSDWTimeM = work.m;
-    }, [&] {
-        return errors::Dump()
-            .add("QSDWTimeHC", work.h)
-            .add("QSDWTimeH", state_.QSDWTimeH)
-            .add("QSDWTimeM", state_.QSDWTimeM)
-            .add("QSDWTimeMC", work.m);
-    });
+    }, [&] { return timeDump(work); });
 }
 
 void Engine::CalcQSDTimer() {
@@ -61,11 +64,7 @@ void Engine::CalcQSDTimer() {
         if (state_.QSDWDlg == -1 && warning_) warning_->UpdateWarningText();
         refreshWindow();
     }, [&] {
-        return errors::Dump()
-            .add("QSDWTimeHC", work.h)
-            .add("QSDWTimeH", state_.QSDWTimeH)
-            .add("QSDWTimeM", state_.QSDWTimeM)
-            .add("QSDWTimeMC", work.m)
+        return timeDump(work)
             .add("QSDWDlg", state_.QSDWDlg)
             .add("QSDWTimerH", state_.QSDWTimerH)
             .add("QSDWTimerM", state_.QSDWTimerM)

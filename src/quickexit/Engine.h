@@ -10,6 +10,7 @@
 #include "platform/Power.h"
 #include "platform/Shell.h"
 #include "platform/System.h"
+#include "quickexit/Rules.h"
 #include "quickexit/State.h"
 #include "settings/Settings.h"
 #include "sound/State.h"
@@ -120,6 +121,7 @@ public:
 private:
     void showWarning();
     void pause(bool on);
+    errors::Dump timeDump(HourMinute work) const;
     void refreshWindow();
     // The firing moment on a running count of minutes, for CheckMissed.
     void rememberDue();

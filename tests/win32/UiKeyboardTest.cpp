@@ -18,12 +18,7 @@ namespace {
 
 using uikit::hwndOf;
 using uikit::pump;
-
-std::string textOf(HWND h) {
-    std::wstring w(std::size_t(GetWindowTextLengthW(h)) + 1, L'\0');
-    w.resize(std::size_t(GetWindowTextW(h, w.data(), int(w.size()))));
-    return win32::narrow(w);
-}
+using uikit::textOf;
 
 // The windows of a form's controls, in the order the controls were made.
 HWND childAt(HWND parent, int index) {

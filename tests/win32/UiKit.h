@@ -15,6 +15,12 @@ inline std::string classOf(HWND h) {
     return win32::narrow(buf);
 }
 
+inline std::string textOf(HWND h) {
+    std::wstring w(std::size_t(GetWindowTextLengthW(h)) + 1, L'\0');
+    w.resize(std::size_t(GetWindowTextW(h, w.data(), int(w.size()))));
+    return win32::narrow(w);
+}
+
 inline HWND hwndOf(ui::Form& f) { return HWND(f.handle()); }
 
 // Runs this thread's messages for a while, as the program's loop would; a

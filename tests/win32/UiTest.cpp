@@ -25,12 +25,7 @@ using uikit::addLabel;
 using uikit::classOf;
 using uikit::hwndOf;
 using uikit::pump;
-
-std::string textOf(HWND h) {
-    std::wstring w(std::size_t(GetWindowTextLengthW(h)) + 1, L'\0');
-    w.resize(std::size_t(GetWindowTextW(h, w.data(), int(w.size()))));
-    return win32::narrow(w);
-}
+using uikit::textOf;
 
 HWND childWithClass(HWND parent, const char* cls) {
     for (HWND c = GetWindow(parent, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
