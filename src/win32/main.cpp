@@ -2,10 +2,7 @@
 #include <objbase.h>
 #include "app/App.h"
 #include "app/Program.h"
-#include "win32/Win32Audio.h"
-#include "win32/Win32Ports.h"
-#include "win32/Win32Registry.h"
-#include "win32/Win32Ui.h"
+#include "win32/Machine.h"
 
 namespace {
 
@@ -28,15 +25,8 @@ private:
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     try {
         const ComApartment com;
-        win32::Win32Clock clock;
-        win32::Win32Registry registry;
-        win32::Win32Audio audio;
-        win32::Win32Shell shell;
-        win32::Win32Power power;
-        win32::Win32System system;
-        win32::Win32Mail mail;
-        win32::Win32Ui ui(instance);
-        app::App app({clock, registry, audio, shell, power, system, mail, ui});
+        win32::Machine machine(instance);
+        app::App app(machine.ports());
         app::Program program(app);
         return program.run();
     } catch (...) {

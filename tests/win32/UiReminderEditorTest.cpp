@@ -17,14 +17,11 @@
 #include <vector>
 
 #include "app/App.h"
+#include "win32/Machine.h"
 #include "reminders/MessageEditor.h"
 #include "reminders/ReminderEditor.h"
 #include "win32/Handles.h"
 #include "win32/Text.h"
-#include "win32/Win32Audio.h"
-#include "win32/Win32Ports.h"
-#include "win32/Win32Registry.h"
-#include "win32/Win32Ui.h"
 #include "UiKit.h"
 
 namespace {
@@ -86,15 +83,8 @@ protected:
         MSG m;
         PeekMessageW(&m, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
     }
-    win32::Win32Clock clock;
-    win32::Win32Registry registry;
-    win32::Win32Audio audio;
-    win32::Win32Shell shell;
-    win32::Win32Power power;
-    win32::Win32System system;
-    win32::Win32Mail mail;
-    win32::Win32Ui ui{GetModuleHandleW(nullptr)};
-    app::App app{{clock, registry, audio, shell, power, system, mail, ui}};
+    win32::Machine machine{GetModuleHandleW(nullptr)};
+    app::App app{machine.ports()};
 };
 
 TEST_F(UiReminderEditor, BothPagesShowTheirControlsAsDesigned) {
@@ -142,7 +132,7 @@ TEST_F(UiReminderEditor, TheMessageEditorTakesWhatTheUserTypes) {
     app.remindEdit.RemindMsgCaption = "Напоминание";
     app.remindEdit.RemindMsgText = "Позвонить маме\r\nи купить хлеб\r\n";
     app.remindEdit.RemindMsgIcon = 1;
-    reminders::MessageEditor message({ui, shell}, app.paths, app.remindEdit, app.remindEditor, app.guard);
+    reminders::MessageEditor message({machine.ui, machine.shell}, app.paths, app.remindEdit, app.remindEditor, app.guard);
     ui::Form& f = message.form();
     int step = 0;
     f.addTimer("Shot", 400, true).onTimer = [&] {
@@ -198,7 +188,7 @@ TEST_F(UiReminderEditor, TheFileDialogAsksTheProgramBeforeItCloses) {
         return path.ends_with(".wav");
     };
     const UINT_PTR timer = SetTimer(nullptr, 0, 500, typeAName);
-    const std::optional<std::string> chosen = ui.openFile(d);
+    const std::optional<std::string> chosen = machine.ui.openFile(d);
     KillTimer(nullptr, timer);
     script = nullptr;
     ASSERT_EQ(2u, asked.size());
