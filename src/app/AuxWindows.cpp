@@ -160,6 +160,61 @@ void AboutWindow::FormCreate() {
     }, [&] { return versionDump(app_.session, false); });
 }
 
+// ---- first launch ---------------------------------------------------------------------
+
+FirstLaunchWindow::FirstLaunchWindow(App& app)
+    : app_(app), form_(forms::build(forms::firstLaunchForm(), app.ui)), Panel2_(form_->get<ui::Panel>("Panel2")),
+      Panel3_(form_->get<ui::Panel>("Panel3")) {
+    form_->onCreate = [this] { FormCreate(); };
+    form_->onClose = [this] {
+        app_.guard(code::FirstLaunchClose, [this] { --app_.session.ShowModalRes; },
+                   [this] { return errors::Dump().add("ShowModalRes", app_.session.ShowModalRes); });
+    };
+    form_->get<ui::Button>("ButtonOk").onClick = [this] {
+        app_.guard(code::FirstLaunchOk, [this] { form_->close(); });
+    };
+}
+
+FirstLaunchWindow::~FirstLaunchWindow() = default;
+
+void FirstLaunchWindow::showModal() {
+    app_.ui.realize(*form_);
+    app_.ui.showModal(*form_);
+    FormDestroy();
+}
+
+void FirstLaunchWindow::FormCreate() {
+    app_.guard(code::FirstLaunchCreate, [&] {
+        const core::Session& s = app_.session;
+        Panel2_.setCaption(s.LMVName + " версия: " + s.LMVVersion);
+        Panel3_.setCaption(s.LMVVersionTitle);
+    }, [&] {
+        const core::Session& s = app_.session;
+        return errors::Dump()
+            .add("Panel2.Caption", Panel2_.caption())
+            .add("LMVName", s.LMVName)
+            .add("LMVVersion", s.LMVVersion)
+            .add("panel3.Caption", Panel3_.caption())
+            .add("LMVVersionTitle", s.LMVVersionTitle);
+    });
+}
+
+// Runs once the window has gone, so the settings window is not opened from
+// inside a window's destruction.
+void FirstLaunchWindow::FormDestroy() {
+    app_.guard(code::FirstLaunchDestroy, [&] {
+        app_.load.FirstLaunch5 = 0;
+        const std::filesystem::path defaults = app_.paths.program / "TempFiles" / "_Default.SetLMV";
+        std::error_code missing;
+        const bool preload = std::filesystem::is_regular_file(defaults, missing);
+        if (app_.clock_window) app_.clock_window->OpenSettings(preload ? &defaults : nullptr);
+    }, [&] {
+        return errors::Dump()
+            .add("FirstLaunch5", app_.load.FirstLaunch5)
+            .add("ShowModalRes", app_.session.ShowModalRes);
+    });
+}
+
 // ---- unsupported system -----------------------------------------------------------------
 
 NotSupportedOsWindow::NotSupportedOsWindow(App& app)

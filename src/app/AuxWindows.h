@@ -50,6 +50,24 @@ private:
     ui::Label& LabelWeb_;
 };
 
+// TFormFirstLaunch: once, when no settings were stored; the settings window follows it.
+class FirstLaunchWindow {
+public:
+    explicit FirstLaunchWindow(App& app);
+    ~FirstLaunchWindow();
+    // Shows it; once it has gone, the settings window, preloaded from the shipped defaults.
+    void showModal();
+    ui::Form& form() { return *form_; }
+
+private:
+    void FormCreate();
+    void FormDestroy();
+    App& app_;
+    std::unique_ptr<ui::Form> form_;
+    ui::Panel& Panel2_;
+    ui::Panel& Panel3_;
+};
+
 // TFormNotSupportedOS: its only button ends the program.
 class NotSupportedOsWindow {
 public:

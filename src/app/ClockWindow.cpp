@@ -450,8 +450,11 @@ void ClockWindow::Timer1Timer() {
         }
 
         if (app_.load.FirstLaunch5 == 2) {
-            // The first-launch window arrives with the settings window.
             app_.load.FirstLaunch5 = 0;
+            app_.audio.messageBeep(platform::kBeepExclamation);
+            ++app_.session.ShowModalRes;
+            FirstLaunchWindow first(app_);
+            first.showModal();
         }
 
         app_.hotKeys.PollHotKeys();
@@ -584,6 +587,8 @@ void ClockWindow::balloon(const std::string& title, const std::string& text) {
     form_->balloon(TrayIconData, title, text);
 }
 void ClockWindow::N2Click() {}
+
+void ClockWindow::OpenSettings(const std::filesystem::path* preload) { (void)preload; --app_.session.ShowModalRes; }
 
 void ClockWindow::SetTimeClick() { app_.shell.open("timedate.cpl", "", "", platform::kSwHide); }
 

@@ -69,6 +69,11 @@ inline constexpr int Keep = -1;
     X(AboutPaint,         "0.002 - 006.",  0, Step,  "TFormAbout.FormPaint")                               \
     X(AboutLinkHover,     "0.002 - 007.",  0, Step,  "TFormAbout pointer over a link")                     \
     X(AboutHover,         "0.002 - 008.",  0, Step,  "TFormAbout pointer over the window")                 \
+    /* 003: the first-launch window */                                                                     \
+    X(FirstLaunchClose,   "0.003 - 001.",  0, Step,  "TFormFirstLaunch.FormClose")                         \
+    X(FirstLaunchOk,      "0.003 - 003.",  0, Step,  "TFormFirstLaunch.ButtonOkClick")                     \
+    X(FirstLaunchDestroy, "0.003 - 004.",  0, Step,  "TFormFirstLaunch.FormDestroy")                       \
+    X(FirstLaunchCreate,  "0.003 - 005.",  0, Step,  "TFormFirstLaunch.FormCreate")                        \
     /* 004: unsupported system */                                                                          \
     X(NotSupportedCreate, "0.004 - 001.",  0, Step,  "TFormNotSupportedOS.FormCreate")                     \
     X(NotSupportedMail,   "0.004 - 002.",  0, Step,  "TFormNotSupportedOS.LabelEMailClick")                \

@@ -90,6 +90,37 @@ const FormLayout& notSupportedOsForm() {
     return layout;
 }
 
+const FormLayout& firstLaunchForm() {
+    static const FormLayout layout{
+        .className = "TFormFirstLaunch",
+        .name = "FormFirstLaunch",
+        .caption = "Первый запуск...",
+        .bounds = {0, 0, 330, 196},
+        .border = ui::BorderStyle::ToolWindow,
+        .position = ui::FormPosition::ScreenCenter,
+        .stayOnTop = true,
+        .controls =
+            {
+                {.kind = K::Panel, .name = "Panel1", .bounds = {8, 8, 314, 144}, .color = ui::kSkyBlue},
+                // Both panels are filled with the version texts when the window is created.
+                {.kind = K::Panel, .name = "Panel2", .bounds = {6, 6, 302, 20}, .parent = "Panel1",
+                 .font = dialogFont(8, ui::kRed, true, true), .color = ui::kSkyBlue},
+                {.kind = K::Label, .name = "Label2", .bounds = {10, 32, 0, 0},
+                 .caption = "Программа - часы + выключение компьютера", .parent = "Panel1"},
+                {.kind = K::Label, .name = "Label1", .bounds = {10, 48, 0, 0}, .caption = "через заданное время. ",
+                 .parent = "Panel1"},
+                {.kind = K::Panel, .name = "Panel3", .bounds = {6, 68, 302, 20}, .parent = "Panel1", .color = ui::kSkyBlue},
+                {.kind = K::Label, .name = "Label4", .bounds = {10, 100, 0, 0}, .caption = "Первый запуск программы.",
+                 .parent = "Panel1", .font = dialogFont(8, ui::kRed, true)},
+                {.kind = K::Label, .name = "Label5", .bounds = {10, 118, 0, 0}, .caption = "Будет открыто окно настроек...",
+                 .parent = "Panel1", .font = dialogFont(8, ui::kRed, true)},
+                {.kind = K::Button, .name = "ButtonOk", .bounds = {125, 162, 80, 26}, .caption = "&Ok",
+                 .isDefault = true, .isCancel = true},
+            },
+    };
+    return layout;
+}
+
 const FormLayout& errorForm() {
     static const FormLayout layout{
         .className = "TFormError",

@@ -13,7 +13,7 @@ inline constexpr ui::Color kShadowColor = 3289650;  // red, green and blue 50 ea
 // Every window's layout. Each is declared through this one list, so that
 // allLayouts(), and the layout checks that go through it, hold a new window
 // without more ado.
-#define LUMIVO_FORM_LAYOUTS(X) X(clockForm) X(splashForm) X(aboutForm) X(notSupportedOsForm) X(errorForm) \
+#define LUMIVO_FORM_LAYOUTS(X) X(clockForm) X(splashForm) X(aboutForm) X(notSupportedOsForm) X(firstLaunchForm) X(errorForm) \
     X(quickShutDownForm) X(qsdWarningForm) X(signForm) X(addMsgForm)
 
 #define LUMIVO_DECLARE_LAYOUT(name) const FormLayout& name();
