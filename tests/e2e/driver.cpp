@@ -1,6 +1,7 @@
 // Looks at and pokes the program's windows from outside, as a user's tools would.
 // Usage: driver <command> [args]; prints results on stdout, exit code 0 = success.
 #include <windows.h>
+#include <commctrl.h>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -101,7 +102,9 @@ int usage() {
                  "       children CLASS CAPTION | command CLASS CAPTION ID | post CLASS CAPTION MSG WPARAM LPARAM\n"
                  "       click CLASS CAPTION BUTTONTEXT | close CLASS CAPTION | exists PATH\n"
                  "       settext CLASS CAPTION N TEXT (N-th edit) | select CLASS CAPTION N ITEM (N-th combo box)\n"
-                 "       items CLASS CAPTION N (the N-th combo box's items, one per line)\n");
+                 "       items CLASS CAPTION N (the N-th combo box's items, one per line)\n"
+                 "       lines CLASS CAPTION N (the N-th list box's lines) | rect CLASS CAPTION CHILDCLASS N (screen)\n"
+                 "       trackbar CLASS CAPTION N POS (moved as by the keyboard)\n");
     return 2;
 }
 
@@ -175,6 +178,34 @@ int wmain(int argc, wchar_t** argv) {
         // As a user's choice: the selection, then the notice the list sends its window.
         SendMessageW(c, CB_SETCURSEL, WPARAM(number(4)), 0);
         return PostMessageW(GetParent(c), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(c), CBN_SELCHANGE), LPARAM(c)) ? 0 : 1;
+    }
+    if (cmd == "lines" && a.size() > 3) {
+        HWND l = nthChild(h, "ListBox", int(number(3)));
+        if (!l) return 1;
+        const int n = int(SendMessageW(l, LB_GETCOUNT, 0, 0));
+        for (int i = 0; i < n; ++i) {
+            std::wstring w(std::size_t(SendMessageW(l, LB_GETTEXTLEN, WPARAM(i), 0)) + 1, L'\0');
+            SendMessageW(l, LB_GETTEXT, WPARAM(i), LPARAM(w.data()));
+            std::printf("%s\n", win32::narrow(w.c_str()).c_str());
+        }
+        return 0;
+    }
+    if (cmd == "rect" && a.size() > 4) {
+        HWND c = nthChild(h, a[3], int(number(4)));
+        RECT r{};
+        if (!c || !GetWindowRect(c, &r)) return 1;
+        std::printf("x=%ld y=%ld w=%ld h=%ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
+        return 0;
+    }
+    if (cmd == "trackbar" && a.size() > 4) {
+        HWND t = nthChild(h, "msctls_trackbar32", int(number(3)));
+        if (!t) return 1;
+        const LPARAM pos = LPARAM(number(4));
+        DWORD_PTR r = 0;
+        SendMessageTimeoutW(t, TBM_SETPOS, TRUE, pos, SMTO_ABORTIFHUNG, 5000, &r);
+        // The notice a key press on the bar sends its window.
+        return SendMessageTimeoutW(GetParent(t), WM_HSCROLL, MAKEWPARAM(TB_ENDTRACK, 0), LPARAM(t), SMTO_ABORTIFHUNG,
+                                   5000, &r) ? 0 : 1;
     }
     if (cmd == "click" && a.size() > 3) {
         HWND b = childByText(h, a[3]);
