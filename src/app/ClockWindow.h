@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include "core/ClockFace.h"
@@ -80,6 +81,9 @@ public:
     void TimeMouseUp(const ui::MouseEvent&);
     void MainPoMPopup();
     void TrayMessage(unsigned mouseMessage);
+
+    // The settings window, shown modally; `preload` is a backup file read into it first.
+    void OpenSettings(const std::filesystem::path* preload);
 
 private:
     ui::Image& mark(core::Mark m);
