@@ -433,6 +433,21 @@ TEST(SettingsWindowReminders, ADoubleClickEditsOnlyOnALine) {
     EXPECT_EQ(1, w.t.app.remindEdit.ReminderEditMode);
 }
 
+// The number chosen before belongs to another line: without a selected line nothing is edited or deleted.
+TEST(SettingsWindowReminders, WithoutASelectedLineNothingIsTouched) {
+    Window w;
+    w.addReminder("Обед", "13", "00");
+    w.addReminder("Ужин", "19", "00");
+    w.t.app.remindEdit.SelectedRemind = 2;
+    w.open([&](ui::Form& f) {
+        f.get<ui::CheckListBox>("CheckListBox1").setItemIndex(-1);
+        Window::button(f, "Button3").onClick();
+        Window::button(f, "Button2").onClick();
+        EXPECT_EQ(2u, w.lines(f).size());
+    });
+    EXPECT_EQ(1u, w.t.ui.modalForms.size()) << "no editor";
+}
+
 TEST(SettingsWindowReminders, TickingALineStoresItsMark) {
     Window w;
     w.addReminder("Обед", "13", "00");
