@@ -12,6 +12,7 @@ App::App(Ports p)
       settings(settings::FirstRun()),
       guard({clock, system, audio, ui}, paths, session, err),
       settingsStore({registry, system, ui}, guard, session, settings, load, face),
+      backUp({registry, system, clock, audio, ui}, guard, session, settings, settingsStore),
       talk({audio, clock}, paths, settings, guard),
       chime({audio, clock}, settings, sound, session, qsd, talk, guard),
       reminderSound(audio, sound, face, guard),
@@ -37,6 +38,10 @@ bool canWriteIn(const fs::path& dir) {
 reminders::EditorDeps App::editorDeps() {
     return {audio, shell, ui, paths, session, settings, talk, chime, reminderSound, remindStore, remindEdit,
             remindEditor, guard};
+}
+
+settingsui::Deps App::settingsDeps() {
+    return {editorDeps(), system, clock, settingsStore, backUp, reminders, face, qsd, start.ExitMode};
 }
 
 void App::choosePaths() {

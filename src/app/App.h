@@ -18,8 +18,10 @@
 #include "reminders/Scheduler.h"
 #include "reminders/State.h"
 #include "reminders/Store.h"
+#include "settings/BackUpFile.h"
 #include "settings/Settings.h"
 #include "settings/SettingsStore.h"
+#include "settingsui/SettingsWindow.h"
 #include "sound/Chime.h"
 #include "sound/HotKeys.h"
 #include "sound/ReminderSound.h"
@@ -71,6 +73,7 @@ public:
     // The subsystems.
     errors::Guard guard;
     settings::Store settingsStore;
+    settings::BackUpFile backUp;
     sound::TalkingClock talk;
     sound::Chime chime;
     sound::ReminderSound reminderSound;
@@ -82,9 +85,12 @@ public:
     // The windows of this layer, while they exist.
     ClockWindow* clock_window = nullptr;
     SplashWindow* splash = nullptr;
+    settingsui::SettingsWindow* settings_window = nullptr;
 
     // What the reminder editor works with, for the window that opens it.
     reminders::EditorDeps editorDeps();
+    // What the settings window works with.
+    settingsui::Deps settingsDeps();
 
     // Decides the paths from the program folder (probing that it can be written).
     void choosePaths();

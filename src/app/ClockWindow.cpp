@@ -171,15 +171,7 @@ void ClockWindow::RgnByMask(ui::Color mask) {
 
 // Only what differs changes: the same record shown again costs nothing.
 void ClockWindow::apply(const settings::Settings& s) {
-    ui::Font f = TimeMain_.font();
-    f.name = s.Name;
-    f.size = s.Size;
-    f.color = ui::Color(std::uint32_t(s.Color));
-    f.bold = s.Bold;
-    f.italic = s.Italic;
-    f.underline = s.UnderLine;
-    f.strikeOut = s.StrikeOut;
-    TimeMain_.setFont(f);
+    TimeMain_.setFont(settings::ClockFont(s));
     ApplyClockFont();
     form_->setPosition(s.Left, s.Top);
 
@@ -586,9 +578,30 @@ void ClockWindow::minuteTick(bool on) {
 void ClockWindow::balloon(const std::string& title, const std::string& text) {
     form_->balloon(TrayIconData, title, text);
 }
-void ClockWindow::N2Click() {}
+// No reminder fires while the settings window is open; its close looks for the next one.
+void ClockWindow::N2Click() {
+    if (!app_.settings_window) app_.remind.NextRemindSet = false;
+    OpenSettings(nullptr);
+}
 
-void ClockWindow::OpenSettings(const std::filesystem::path* preload) { (void)preload; --app_.session.ShowModalRes; }
+// One window at a time: a second opening finds the first.
+void ClockWindow::OpenSettings(const std::filesystem::path* preload) {
+    if (app_.settings_window) {
+        app_.settings_window->bringToFront();
+        return;
+    }
+    app_.start.ExitMode = 0;
+    settingsui::SettingsWindow window(app_.settingsDeps());  // counted once it stands: it uncounts itself
+    ++app_.session.ShowModalRes;
+    app_.settings_window = &window;
+    struct Gone {
+        App& app;
+        ~Gone() { app.settings_window = nullptr; }
+    } gone{app_};
+    window.realize();
+    if (preload) window.preload(*preload);
+    window.showModal();
+}
 
 void ClockWindow::SetTimeClick() { app_.shell.open("timedate.cpl", "", "", platform::kSwHide); }
 

@@ -126,6 +126,47 @@ inline constexpr int Keep = -1;
     X(PlayVoiceWord,      "0.011 - 032.",  0, Step,  "PlayVoiceWord")                                      \
     X(SpeakTime,          "0.011 - 033.",  0, Step,  "SpeakTime")                                          \
     X(VoiceIsComplete,    "0.011 - 037.",  0, Step,  "VoiceIsComplete")                                    \
+    /* 011: the settings window */                                                                         \
+    X(SettingsClockFont,  "0.011 - 001.",  0, Step,  "TFormSettings.ApplyClockFont")                       \
+    X(SettingsFontButton, "0.011 - 002.",  0, Step,  "TFormSettings.ButtonSetFontClick")                   \
+    X(SettingsFontApply,  "0.011 - 003.",  0, Step,  "TFormSettings.SetFontApply")                         \
+    X(SettingsOk,         "0.011 - 004.",  0, Step,  "TFormSettings.ButtonOkClick")                        \
+    X(SettingsCancel,     "0.011 - 005.",  0, Step,  "TFormSettings.ButtonCancelClick")                    \
+    X(SettingsClose,      "0.011 - 006.",  0, Step,  "TFormSettings.FormClose")                            \
+    X(SettingsSaveBackUp, "0.011 - 007.",  0, Step,  "TFormSettings.ButtonSaveBackUpClick")                \
+    X(SettingsLoadBackUp, "0.011 - 008.",  0, Step,  "TFormSettings.ButtonLoadBackUpClick")                \
+    X(SettingsSaveName,   "0.011 - 009.",  0, Step,  "TFormSettings.SaveDialogBUCanClose")                 \
+    X(SettingsCreate,     "0.011 - 010.",  0, Step,  "TFormSettings.FormCreate")                           \
+    X(SettingsAlphaSlider, "0.011 - 011.",  0, Step,  "TFormSettings.TrackBar4Change")                     \
+    X(SettingsGreenMark,  "0.011 - 013.",  0, Step,  "TFormSettings.CheckBox1Click (quick-exit mark)")     \
+    X(SettingsItemQE,     "0.011 - 014.",  0, Step,  "TFormSettings.CheckBoxQEClick")                      \
+    X(SettingsItemST,     "0.011 - 015.",  0, Step,  "TFormSettings.CheckBoxSTClick")                      \
+    X(SettingsAlphaUsed,  "0.011 - 017.",  0, Step,  "TFormSettings.CheckBox10Click (transparency)")       \
+    X(SettingsAutoLaunch, "0.011 - 018.",  0, Step,  "TFormSettings.ComboBox1Change (start at log-on)")    \
+    X(SettingsQuietFrom,  "0.011 - 019.",  0, Step,  "TFormSettings.ComboBox2Change")                      \
+    X(SettingsQuietTo,    "0.011 - 020.",  0, Step,  "TFormSettings.ComboBox3Change")                      \
+    X(SettingsQuietHours, "0.011 - 021.",  0, Step,  "TFormSettings.CheckBox9Click")                       \
+    X(SettingsChime,      "0.011 - 022.",  0, Step,  "TFormSettings.CheckBoxSoundHClick")                  \
+    X(SettingsChimeHalf,  "0.011 - 023.",  0, Step,  "TFormSettings.CheckBoxSoundH05Click")                \
+    X(SettingsChimeSound, "0.011 - 024.",  0, Step,  "TFormSettings.ComboBoxSoundHChange")                 \
+    X(SettingsChimeTest,  "0.011 - 026.",  0, Step,  "TFormSettings.SpeedButtonSoundHClick")               \
+    X(SettingsVoice,      "0.011 - 027.",  0, Step,  "TFormSettings.CheckBoxTimeVoiceClick")               \
+    X(SettingsVoiceHalf,  "0.011 - 028.",  0, Step,  "TFormSettings.CheckBoxTVoice05Click")                \
+    X(SettingsVoiceChoice, "0.011 - 029.",  0, Step,  "TFormSettings.ComboBoxChangeVoiceChange")           \
+    X(SettingsHotKeys,    "0.011 - 030.",  0, Step,  "TFormSettings.CheckBoxGlobalHKClick")                \
+    X(SettingsVoiceTest,  "0.011 - 034.",  0, Step,  "TFormSettings.SpeedButtonVoiceClick")                \
+    X(SettingsColour,     "0.011 - 035.",  0, Step,  "TFormSettings.Panel11Click (colour)")                \
+    X(SettingsFontClose,  "0.011 - 036.",  0, Step,  "TFormSettings.SetFontClose")                         \
+    X(SettingsRemindAdd,  "0.011 - 037.",  0, Step,  "TFormSettings.Button4Click (add a reminder)")        \
+    X(SettingsRemindEdit, "0.011 - 038.",  0, Step,  "TFormSettings.Button2Click (edit the reminder)")     \
+    X(SettingsRemindDelete, "0.011 - 039.",  0, Step,  "TFormSettings.Button3Click (delete the reminder)") \
+    X(SettingsRemindChecks, "0.011 - 039.",  0, Step,  "TFormSettings.CheckListBox1ClickCheck")            \
+    X(SettingsHelpReminders, "0.011 - 040.",  0, Step,  "TFormSettings.BitBtn4Click (help)")               \
+    X(SettingsHelpSounds, "0.011 - 041.",  0, Step,  "TFormSettings.BitBtn3Click (help)")                  \
+    X(SettingsHelpInterface, "0.011 - 042.",  0, Step,  "TFormSettings.BitBtn2Click (help)")               \
+    X(SettingsHelpGeneral, "0.011 - 043.",  0, Step,  "TFormSettings.BitBtn1Click (help)")                 \
+    X(SettingsRemindDblClick, "0.011 - 044.",  0, Step,  "TFormSettings.CheckListBox1DblClick")            \
+    X(SettingsListMouseUp, "0.011 - 045.",  0, Step,  "TFormSettings.CheckListBox1MouseUp")                \
     /* 013: registry */                                                                                    \
     X(StoreLastBackUp,    "0.013 - 001.",  0, Step,  "StoreLastBackUp")                                    \
     X(ApplyAutoStart,     "0.013 - 004.",  0, Step,  "ApplyAutoStart (only when its fall-back fails)")     \

@@ -72,12 +72,27 @@ std::unique_ptr<ui::Form> build(const FormLayout& layout, ui::Ui& u) {
         c->setHint(s.hint);
         c->setHandCursor(s.handCursor);
         c->tabOrder = s.tabOrder;
-        if (auto* l = dynamic_cast<ui::Label*>(c.get())) l->autoSize = s.autoSize;
+        if (auto* l = dynamic_cast<ui::Label*>(c.get())) {
+            l->autoSize = s.autoSize;
+            l->wordWrap = s.wordWrap;
+        }
         if (auto* b = dynamic_cast<ui::Button*>(c.get())) {
             b->isDefault = s.isDefault;
             b->isCancel = s.isCancel;
         }
-        if (auto* box = dynamic_cast<ui::CheckBox*>(c.get())) box->pushLike = s.pushLike;
+        if (auto* box = dynamic_cast<ui::CheckBox*>(c.get())) {
+            box->pushLike = s.pushLike;
+            box->wordWrap = s.wordWrap;
+        }
+        if (auto* combo = dynamic_cast<ui::ComboBox*>(c.get())) combo->dropDownCount = s.dropDownCount;
+        if (auto* list = dynamic_cast<ui::CheckListBox*>(c.get())) list->itemHeight = s.itemHeight;
+        if (auto* bar = dynamic_cast<ui::TrackBar*>(c.get()); bar && s.track) {
+            bar->min = s.track->min;
+            bar->max = s.track->max;
+            bar->lineSize = s.track->line;
+            bar->pageSize = s.track->page;
+            bar->frequency = s.track->tick;
+        }
         if (auto* pages = dynamic_cast<ui::PageControl*>(c.get())) pages->buttonTabs = s.pushLike;
         if (auto* e = dynamic_cast<ui::Edit*>(c.get())) {
             e->readOnly = s.readOnly.value_or(false);
@@ -109,6 +124,52 @@ std::unique_ptr<ui::Form> build(const FormLayout& layout, ui::Ui& u) {
         form->popupMenu = &m;
     }
     return form;
+}
+
+}  // namespace forms
+
+namespace forms {
+
+namespace {
+// The caption as painted: an access-key mark is not drawn.
+std::string painted(const std::string& caption) {
+    std::string text;
+    for (std::size_t i = 0; i < caption.size(); ++i) {
+        if (caption[i] == '&' && i + 1 < caption.size()) ++i;  // "&&" paints one
+        text += caption[i];
+    }
+    return text;
+}
+}  // namespace
+
+void placeInGaps(ui::Form& form, const FormLayout& layout) {
+    for (const ControlLayout& s : layout.controls) {
+        if (!s.inGapOf) continue;
+        ui::Control* owner = form.find(s.inGapOf);
+        ui::Control* c = form.find(s.name);
+        if (!owner || !c) continue;
+        const std::string text = painted(owner->caption());
+        // The gaps are the runs of two blanks or more.
+        std::size_t from = std::string::npos, to = 0;
+        int found = -1;
+        for (std::size_t i = 0; i + 1 < text.size() && found < s.gap; ++i) {
+            if (text[i] != ' ' || text[i + 1] != ' ') continue;
+            from = i;
+            for (to = i; to < text.size() && text[to] == ' ';) ++to;
+            ++found;
+            i = to;
+        }
+        if (found != s.gap) continue;
+        const int start = form.measureText(owner->font(), text.substr(0, from)).width;
+        const int room = form.measureText(owner->font(), text.substr(0, to)).width - start;
+        const int blank = form.measureText(owner->font(), " ").width;
+        const int width = c->bounds().width;
+        // Centred where it fits with a blank either side; else a blank after the gap's start.
+        const int left = start + (room >= width + 2 * blank ? (room - width) / 2 : blank);
+        const ui::Rect& o = owner->bounds();
+        c->setBounds({o.left + kCheckBoxTextLeft + left, o.top + (o.height - c->bounds().height) / 2, width,
+                      c->bounds().height});
+    }
 }
 
 }  // namespace forms

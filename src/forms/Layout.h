@@ -8,6 +8,11 @@
 
 namespace forms {
 
+// A track bar's range and steps.
+struct TrackSteps {
+    int min, max, line, page, tick;
+};
+
 // A window's layout as plain data; build() turns it into a ui::Form.
 struct ControlLayout {
     ui::ControlKind kind;
@@ -31,7 +36,17 @@ struct ControlLayout {
     std::optional<bool> readOnly = {};     // edits (default: writable) and memos (default: read-only)
     int maxLength = 0;                     // edits: characters the user may type, 0 for no limit
     bool scrollBar = false;                // memos: a vertical scroll bar
+    bool wordWrap = false;                 // labels and check boxes: the caption breaks at blanks
+    int itemHeight = 0;                    // check list boxes: pixels a line, 0 to follow the font
+    int dropDownCount = 0;                 // combo boxes: rows the open list shows
+    std::optional<TrackSteps> track = {};  // track bars
+    // Set into the blank run number `gap` (from 0) of this check box's caption.
+    const char* inGapOf = nullptr;
+    int gap = 0;
 };
+
+// Where a check box's caption starts: the box and the gap after it.
+inline constexpr int kCheckBoxTextLeft = 13 + 4;
 
 struct MenuLayout {
     const char* name;

@@ -4,10 +4,6 @@ namespace forms {
 
 namespace {
 using K = ui::ControlKind;
-
-// The preview buttons' pictures: play and stop.
-constexpr const char* kPlayGlyph = "\u25BA";
-constexpr const char* kStopGlyph = "\u25A0";
 }  // namespace
 
 const FormLayout& signForm() {

@@ -6,6 +6,7 @@
 #include "forms/Forms.h"
 #include "platform/Path.h"
 #include "reminders/MessageEditor.h"
+#include "sound/VoiceList.h"
 
 namespace reminders {
 
@@ -18,7 +19,6 @@ constexpr const char* kError = "Ошибка...";
 constexpr const char* kWarning = "Предупреждение...";
 constexpr unsigned kErrorBox = ui::kMbIconHand | ui::kMbSystemModal;
 constexpr unsigned kWarningBox = ui::kMbIconExclamation | ui::kMbSystemModal;
-constexpr const char* kNoVoice = "Не найдено";
 
 bool digit(char c) { return c >= '0' && c <= '9'; }
 
@@ -175,25 +175,8 @@ void ReminderEditor::loadReminder() {
 }
 
 void ReminderEditor::fillVoices() {
-    std::error_code ec;
-    fs::create_directories(d_.paths.soundsDir(), ec);  // without it the list is simply empty
-    Panel3_.setEnabled(true);
-    std::vector<std::string> voices = d_.talk.CompleteVoices();
-    if (voices.empty()) {
-        Panel3_.setEnabled(false);
-        ComboBox7_.setItems({kNoVoice});
-        ComboBox7_.setItemIndex(0);
-        return;
-    }
-    const std::string& wanted = d_.edit.ReminderEditMode != kAddRemind ? d_.edit.EditRemindVoice : d_.settings.VoiceType;
-    int index = 0;
-    for (std::size_t i = 0; i < voices.size(); ++i)
-        if (voices[i] == wanted) {
-            index = int(i);
-            break;
-        }
-    ComboBox7_.setItems(std::move(voices));
-    ComboBox7_.setItemIndex(index);
+    sound::FillVoiceList(d_.talk, d_.paths, ComboBox7_, Panel3_,
+                         d_.edit.ReminderEditMode != kAddRemind ? d_.edit.EditRemindVoice : d_.settings.VoiceType);
 }
 
 void ReminderEditor::FormPaint() {

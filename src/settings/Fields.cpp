@@ -177,18 +177,34 @@ Settings FirstRun() {
     s.ItemQE = designedVisible("QuickExit");
     s.ItemST = designedVisible("SetTime");
     s.GlobalHotkeys = 1;
-    s.Name = font.name;
-    s.Size = font.size;
-    s.Color = int(font.color);
-    s.Bold = font.bold;
-    s.Italic = font.italic;
-    s.UnderLine = font.underline;
-    s.StrikeOut = font.strikeOut;
+    SetClockFont(s, font);
     s.Left = clock.bounds.left;
     s.Top = clock.bounds.top;
     return s;
 }
 
 int VisibleColor(int color) { return color == 0 ? int(forms::kShadowColor) : color; }
+
+ui::Font ClockFont(const Settings& s) {
+    ui::Font f;
+    f.name = s.Name;
+    f.size = s.Size;
+    f.color = ui::Color(std::uint32_t(s.Color));
+    f.bold = s.Bold;
+    f.italic = s.Italic;
+    f.underline = s.UnderLine;
+    f.strikeOut = s.StrikeOut;
+    return f;
+}
+
+void SetClockFont(Settings& s, const ui::Font& f) {
+    s.Name = f.name;
+    s.Size = f.size;
+    s.Color = int(f.color);
+    s.Bold = f.bold;
+    s.Italic = f.italic;
+    s.UnderLine = f.underline;
+    s.StrikeOut = f.strikeOut;
+}
 
 }  // namespace settings

@@ -3,6 +3,7 @@
 #include <span>
 #include <string>
 #include "settings/Settings.h"
+#include "ui/Geometry.h"
 
 namespace settings {
 
@@ -94,5 +95,9 @@ Settings FirstRun();
 
 // Pure black is the clock window's see-through colour: a black clock is shown dark grey.
 int VisibleColor(int color);
+
+// The clock font a record holds (its colour as stored), and a font into a record.
+ui::Font ClockFont(const Settings&);
+void SetClockFont(Settings&, const ui::Font&);
 
 }  // namespace settings

@@ -132,6 +132,8 @@ public:
     void setChecked(bool v);
     // Drawn as a button that stays down while checked.
     bool pushLike = false;
+    // The caption breaks into lines at its blanks.
+    bool wordWrap = false;
 
 private:
     bool checked_ = false;
@@ -146,6 +148,8 @@ public:
     int itemIndex() const { return itemIndex_; }
     void setItemIndex(int i);
     void selectFromUser(int i);
+    // Rows the open list shows before it scrolls; 0 for the window system's own.
+    int dropDownCount = 0;
     std::string text() const { return itemIndex_ >= 0 && itemIndex_ < int(items_.size()) ? items_[itemIndex_] : std::string(); }
     std::function<void()> onChange;
 
@@ -198,6 +202,8 @@ class TrackBar : public Control {
 public:
     explicit TrackBar(std::string name) : Control(ControlKind::TrackBar, std::move(name)) {}
     int min = 0, max = 10;
+    int lineSize = 1, pageSize = 2;  // the arrow keys' step, the page keys' step
+    int frequency = 1;               // a tick mark every so many positions
     int position() const { return position_; }
     void setPosition(int p);
     std::function<void()> onChange;
@@ -215,6 +221,8 @@ public:
     void setItemChecked(int i, bool v);
     int itemIndex() const { return itemIndex_; }
     void setItemIndex(int i);
+    // Pixel height of a line; 0 for one that follows the font.
+    int itemHeight = 0;
     std::function<void(int index)> onClickCheck;
     std::function<void()> onChange;
 

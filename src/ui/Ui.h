@@ -15,15 +15,31 @@ enum MbFlags : unsigned {
 };
 enum MbResult : int { kIdOk = 1, kIdCancel = 2, kIdYes = 6, kIdNo = 7 };
 
-// The system's file-open dialog: a file and its folder must exist; the
-// read-only box is hidden and the working folder stays as it was.
-struct OpenFileDialog {
+// The system's file dialogs. Both hide the read-only box and leave the
+// working folder as it was.
+struct FileDialog {
     std::string title;
     std::vector<std::pair<std::string, std::string>> filter;  // description, patterns
+    std::string defaultExt;    // added to a name typed without an extension
     std::string initialDir;
+    std::string initialName;
     platform::WindowId owner = 0;
     // The user confirms `path`: false keeps the dialog open.
     std::function<bool(const std::string& path)> canClose;
+};
+// Opening: the file and its folder must exist.
+struct OpenFileDialog : FileDialog {};
+// Saving: the name is taken as typed, neither checked nor tried out; an
+// existing file is for canClose to ask about.
+struct SaveFileDialog : FileDialog {};
+
+// The system's font dialog, with the effects (colour, underline, strike-out).
+struct FontDialog {
+    Font font;
+    int minSize = 36, maxSize = 400;  // points
+    platform::WindowId owner = 0;
+    // Its Apply button: the font the dialog shows now. The dialog stays open.
+    std::function<void(const Font&)> onApply;
 };
 
 // The window system as the logic sees it.
@@ -43,6 +59,11 @@ public:
     virtual Bitmap loadPicture(const std::string& resourceName) = 0;
     // The confirmed file, or nothing when the user cancelled.
     virtual std::optional<std::string> openFile(const OpenFileDialog&) = 0;
+    virtual std::optional<std::string> saveFile(const SaveFileDialog&) = 0;
+    // The confirmed font, or nothing when the dialog was cancelled.
+    virtual std::optional<Font> chooseFont(const FontDialog&) = 0;
+    // Solid colours only, any of them; nothing when cancelled.
+    virtual std::optional<Color> chooseColor(Color initial, platform::WindowId owner) = 0;
 
     // The application as a whole.
     virtual void setMainForm(Form&) = 0;    // closing it ends the message loop

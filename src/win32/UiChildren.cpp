@@ -115,7 +115,8 @@ void FormWindow::createChild(ui::Control& c) {
             break;
         case K::CheckBox:
             cls = WC_BUTTONW;
-            style |= WS_TABSTOP | BS_AUTOCHECKBOX | (static_cast<ui::CheckBox&>(c).pushLike ? BS_PUSHLIKE : 0);
+            style |= WS_TABSTOP | BS_AUTOCHECKBOX | (static_cast<ui::CheckBox&>(c).pushLike ? BS_PUSHLIKE : 0) |
+                     (static_cast<ui::CheckBox&>(c).wordWrap ? BS_MULTILINE | BS_TOP : 0);
             text = widen(c.caption());
             break;
         case K::ComboBox:
@@ -211,6 +212,9 @@ void FormWindow::fillChild(Child& ch) {
             const auto& tb = *static_cast<ui::TrackBar*>(ch.control);
             SendMessageW(h, TBM_SETRANGEMIN, FALSE, LPARAM(tb.min));
             SendMessageW(h, TBM_SETRANGEMAX, FALSE, LPARAM(tb.max));
+            SendMessageW(h, TBM_SETLINESIZE, 0, LPARAM(tb.lineSize));
+            SendMessageW(h, TBM_SETPAGESIZE, 0, LPARAM(tb.pageSize));
+            SendMessageW(h, TBM_SETTICFREQ, WPARAM(tb.frequency), 0);
             SendMessageW(h, TBM_SETPOS, TRUE, LPARAM(tb.position()));
             break;
         }
@@ -256,10 +260,8 @@ void FormWindow::updateChild(Child& ch, ui::Prop p) {
             break;
         case ui::Prop::Font:
             SendMessageW(h, WM_SETFONT, WPARAM(ui_.resources().font(c.font(), false)), TRUE);
-            if (c.kind() == K::CheckListBox) {
-                const ui::Size s = ui_.resources().measure(c.font(), "Ag", false);
-                SendMessageW(h, LB_SETITEMHEIGHT, 0, LPARAM(std::max(16, s.height + 2)));
-            }
+            if (c.kind() == K::CheckListBox)
+                SendMessageW(h, LB_SETITEMHEIGHT, 0, LPARAM(listItemHeight(static_cast<ui::CheckListBox&>(c))));
             InvalidateRect(h, nullptr, TRUE);
             break;
         case ui::Prop::Color: InvalidateRect(h, nullptr, TRUE); break;
@@ -286,7 +288,11 @@ void FormWindow::updateChild(Child& ch, ui::Prop p) {
 RECT FormWindow::childRect(const Child& ch) const {
     const ui::Rect b = ch.control->clientBounds();
     RECT r{b.left, b.top, b.right(), b.bottom()};
-    if (ch.control->kind() == ui::ControlKind::ComboBox) r.bottom += kDropDownHeight;
+    if (ch.control->kind() == ui::ControlKind::ComboBox) {
+        const int rows = static_cast<const ui::ComboBox*>(ch.control)->dropDownCount;
+        r.bottom += rows > 0 ? rows * (ui_.resources().measure(ch.control->font(), "Ag", false).height + 2) + 2
+                             : kDropDownHeight;
+    }
     if (ch.control->kind() == ui::ControlKind::PageControl && ch.tabRow > 0) r.bottom = r.top + ch.tabRow;
     return r;
 }
@@ -309,6 +315,38 @@ void FormWindow::layoutChildren() {
             EnableWindow(ch.hwnd, enabled);
             ch.enabled = enabled;
         }
+    }
+    cutAroundSiblings();
+}
+
+// A control that a later sibling lies on is cut around it, so that the
+// sibling shows and takes the clicks while the tab order, which is the order
+// of the windows, stays as designed (a list set into a check box's caption).
+void FormWindow::cutAroundSiblings() {
+    for (std::size_t i = 0; i < children_.size(); ++i) {
+        Child& ch = children_[i];
+        const ui::Rect mine = ch.control->clientBounds();
+        std::vector<ui::Rect> holes;
+        for (std::size_t j = i + 1; j < children_.size(); ++j) {
+            const Child& o = children_[j];
+            if (!o.visible || o.control->parent() != ch.control->parent()) continue;
+            const ui::Rect b = o.control->clientBounds();
+            if (b.right() <= mine.left || mine.right() <= b.left || b.bottom() <= mine.top || mine.bottom() <= b.top)
+                continue;
+            holes.push_back({b.left - int(ch.rect.left), b.top - int(ch.rect.top), b.width, b.height});
+        }
+        if (holes == ch.holes) continue;
+        ch.holes = holes;
+        if (holes.empty()) {
+            SetWindowRgn(ch.hwnd, nullptr, TRUE);
+            continue;
+        }
+        UniqueRegion shape(CreateRectRgn(0, 0, ch.rect.right - ch.rect.left, ch.rect.bottom - ch.rect.top));
+        for (const ui::Rect& h : holes) {
+            const UniqueRegion hole(CreateRectRgn(h.left, h.top, h.right(), h.bottom()));
+            CombineRgn(shape.get(), shape.get(), hole.get(), RGN_DIFF);
+        }
+        if (SetWindowRgn(ch.hwnd, shape.get(), TRUE)) static_cast<void>(shape.release());  // the window owns it now
     }
 }
 
@@ -389,12 +427,15 @@ LRESULT FormWindow::childColours(HWND child, HDC dc) {
 
 // ---- the check list box ------------------------------------------------------------------------
 
+int FormWindow::listItemHeight(const ui::CheckListBox& list) {
+    if (list.itemHeight > 0) return list.itemHeight;
+    return std::max(16, ui_.resources().measure(list.font(), "Ag", false).height + 2);
+}
+
 void FormWindow::measureItem(MEASUREITEMSTRUCT& m) {
     if (m.CtlType != ODT_LISTBOX) return;
-    if (const Child* ch = childById(int(m.CtlID))) {
-        const ui::Size s = ui_.resources().measure(ch->control->font(), "Ag", false);
-        m.itemHeight = UINT(std::max(16, s.height + 2));
-    }
+    if (const Child* ch = childById(int(m.CtlID)); ch && ch->control->kind() == ui::ControlKind::CheckListBox)
+        m.itemHeight = UINT(listItemHeight(*static_cast<const ui::CheckListBox*>(ch->control)));
 }
 
 void FormWindow::drawItem(const DRAWITEMSTRUCT& d) {
@@ -447,6 +488,21 @@ LRESULT CALLBACK FormWindow::listProc(HWND h, UINT msg, WPARAM wParam, LPARAM lP
     }
 }
 
+// The list's own mouse events, in its client coordinates.
+void FormWindow::listMouse(int id, bool doubleClick, LPARAM at) {
+    Child* ch = childById(id);
+    if (!ch || !form_ || ch->control->kind() != ui::ControlKind::CheckListBox) return;
+    ui::Control* list = ch->control;
+    const ui::MouseEvent e{ui::MouseButton::Left, GET_X_LPARAM(at), GET_Y_LPARAM(at)};
+    dispatch([list, doubleClick, e] {
+        if (doubleClick) {
+            if (const auto handler = list->onDblClick) handler();
+        } else if (const auto handler = list->onMouseUp) {
+            handler(e);
+        }
+    });
+}
+
 LRESULT FormWindow::listMessage(HWND h, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id, FormWindow* window) {
     switch (msg) {
         case WM_LBUTTONDOWN:
@@ -456,6 +512,12 @@ LRESULT FormWindow::listMessage(HWND h, UINT msg, WPARAM wParam, LPARAM lParam, 
             const int itemHeight = int(SendMessageW(h, LB_GETITEMHEIGHT, 0, 0));
             if (HIWORD(hit) == 0 && GET_X_LPARAM(lParam) < checkBoxSize(itemHeight) + 4)
                 window->toggleListItem(int(id), int(LOWORD(hit)));
+            if (msg == WM_LBUTTONDBLCLK && IsWindow(h)) window->listMouse(int(id), true, lParam);
+            return result;
+        }
+        case WM_LBUTTONUP: {
+            const LRESULT result = commonControls::defSubclassProc(h, msg, wParam, lParam);
+            window->listMouse(int(id), false, lParam);
             return result;
         }
         case WM_CHAR:

@@ -1,7 +1,6 @@
-// The system's file-open dialog, with the program's own say on each confirmed file.
+// The system's file dialogs, with the program's own say on each confirmed file.
 #include <windows.h>
 #include <commdlg.h>
-#include <utility>
 #include "win32/Edge.h"
 #include "win32/Text.h"
 #include "win32/Win32Ui.h"
@@ -17,7 +16,7 @@ UINT_PTR CALLBACK fileHook(HWND dialog, UINT msg, WPARAM, LPARAM lParam) {
     if (msg != WM_NOTIFY) return 0;
     const auto* n = reinterpret_cast<const OFNOTIFYW*>(lParam);
     if (n->hdr.code != CDN_FILEOK || !n->lpOFN) return 0;
-    const auto* request = reinterpret_cast<const ui::OpenFileDialog*>(n->lpOFN->lCustData);
+    const auto* request = reinterpret_cast<const ui::FileDialog*>(n->lpOFN->lCustData);
     bool accept = true;
     try {
         if (request && request->canClose) accept = request->canClose(narrow(n->lpOFN->lpstrFile));
@@ -32,9 +31,7 @@ UINT_PTR CALLBACK fileHook(HWND dialog, UINT msg, WPARAM, LPARAM lParam) {
 
 }  // namespace
 
-std::optional<std::string> Win32Ui::openFile(const ui::OpenFileDialog& request) {
-    ReleaseCapture();
-    flushAll();
+std::optional<std::string> Win32Ui::fileDialog(const ui::FileDialog& request, bool save) {
     // Descriptions and patterns, each ended by a nul, the list by another.
     std::wstring filter;
     for (const auto& [description, patterns] : request.filter) {
@@ -44,8 +41,10 @@ std::optional<std::string> Win32Ui::openFile(const ui::OpenFileDialog& request) 
         filter += L'\0';
     }
     filter += L'\0';
-    const std::wstring title = widen(request.title), folder = widen(request.initialDir);
+    const std::wstring title = widen(request.title), folder = widen(request.initialDir),
+                       extension = widen(request.defaultExt), name = widen(request.initialName);
     std::wstring file(kPathBuffer, L'\0');
+    name.copy(file.data(), kPathBuffer - 1);
     OPENFILENAMEW ofn{};
     ofn.lStructSize = sizeof ofn;
     ofn.hwndOwner = request.owner ? HWND(request.owner) : GetActiveWindow();
@@ -55,15 +54,18 @@ std::optional<std::string> Win32Ui::openFile(const ui::OpenFileDialog& request) 
     ofn.nMaxFile = kPathBuffer;
     ofn.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
     ofn.lpstrTitle = title.empty() ? nullptr : title.c_str();
-    ofn.Flags = OFN_EXPLORER | OFN_ENABLEHOOK | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_PATHMUSTEXIST |
-                OFN_FILEMUSTEXIST | OFN_SHAREAWARE | OFN_ENABLESIZING;
+    ofn.lpstrDefExt = extension.empty() ? nullptr : extension.c_str();
+    ofn.Flags = OFN_EXPLORER | OFN_ENABLEHOOK | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_ENABLESIZING |
+                (save ? OFN_NOVALIDATE | OFN_NOTESTFILECREATE
+                      : OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_SHAREAWARE);
     ofn.lpfnHook = fileHook;
     ofn.lCustData = LPARAM(&request);
-    const int outerKeys = std::exchange(dialogKeys_, 0);
-    const BOOL chosen = GetOpenFileNameW(&ofn);
-    dialogKeys_ = outerKeys;
-    if (!chosen) return std::nullopt;
+    if (!systemDialog([&] { return save ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn); })) return std::nullopt;
     return narrow(file.c_str());
 }
+
+std::optional<std::string> Win32Ui::openFile(const ui::OpenFileDialog& request) { return fileDialog(request, false); }
+
+std::optional<std::string> Win32Ui::saveFile(const ui::SaveFileDialog& request) { return fileDialog(request, true); }
 
 }  // namespace win32

@@ -70,6 +70,7 @@ private:
         RECT rect{};           // as applied
         bool visible = false, enabled = true;
         int tabRow = 0;        // page controls: height of the row of tabs
+        std::vector<ui::Rect> holes;  // where later siblings lie on it, cut out of its window
     };
     // How a windowless control looked when its area was last invalidated.
     struct Look {
@@ -165,6 +166,7 @@ private:
     void fillChild(Child&);
     void updateChild(Child&, ui::Prop);
     void layoutChildren();
+    void cutAroundSiblings();
     RECT childRect(const Child&) const;
     Child* childOf(const ui::Control&);
     Child* childById(int id);
@@ -174,6 +176,8 @@ private:
     void measureItem(MEASUREITEMSTRUCT&);
     void drawItem(const DRAWITEMSTRUCT&);
     void toggleListItem(int id, int index);
+    void listMouse(int id, bool doubleClick, LPARAM at);
+    int listItemHeight(const ui::CheckListBox&);
     static LRESULT CALLBACK listProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
     static LRESULT listMessage(HWND, UINT, WPARAM, LPARAM, UINT_PTR id, FormWindow*);
     // Typed characters of edits, combo boxes and check boxes.

@@ -15,6 +15,7 @@ constexpr int kMainIcon = 1;
 }  // namespace
 
 Win32Ui::Win32Ui(HINSTANCE instance) : instance_(instance) {
+    customColours_.fill(RGB(255, 255, 255));
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
     wc.lpfnWndProc = DefWindowProcW;
@@ -145,12 +146,7 @@ int Win32Ui::ownedMessageBox(ui::Form& owner, const std::string& text, const std
 }
 
 int Win32Ui::showMessageBox(HWND owner, const std::string& text, const std::string& caption, unsigned flags) {
-    ReleaseCapture();
-    flushAll();
-    const int outerKeys = std::exchange(dialogKeys_, 0);
-    const int result = MessageBoxW(owner, widen(text).c_str(), widen(caption).c_str(), flags);
-    dialogKeys_ = outerKeys;
-    return result;
+    return systemDialog([&] { return MessageBoxW(owner, widen(text).c_str(), widen(caption).c_str(), flags); });
 }
 
 void Win32Ui::terminate() {

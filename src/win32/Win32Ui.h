@@ -1,10 +1,12 @@
 #pragma once
 // The window system: realizes ui::Form models as windows and runs the message loops.
 #include <windows.h>
+#include <array>
 #include <list>
 #include <memory>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 #include "ui/Ui.h"
 #include "win32/Handles.h"
@@ -31,6 +33,9 @@ public:
                         unsigned flags) override;
     ui::Bitmap loadPicture(const std::string& resourceName) override;
     std::optional<std::string> openFile(const ui::OpenFileDialog&) override;
+    std::optional<std::string> saveFile(const ui::SaveFileDialog&) override;
+    std::optional<ui::Font> chooseFont(const ui::FontDialog&) override;
+    std::optional<ui::Color> chooseColor(ui::Color initial, platform::WindowId owner) override;
     void terminate() override;
     bool terminated() override { return terminated_; }
     void minimizeApp() override;
@@ -61,6 +66,20 @@ private:
         std::vector<HWND> disabled;
     };
     void process(MSG&);
+    // A system dialog and its own message loop: the windows are brought up to
+    // date first, and the dialog keys it handles are not those of the loop outside.
+    template <class Call>
+    auto systemDialog(Call&& call) {
+        ReleaseCapture();
+        flushAll();
+        struct Keys {
+            int& keys;
+            int outer;
+            ~Keys() { keys = outer; }
+        } keys{dialogKeys_, std::exchange(dialogKeys_, 0)};
+        return call();
+    }
+    std::optional<std::string> fileDialog(const ui::FileDialog&, bool save);
     int showMessageBox(HWND owner, const std::string& text, const std::string& caption, unsigned flags);
     void collect();
     void registerClass(const std::string& name);
@@ -79,6 +98,8 @@ private:
     ui::Form* main_ = nullptr;
     bool terminated_ = false;
     int dialogKeys_ = 0;
+    // The colour dialog's custom colours, kept for the run as the user left them.
+    std::array<COLORREF, 16> customColours_;
 };
 
 }  // namespace win32

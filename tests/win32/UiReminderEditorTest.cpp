@@ -26,55 +26,10 @@
 
 namespace {
 
+using uikit::childWithText;
 using uikit::classOf;
 using uikit::hwndOf;
-
-// The window as the screen shows it, as a 24-bit BMP file.
-void shot(HWND window, const std::string& name) {
-    const char* dir = std::getenv("LUMIVO_SHOT_DIR");
-    if (!dir || !*dir) return;
-    RECT r;
-    GetWindowRect(window, &r);
-    const int w = r.right - r.left, h = r.bottom - r.top;
-    HDC screen = GetDC(nullptr);
-    HDC mem = CreateCompatibleDC(screen);
-    HBITMAP bmp = CreateCompatibleBitmap(screen, w, h);
-    HGDIOBJ old = SelectObject(mem, bmp);
-    BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
-    SelectObject(mem, old);
-    BITMAPINFOHEADER info{};
-    info.biSize = sizeof info;
-    info.biWidth = w;
-    info.biHeight = h;
-    info.biPlanes = 1;
-    info.biBitCount = 24;
-    const int stride = (w * 3 + 3) & ~3;
-    std::vector<unsigned char> pixels(std::size_t(stride) * h);
-    GetDIBits(mem, bmp, 0, UINT(h), pixels.data(), reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
-    DeleteObject(bmp);
-    DeleteDC(mem);
-    ReleaseDC(nullptr, screen);
-    BITMAPFILEHEADER file{};
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof file + sizeof info;
-    file.bfSize = DWORD(file.bfOffBits + pixels.size());
-    const std::string path = std::string(dir) + "\\" + name + ".bmp";
-    if (FILE* f = std::fopen(path.c_str(), "wb")) {
-        std::fwrite(&file, sizeof file, 1, f);
-        std::fwrite(&info, sizeof info, 1, f);
-        std::fwrite(pixels.data(), 1, pixels.size(), f);
-        std::fclose(f);
-    }
-}
-
-HWND childWithText(HWND parent, const std::string& text) {
-    for (HWND c = GetWindow(parent, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
-        wchar_t buf[256] = {};
-        GetWindowTextW(c, buf, 256);
-        if (win32::narrow(buf) == text) return c;
-    }
-    return nullptr;
-}
+using uikit::shot;
 
 class UiReminderEditor : public ::testing::Test {
 protected:
@@ -156,28 +111,14 @@ TEST_F(UiReminderEditor, TheMessageEditorTakesWhatTheUserTypes) {
     EXPECT_EQ(1, app.remindEdit.RemindMsgIcon);
 }
 
-// The dialog a user sees, answered from a timer in its own loop: a text file
-// is turned back and the dialog stays, a sound file closes it.
-struct DialogScript {
-    std::vector<std::wstring> names;
-    std::size_t next = 0;
-};
-DialogScript* script = nullptr;
-
-void CALLBACK typeAName(HWND, UINT, UINT_PTR, DWORD) {
-    const HWND dialog = FindWindowW(L"#32770", L"Укажите имя файла");
-    if (!dialog || !script || script->next >= script->names.size()) return;
-    SendMessageW(dialog, CDM_SETCONTROLTEXT, cmb13, LPARAM(script->names[script->next++].c_str()));
-    PostMessageW(dialog, WM_COMMAND, IDOK, 0);
-}
-
 TEST_F(UiReminderEditor, TheFileDialogAsksTheProgramBeforeItCloses) {
     wchar_t temp[MAX_PATH] = {};
     GetTempPathW(MAX_PATH, temp);
     const std::wstring folder = temp;
     for (const wchar_t* name : {L"заметки.txt", L"звонок.wav"}) std::ofstream(std::filesystem::path(folder + name)) << "x";
-    DialogScript answers{{L"заметки.txt", L"звонок.wav"}};
-    script = &answers;
+    // A text file is turned back and the dialog stays, a sound file closes it.
+    uikit::FileDialogUser user{{L"заметки.txt", L"звонок.wav"}};
+    uikit::fileDialogUser = &user;
     std::vector<std::string> asked;
     ui::OpenFileDialog d;
     d.title = "Укажите имя файла";
@@ -187,10 +128,10 @@ TEST_F(UiReminderEditor, TheFileDialogAsksTheProgramBeforeItCloses) {
         asked.push_back(path);
         return path.ends_with(".wav");
     };
-    const UINT_PTR timer = SetTimer(nullptr, 0, 500, typeAName);
+    const UINT_PTR timer = SetTimer(nullptr, 0, 500, uikit::typeAName);
     const std::optional<std::string> chosen = machine.ui.openFile(d);
     KillTimer(nullptr, timer);
-    script = nullptr;
+    uikit::fileDialogUser = nullptr;
     ASSERT_EQ(2u, asked.size());
     EXPECT_TRUE(asked[0].ends_with("\\заметки.txt")) << asked[0];
     ASSERT_TRUE(chosen);

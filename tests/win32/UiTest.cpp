@@ -783,11 +783,14 @@ TEST_F(UiControls, CheckListsAndPagesFollowTheUser) {
     auto& list = f.add(std::make_unique<ui::CheckListBox>("List"), &first);
     list.setBounds({10, 10, 200, 100});
     list.setItems({{"Понедельник", false}, {"Вторник", true}});
+    list.itemHeight = 13;
     auto& edit = f.add(std::make_unique<ui::Edit>("Edit"), &second);
     edit.setBounds({10, 10, 200, 21});
-    std::vector<int> toggled;
-    int pageChanges = 0;
+    std::vector<int> toggled, released;
+    int pageChanges = 0, doubleClicks = 0;
     list.onClickCheck = [&](int i) { toggled.push_back(i); };
+    list.onMouseUp = [&](const ui::MouseEvent& e) { released.push_back(e.y); };
+    list.onDblClick = [&] { ++doubleClicks; };
     pages.onChange = [&] { ++pageChanges; };
     ui.realize(f);
     const HWND h = hwndOf(f);
@@ -808,6 +811,15 @@ TEST_F(UiControls, CheckListsAndPagesFollowTheUser) {
     EXPECT_EQ((std::vector<int>{1, 0}), toggled);
     EXPECT_TRUE(list.items()[0].checked);
     EXPECT_FALSE(list.items()[1].checked);
+    // The list's lines have the height asked for, and it tells where, in its
+    // own coordinates, the mouse was released and that it was double-clicked.
+    EXPECT_EQ(13, row);
+    for (UINT msg : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP})
+        SendMessageW(listWnd, msg, msg == WM_LBUTTONUP ? 0 : MK_LBUTTON, at(120, row + 2));
+    EXPECT_EQ((std::vector<int>{row + row / 2, row / 2, row + 2, row + 2}), released);
+    EXPECT_EQ(1, doubleClicks);
+    EXPECT_EQ(1, list.itemIndex());
+    EXPECT_FALSE(list.items()[1].checked) << "a double click on the text ticks nothing";
 
     SendMessageW(tabs, TCM_SETCURSEL, 1, 0);
     NMHDR change{tabs, UINT_PTR(GetDlgCtrlID(tabs)), UINT(TCN_SELCHANGE)};

@@ -275,12 +275,23 @@ void FakeUi::showModal(ui::Form& f) {
     f.destroy();
 }
 
-std::optional<std::string> FakeUi::openFile(const ui::OpenFileDialog& d) {
-    fileDialogs.push_back(d);
-    const std::vector<std::string> tries = std::exchange(fileTries, {});
+namespace {
+// The first of the user's tries that the dialog lets close.
+std::optional<std::string> firstAccepted(const ui::FileDialog& d, std::vector<std::string> tries) {
     for (const std::string& path : tries)
         if (!d.canClose || d.canClose(path)) return path;
     return std::nullopt;
+}
+}  // namespace
+
+std::optional<std::string> FakeUi::openFile(const ui::OpenFileDialog& d) {
+    fileDialogs.push_back(d);
+    return firstAccepted(d, std::exchange(fileTries, {}));
+}
+
+std::optional<std::string> FakeUi::saveFile(const ui::SaveFileDialog& d) {
+    saveDialogs.push_back(d);
+    return firstAccepted(d, std::exchange(fileTries, {}));
 }
 
 int FakeUi::messageBox(const std::string& text, const std::string& caption, unsigned flags) {

@@ -7,6 +7,7 @@
 #include <set>
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 #include "app/App.h"
 #include "platform/Audio.h"
@@ -246,7 +247,23 @@ public:
     // one the dialog lets close is its answer; when it takes none, the user cancels.
     std::vector<std::string> fileTries;
     std::vector<ui::OpenFileDialog> fileDialogs;    // every dialog opened
+    std::vector<ui::SaveFileDialog> saveDialogs;
     std::optional<std::string> openFile(const ui::OpenFileDialog& d) override;
+    std::optional<std::string> saveFile(const ui::SaveFileDialog& d) override;
+    // The user in the font dialog (it may press Apply); no script: cancelled.
+    std::function<std::optional<ui::Font>(const ui::FontDialog&)> onFont;
+    std::vector<ui::FontDialog> fontDialogs;
+    std::optional<ui::Font> chooseFont(const ui::FontDialog& d) override {
+        fontDialogs.push_back(d);
+        return onFont ? onFont(d) : std::nullopt;
+    }
+    // The colour the user picks in the next colour dialog; none: cancelled.
+    std::optional<ui::Color> colorAnswer;
+    std::vector<ui::Color> colorDialogs;            // the colour each one started from
+    std::optional<ui::Color> chooseColor(ui::Color initial, platform::WindowId) override {
+        colorDialogs.push_back(initial);
+        return std::exchange(colorAnswer, std::nullopt);
+    }
     void setMainForm(ui::Form&) override {}
     int run() override { return 0; }
     void terminate() override { terminated_ = true; }

@@ -1,0 +1,28 @@
+#include "sound/VoiceList.h"
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+namespace sound {
+
+void FillVoiceList(TalkingClock& talk, const core::Paths& paths, ui::ComboBox& list, ui::Control& group,
+                   const std::string& wanted) {
+    std::error_code ec;
+    std::filesystem::create_directories(paths.soundsDir(), ec);  // without it the list is simply empty
+    group.setEnabled(true);
+    std::vector<std::string> voices = talk.CompleteVoices();
+    if (voices.empty()) {
+        group.setEnabled(false);
+        voices.push_back("Не найдено");
+    }
+    list.setItems(std::move(voices));
+    SelectVoice(list, wanted);
+}
+
+void SelectVoice(ui::ComboBox& list, const std::string& wanted) {
+    const auto& items = list.items();
+    const auto at = std::find(items.begin(), items.end(), wanted);
+    list.setItemIndex(at == items.end() ? 0 : int(at - items.begin()));
+}
+
+}  // namespace sound
