@@ -230,6 +230,24 @@ std::string FakeSystem::longDate(const platform::LocalTime& t) {
     return std::string(days[t.weekday]) + " " + dd + " " + months[t.month - 1] + " " + std::to_string(t.year);
 }
 
+std::string FakeSystem::shortDate(const platform::LocalTime& t) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%02d%s%02d%s%04d", t.day, dateSep.c_str(), t.month, dateSep.c_str(), t.year);
+    return text;
+}
+
+bool FakeSystem::replaceFile(const std::filesystem::path& from, const std::filesystem::path& to) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    // Checked by hand: a test run as root could write over it anyway.
+    const fs::file_status target = fs::status(to, ec);
+    if (refuseReplace || (fs::exists(target) && (target.permissions() & fs::perms::owner_write) == fs::perms::none))
+        return false;
+    fs::rename(from, to, ec);
+    if (!ec) ++replaced;
+    return !ec;
+}
+
 // ---- ui ------------------------------------------------------------------------------------
 
 ui::Size FakePeer::measureText(const ui::Font& f, const std::string& text) {

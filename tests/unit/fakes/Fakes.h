@@ -149,6 +149,14 @@ public:
     std::filesystem::path localAppData() override { return localData; }
     std::string timeSeparator() override { return separator; }
     std::string longDate(const platform::LocalTime& t) override;
+    std::string dateSep = ".";
+    // "dd.mm.yyyy" with dateSep.
+    std::string shortDate(const platform::LocalTime& t) override;
+    std::string dateSeparator() override { return dateSep; }
+    // As the system's move: refused onto a read-only file, or when `refuseReplace`.
+    bool refuseReplace = false;
+    int replaced = 0;
+    bool replaceFile(const std::filesystem::path& from, const std::filesystem::path& to) override;
     // As the real call: the low bit ("pressed since the last query") is gone once read.
     std::int16_t asyncKeyState(int vk) override {
         auto it = keys.find(vk);
