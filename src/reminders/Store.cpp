@@ -18,11 +18,6 @@ std::string DisplayLine(const std::optional<std::string>& timeH, const std::opti
 
 // ---- reading ------------------------------------------------------------------------------------
 
-namespace {
-// Far more than anyone keeps; it only bounds the count of a damaged store.
-constexpr int kMostReminds = 10000;
-}  // namespace
-
 RemindTotal CountReminds(platform::Registry& registry) {
     RemindTotal t;
     t.stored = registry.read(kHive, kRemindKey, "RemindCount");
@@ -57,6 +52,60 @@ std::string LineOf(platform::Registry& registry, int n) {
     const auto h = TextOf(ReadRemind(registry, n, "TimeH"));
     const auto m = TextOf(ReadRemind(registry, n, "TimeM"));
     return DisplayLine(h, m, name.value_or(""));
+}
+
+namespace {
+using K = RemindKind;
+constexpr RemindValue kValues[] = {
+    {"Name", K::Text},           {"RemindEnabled", K::Flag}, {"OneLaunch", K::Flag},      {"TimeH", K::Text},
+    {"TimeM", K::Text},          {"SoundType", K::Number},   {"VoiceType", K::Text},      {"SoundFile", K::Text},
+    {"IgnoreLowTime", K::Flag},  {"IgnoreDisSound", K::Flag}, {"MsgCaption", K::Text},    {"MsgText", K::Text},
+    {"MsgIcon", K::Number},      {"MD1", K::Flag},           {"MD2", K::Flag},            {"MD3", K::Flag},
+    {"MD4", K::Flag},            {"MD5", K::Flag},           {"MD6", K::Flag},            {"MD7", K::Flag},
+};
+}  // namespace
+
+std::span<const RemindValue> RemindValues() { return kValues; }
+
+StoredReminds ReadStoredReminds(platform::Registry& registry) {
+    StoredReminds s;
+    s.exists = registry.keyExists(kHive, kRemindKey);
+    if (!s.exists) return s;
+    s.count = registry.read(kHive, kRemindKey, "RemindCount");
+    const int counted = std::min(CountReminds(registry).n, kMostReminds);
+    for (int n = 1; n <= kMostReminds; ++n) {
+        if (!registry.keyExists(kHive, RemindKeyOf(n))) {
+            if (n > counted) break;
+            s.keys.emplace_back();
+            continue;
+        }
+        RemindRecord& record = s.keys.emplace_back().emplace();
+        for (const RemindValue& v : kValues)
+            if (RegValue value = ReadRemind(registry, n, v.name); !value.missing()) record.emplace_back(v.name, value);
+    }
+    while (!s.keys.empty() && !s.keys.back()) s.keys.pop_back();
+    return s;
+}
+
+namespace {
+void writeValue(platform::Registry& r, const std::string& key, const std::string& name, const RegValue& v) {
+    if (v.type == RegValue::Type::Dword) r.writeDword(kHive, key, name, v.dword);
+    else if (v.type == RegValue::Type::String) r.writeString(kHive, key, name, v.text);
+}
+}  // namespace
+
+void WriteStoredReminds(platform::Registry& registry, const StoredReminds& s) {
+    registry.deleteKeyTree(kHive, kRemindKey);
+    if (!s.exists) return;
+    registry.createKey(kHive, kRemindKey);
+    for (std::size_t i = 0; i < s.keys.size(); ++i) {
+        if (!s.keys[i]) continue;
+        const std::string key = RemindKeyOf(int(i) + 1);
+        registry.createKey(kHive, key);
+        for (const auto& [name, value] : *s.keys[i]) writeValue(registry, key, name, value);
+    }
+    // Counted last: cut off half-way, the store shows no half-written reminder.
+    writeValue(registry, kRemindKey, "RemindCount", s.count);
 }
 
 // ---- the store ----------------------------------------------------------------------------------
