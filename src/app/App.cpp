@@ -12,6 +12,7 @@ App::App(Ports p)
       settings(settings::FirstRun()),
       guard({clock, system, audio, ui}, paths, session, err),
       settingsStore({registry, system, ui}, guard, session, settings, load, face),
+      backUp({registry, system, clock, audio, ui}, guard, session, settings, settingsStore),
       talk({audio, clock}, paths, settings, guard),
       chime({audio, clock}, settings, sound, session, qsd, talk, guard),
       reminderSound(audio, sound, face, guard),

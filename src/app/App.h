@@ -18,6 +18,7 @@
 #include "reminders/Scheduler.h"
 #include "reminders/State.h"
 #include "reminders/Store.h"
+#include "settings/BackUpFile.h"
 #include "settings/Settings.h"
 #include "settings/SettingsStore.h"
 #include "sound/Chime.h"
@@ -71,6 +72,7 @@ public:
     // The subsystems.
     errors::Guard guard;
     settings::Store settingsStore;
+    settings::BackUpFile backUp;
     sound::TalkingClock talk;
     sound::Chime chime;
     sound::ReminderSound reminderSound;
