@@ -143,12 +143,12 @@ void BackUpFile::ReadBackUpFile(BackUpView& view) {
     ParamsRepaired = 0;
     guard_(code::ReadBackUpFile, [&] {
         const fs::path file = platform::u8path(BackUpFileName);
-        const std::optional<std::string> bytes = readFile(file);
+        std::optional<std::string> bytes = readFile(file);
         if (!bytes) {
             refuse("Не удалось прочитать файл: он занят другой программой, удален или недоступен.");
             return;
         }
-        CheckedFile checked = CheckBackUp(*bytes);
+        CheckedFile checked = CheckBackUp(std::move(*bytes));
         if (checked.refusal != Refusal::None) {
             refuse(readRefusal(checked.refusal));
             return;
@@ -177,7 +177,10 @@ void BackUpFile::ReadBackUpFile(BackUpView& view) {
             // Only a repaired file is written, and one that cannot be (read-only,
             // on a CD, locked) has still been loaded.
             DateAndSeal(checked.text, ports_.system.shortDate(ports_.clock.now()));
-            const bool written = writeWhole(ports_.system, file, checked.text.bytes());
+            const std::string repaired = checked.text.bytes();
+            // Repairs that would take a file at the limit beyond it are not written.
+            const bool written =
+                CheckBackUp(repaired).refusal == Refusal::None && writeWhole(ports_.system, file, repaired);
             ports_.audio.messageBeep(platform::kBeepDefault);
             ports_.ui.messageBox("Отсутствовали или содержали неверные значения " + std::to_string(ParamsRepaired) +
                                      " из " + std::to_string(ParamsRead) +

@@ -82,6 +82,7 @@ std::optional<reminders::StoredReminds> fileReminds(const IniText& text) {
     for (int n = 1; n <= r.count.dword; ++n) {
         reminders::RemindRecord& record = r.keys.emplace_back().emplace();
         const std::string section = remindSection(n);
+        if (!text.hasSection(section)) continue;
         for (const reminders::RemindValue& v : reminders::RemindValues())
             if (const auto raw = text.get(section, v.name)) record.emplace_back(v.name, storedOf(v.kind, *raw));
     }
@@ -90,13 +91,13 @@ std::optional<reminders::StoredReminds> fileReminds(const IniText& text) {
 
 }  // namespace
 
-CheckedFile CheckBackUp(std::string_view bytes) {
+CheckedFile CheckBackUp(std::string bytes) {
     CheckedFile out;
     if (bytes.size() > kMostBackUpBytes) {
         out.refusal = Refusal::TooBig;
         return out;
     }
-    std::optional<IniText> text = IniText::parse(bytes, kMostBackUpLine);
+    std::optional<IniText> text = IniText::parse(std::move(bytes), kMostBackUpLine);
     const std::optional<std::string> title = text ? text->get(kMain, kTitleKey) : std::nullopt;
     if (!title || !sameLetters(*title, kTitle)) {
         out.refusal = Refusal::NotBackUp;
@@ -106,9 +107,15 @@ CheckedFile CheckBackUp(std::string_view bytes) {
         out.refusal = Refusal::TooManyReminds;
         return out;
     }
+    // The length while the seal reads 0, measured without a change to the file.
     const int seal = number(*text, kMain, kSeal).value_or(0);
-    text->set(kMain, kSeal, "0");
-    out.sealed = seal >= 0 && text->bytes().size() / 8 == std::size_t(seal);
+    std::optional<std::size_t> length = text->sizeWith(kMain, kSeal, "0");
+    if (!length) {
+        IniText sealed = *text;
+        sealed.set(kMain, kSeal, "0");
+        length = sealed.size();
+    }
+    out.sealed = seal >= 0 && *length / 8 == std::size_t(seal);
     out.text = std::move(*text);
     return out;
 }
@@ -190,7 +197,7 @@ IniText MakeBackUp(const Settings& s, const std::string& programVersion, const r
 void DateAndSeal(IniText& text, const std::string& date) {
     text.set(kMain, "Date", date);
     text.set(kMain, kSeal, "0");
-    text.set(kMain, kSeal, std::to_string(text.bytes().size() / 8));
+    text.set(kMain, kSeal, std::to_string(text.size() / 8));
 }
 
 }  // namespace settings

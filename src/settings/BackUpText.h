@@ -22,10 +22,10 @@ enum class Refusal { None, NotBackUp, TooBig, TooManyReminds };
 // A file looked at before anything is loaded from it.
 struct CheckedFile {
     Refusal refusal = Refusal::None;
-    IniText text;         // ControlSize 0 in it, as the seal is measured
+    IniText text;
     bool sealed = false;  // its length agrees with its seal
 };
-CheckedFile CheckBackUp(std::string_view bytes);
+CheckedFile CheckBackUp(std::string bytes);
 
 struct FileLoad {
     Settings record;

@@ -69,6 +69,26 @@ std::optional<char> cp1251Of(char32_t c) {
     return std::nullopt;
 }
 
+// Appends `text` in Windows-1251; false (and `out` part-written) at the first
+// character that has no such form.
+bool appendCp1251(std::string& out, std::string_view text) {
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    while (p != end) {
+        const char* ascii = p;
+        while (ascii != end && std::uint8_t(*ascii) < 0x80) ++ascii;
+        out.append(p, ascii);
+        if (ascii == end) break;
+        std::size_t i = std::size_t(ascii - text.data());
+        const auto c = nextUtf8(text, i);
+        const auto b = c ? cp1251Of(*c) : std::nullopt;
+        if (!b) return false;
+        out += *b;
+        p = text.data() + i;
+    }
+    return true;
+}
+
 constexpr std::string_view kBom = "\xEF\xBB\xBF";
 
 bool blank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
@@ -79,11 +99,18 @@ std::string_view trim(std::string_view s) {
     return s;
 }
 
-std::string lower(std::string_view s) {
-    std::string out(s);
-    for (char& c : out)
-        if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
-    return out;
+char fold(char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; }
+
+bool sameNoCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (fold(a[i]) != fold(b[i])) return false;
+    return true;
+}
+
+// Orders names without regard to ASCII case.
+bool beforeNoCase(std::string_view a, std::string_view b) {
+    return std::ranges::lexicographical_compare(a, b, {}, fold, fold);
 }
 
 bool quoted(std::string_view v) { return v.size() >= 2 && v.front() == '"' && v.back() == '"'; }
@@ -132,39 +159,33 @@ std::string_view sectionName(std::string_view text) {
     return trim(t);
 }
 
-// The key of a "key=value" line; nothing for any other line.
-std::optional<std::string_view> keyOf(std::string_view text) {
-    const auto eq = text.find('=');
-    if (eq == std::string_view::npos) return std::nullopt;
-    const std::string_view key = trim(text.substr(0, eq));
-    if (key.empty()) return std::nullopt;
-    return key;
+void appendUtf8FromCp1251(std::string& out, std::string_view bytes) {
+    const char* p = bytes.data();
+    const char* const end = p + bytes.size();
+    while (p != end) {
+        const char* ascii = p;
+        while (ascii != end && std::uint8_t(*ascii) < 0x80) ++ascii;
+        out.append(p, ascii);
+        if (ascii == end) break;
+        const std::uint8_t b = std::uint8_t(*ascii);
+        appendUtf8(out, b >= 0xC0 ? char32_t(0x410 + (b - 0xC0)) : char32_t(kHigh[b - 0x80]));
+        p = ascii + 1;
+    }
 }
 
 }  // namespace
 
 std::string Utf8FromCp1251(std::string_view bytes) {
     std::string out;
-    out.reserve(bytes.size() + bytes.size() / 2);
-    for (const char ch : bytes) {
-        const std::uint8_t b = std::uint8_t(ch);
-        if (b < 0x80) out += ch;
-        else if (b >= 0xC0) appendUtf8(out, char32_t(0x410 + (b - 0xC0)));
-        else appendUtf8(out, kHigh[b - 0x80]);
-    }
+    out.reserve(bytes.size() + std::size_t(std::ranges::count_if(bytes, [](char c) { return c & 0x80; })));
+    appendUtf8FromCp1251(out, bytes);
     return out;
 }
 
 std::optional<std::string> Cp1251FromUtf8(std::string_view text) {
     std::string out;
     out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size();) {
-        const auto c = nextUtf8(text, i);
-        if (!c) return std::nullopt;
-        const auto b = cp1251Of(*c);
-        if (!b) return std::nullopt;
-        out += *b;
-    }
+    if (!appendCp1251(out, text)) return std::nullopt;
     return out;
 }
 
@@ -184,122 +205,207 @@ std::optional<int> IniNumber(std::string_view text) {
     return v;
 }
 
-std::optional<IniText> IniText::parse(std::string_view bytes, std::size_t maxLine) {
-    IniText ini;
-    std::string text;
-    if (bytes.starts_with(kBom)) {
-        bytes.remove_prefix(kBom.size());
-        if (!ValidUtf8(bytes)) return std::nullopt;
-        text.assign(bytes);
-        ini.encoding_ = Encoding::Utf8Bom;
-    } else {
-        text = Utf8FromCp1251(bytes);
+IniText::Line IniText::line(std::uint32_t at, std::uint32_t length, Eol eol) const {
+    Line l{at, length, 0, 0, 0, eol, false};
+    const std::string_view t = text(l);
+    if (isSectionLine(t)) {
+        l.header = true;
+        return l;
     }
-    std::string_view rest = text;
-    while (!rest.empty()) {
-        Line line;
-        const auto nl = rest.find('\n');
-        std::string_view t = rest.substr(0, nl);
-        rest = nl == std::string_view::npos ? std::string_view() : rest.substr(nl + 1);
+    const std::size_t eq = t.find('=');
+    if (eq == std::string_view::npos) return l;
+    const std::string_view key = trim(t.substr(0, eq));
+    if (key.empty()) return l;
+    l.keyAt = std::uint32_t(key.data() - t.data());
+    l.keyLength = std::uint32_t(key.size());
+    l.equals = std::uint32_t(eq);
+    return l;
+}
+
+IniText::Line IniText::newLine(std::string_view t, Eol eol) {
+    const std::size_t at = text_.size();
+    text_ += t;
+    return line(std::uint32_t(at), std::uint32_t(t.size()), eol);
+}
+
+void IniText::index() {
+    sections_.clear();
+    for (std::size_t i = 0; i < lines_.size(); ++i) {
+        Line& l = lines_[i];
+        l = line(l.at, l.length, l.eol);
+        if (!l.header) continue;
+        const std::string_view n = sectionName(text(l));
+        sections_.push_back({i, std::uint32_t(n.data() - text_.data()), std::uint32_t(n.size())});
+    }
+    // Stable: of equal names the first stays first.
+    index_.resize(sections_.size());
+    for (std::size_t s = 0; s < index_.size(); ++s) index_[s] = s;
+    std::ranges::stable_sort(index_, beforeNoCase, [&](std::size_t s) { return name(s); });
+}
+
+std::optional<IniText> IniText::parse(std::string bytes, std::size_t maxLine) {
+    IniText ini;
+    if (std::string_view(bytes).starts_with(kBom)) {
+        bytes.erase(0, kBom.size());
+        if (!ValidUtf8(bytes)) return std::nullopt;
+        ini.encoding_ = Encoding::Utf8Bom;
+    }
+    if (bytes.size() >= 0xFFFFFFFFu / 2) return std::nullopt;  // lines count in 32 bits
+    ini.text_ = std::move(bytes);
+    const std::string_view all = ini.text_;
+    ini.lines_.reserve(std::size_t(std::ranges::count(all, '\n')) + 1);
+    for (std::size_t at = 0; at < all.size();) {
+        const std::size_t nl = all.find('\n', at);
+        std::size_t length = (nl == std::string_view::npos ? all.size() : nl) - at;
+        Eol eol = Eol::None;
         if (nl != std::string_view::npos) {
-            line.eol = "\n";
-            if (t.ends_with('\r')) {
-                t.remove_suffix(1);
-                line.eol = "\r\n";
+            eol = Eol::Lf;
+            if (length > 0 && all[at + length - 1] == '\r') {
+                --length;
+                eol = Eol::CrLf;
             }
         }
-        if (t.size() > maxLine) return std::nullopt;
-        line.text.assign(t);
-        if (isSectionLine(line.text)) {
-            Section s;
-            s.header = std::move(line);
-            ini.index_.emplace(lower(sectionName(s.header.text)), ini.sections_.size());
-            ini.sections_.push_back(std::move(s));
-        } else if (ini.sections_.empty()) {
-            ini.preamble_.push_back(std::move(line));
-        } else {
-            ini.sections_.back().body.push_back(std::move(line));
-        }
+        if (length > maxLine) return std::nullopt;
+        ini.lines_.push_back({std::uint32_t(at), std::uint32_t(length), 0, 0, 0, eol, false});
+        at = nl == std::string_view::npos ? all.size() : nl + 1;
     }
-    for (Section& s : ini.sections_) indexKeys(s);
+    ini.index();
     return ini;
 }
 
-void IniText::indexKeys(Section& s) {
-    s.keys.clear();
-    for (std::size_t i = 0; i < s.body.size(); ++i)
-        if (const auto key = keyOf(s.body[i].text)) s.keys.emplace(lower(*key), i);
+std::optional<std::string_view> IniText::native(std::string_view utf8, std::string& buffer) const {
+    if (encoding_ == Encoding::Utf8Bom || std::ranges::none_of(utf8, [](char c) { return c & 0x80; })) return utf8;
+    auto narrow = Cp1251FromUtf8(utf8);
+    if (!narrow) return std::nullopt;
+    buffer = std::move(*narrow);
+    return buffer;
 }
 
-const IniText::Section* IniText::find(std::string_view section) const {
-    const auto it = index_.find(lower(trim(section)));
-    return it == index_.end() ? nullptr : &sections_[it->second];
+void IniText::toUtf8() {
+    if (encoding_ == Encoding::Utf8Bom) return;
+    std::string utf8;
+    for (Line& l : lines_) {
+        const std::size_t at = utf8.size();
+        appendUtf8FromCp1251(utf8, text(l));
+        l.at = std::uint32_t(at);
+        l.length = std::uint32_t(utf8.size() - at);
+    }
+    text_ = std::move(utf8);
+    encoding_ = Encoding::Utf8Bom;
+    index();
+    lastFound_ = std::string::npos;
 }
 
-IniText::Section* IniText::find(std::string_view section) {
-    return const_cast<Section*>(std::as_const(*this).find(section));
+std::size_t IniText::section(std::string_view wanted) const {
+    wanted = trim(wanted);
+    if (lastFound_ < sections_.size() && sameNoCase(name(lastFound_), wanted)) return lastFound_;
+    const auto at = std::ranges::lower_bound(index_, wanted, beforeNoCase, [&](std::size_t s) { return name(s); });
+    if (at == index_.end() || !sameNoCase(name(*at), wanted)) return std::string::npos;
+    return lastFound_ = *at;
+}
+
+std::size_t IniText::end(std::size_t s) const {
+    return s + 1 < sections_.size() ? sections_[s + 1].header : lines_.size();
+}
+
+std::size_t IniText::key(std::size_t s, std::string_view key) const {
+    key = trim(key);
+    for (std::size_t i = sections_[s].header + 1, e = end(s); i < e; ++i) {
+        const Line& l = lines_[i];
+        if (l.keyLength && sameNoCase(text(l).substr(l.keyAt, l.keyLength), key)) return i;
+    }
+    return std::string::npos;
+}
+
+bool IniText::hasSection(std::string_view section) const {
+    std::string buffer;
+    const auto name = native(section, buffer);
+    return name && this->section(*name) != std::string::npos;
 }
 
 std::optional<std::string> IniText::get(std::string_view section, std::string_view key) const {
-    const Section* s = find(section);
-    if (!s) return std::nullopt;
-    const auto it = s->keys.find(lower(trim(key)));
-    if (it == s->keys.end()) return std::nullopt;
-    const std::string_view text = s->body[it->second].text;
-    return decodeValue(trim(text.substr(text.find('=') + 1)));
-}
-
-IniText::Line& IniText::lastLine() {
-    if (!sections_.empty()) {
-        Section& s = sections_.back();
-        return s.body.empty() ? s.header : s.body.back();
-    }
-    return preamble_.back();
+    std::string sectionBuffer, keyBuffer;
+    const auto nativeSection = native(section, sectionBuffer), nativeKey = native(key, keyBuffer);
+    if (!nativeSection || !nativeKey) return std::nullopt;  // not in this file's characters: not in it
+    const std::size_t s = this->section(*nativeSection);
+    const std::size_t at = s == std::string::npos ? s : this->key(s, *nativeKey);
+    if (at == std::string::npos) return std::nullopt;
+    const Line& l = lines_[at];
+    std::string value = decodeValue(trim(text(l).substr(l.equals + 1)));
+    if (encoding_ == Encoding::Cp1251 && std::ranges::any_of(value, [](char c) { return c & 0x80; }))
+        return Utf8FromCp1251(value);
+    return value;
 }
 
 void IniText::set(std::string_view section, std::string_view key, std::string_view value) {
-    Section* s = find(section);
-    if (!s) {
-        if (!sections_.empty() || !preamble_.empty()) {
-            Line& last = lastLine();
-            if (last.eol.empty()) last.eol = "\r\n";
-        }
-        Section fresh;
-        fresh.header = {"[" + std::string(trim(section)) + "]", "\r\n"};
-        index_.emplace(lower(trim(section)), sections_.size());
-        sections_.push_back(std::move(fresh));
-        s = &sections_.back();
+    section = trim(section);
+    key = trim(key);
+    std::string sectionBuffer, keyBuffer, valueBuffer;
+    const std::string value8 = encodeValue(value);
+    std::optional<std::string_view> nativeSection = native(section, sectionBuffer),
+                                    nativeKey = native(key, keyBuffer), encoded = native(value8, valueBuffer);
+    if (!nativeSection || !nativeKey || !encoded) {
+        toUtf8();
+        nativeSection = section;
+        nativeKey = key;
+        encoded = value8;
     }
-    if (const auto it = s->keys.find(lower(trim(key))); it != s->keys.end()) {
-        Line& line = s->body[it->second];
-        line.text = std::string(*keyOf(line.text)) + "=" + encodeValue(value);
+    std::size_t s = this->section(*nativeSection);
+    if (s == std::string::npos) {
+        if (!lines_.empty() && lines_.back().eol == Eol::None) lines_.back().eol = Eol::CrLf;
+        lines_.push_back(newLine("[" + std::string(*nativeSection) + "]", Eol::CrLf));
+        s = sections_.size();
+        const std::string_view n = sectionName(text(lines_.back()));
+        sections_.push_back({lines_.size() - 1, std::uint32_t(n.data() - text_.data()), std::uint32_t(n.size())});
+        // After every section of the same name: the first one stays the one found.
+        index_.insert(std::ranges::upper_bound(index_, n, beforeNoCase, [&](std::size_t i) { return name(i); }), s);
+    }
+    if (const std::size_t at = this->key(s, *nativeKey); at != std::string::npos) {
+        const Line& old = lines_[at];
+        const std::string spelled(text(old).substr(old.keyAt, old.keyLength));
+        lines_[at] = newLine(spelled + "=" + std::string(*encoded), old.eol);
         return;
     }
     // After the section's last line that is not blank: blank lines keep
     // standing before the next section.
-    std::size_t at = s->body.size();
-    while (at > 0 && trim(s->body[at - 1].text).empty()) --at;
-    Line& before = at == 0 ? s->header : s->body[at - 1];
-    if (before.eol.empty()) before.eol = "\r\n";
-    s->body.insert(s->body.begin() + std::ptrdiff_t(at), Line{std::string(trim(key)) + "=" + encodeValue(value), "\r\n"});
-    if (at + 1 == s->body.size()) s->keys.emplace(lower(trim(key)), at);
-    else indexKeys(*s);
+    std::size_t at = end(s);
+    while (at > sections_[s].header + 1 && trim(text(lines_[at - 1])).empty()) --at;
+    if (lines_[at - 1].eol == Eol::None) lines_[at - 1].eol = Eol::CrLf;
+    const Line fresh = newLine(std::string(*nativeKey) + "=" + std::string(*encoded), Eol::CrLf);
+    lines_.insert(lines_.begin() + std::ptrdiff_t(at), fresh);
+    for (std::size_t later = s + 1; later < sections_.size(); ++later) ++sections_[later].header;
+}
+
+std::size_t IniText::size() const {
+    std::size_t n = encoding_ == Encoding::Utf8Bom ? kBom.size() : 0;
+    for (const Line& l : lines_) n += l.length + (l.eol == Eol::CrLf ? 2 : l.eol == Eol::Lf ? 1 : 0);
+    return n;
+}
+
+std::optional<std::size_t> IniText::sizeWith(std::string_view section, std::string_view key,
+                                             std::string_view value) const {
+    std::string sectionBuffer, keyBuffer, valueBuffer;
+    const std::string value8 = encodeValue(value);
+    const auto nativeSection = native(section, sectionBuffer), nativeKey = native(key, keyBuffer),
+               encoded = native(value8, valueBuffer);
+    if (!nativeSection || !nativeKey || !encoded) return std::nullopt;
+    const std::size_t s = this->section(*nativeSection);
+    const std::size_t at = s == std::string::npos ? s : this->key(s, *nativeKey);
+    if (at == std::string::npos) return std::nullopt;
+    const Line& l = lines_[at];
+    return size() - l.length + l.keyLength + 1 + encoded->size();
 }
 
 std::string IniText::bytes() const {
-    std::string text;
-    const auto add = [&](const Line& l) {
-        text += l.text;
-        text += l.eol;
-    };
-    for (const Line& l : preamble_) add(l);
-    for (const Section& s : sections_) {
-        add(s.header);
-        for (const Line& l : s.body) add(l);
+    std::string out;
+    out.reserve(size());
+    if (encoding_ == Encoding::Utf8Bom) out += kBom;
+    for (const Line& l : lines_) {
+        out += text(l);
+        if (l.eol == Eol::CrLf) out += "\r\n";
+        else if (l.eol == Eol::Lf) out += '\n';
     }
-    if (encoding_ == Encoding::Cp1251)
-        if (auto narrow = Cp1251FromUtf8(text)) return std::move(*narrow);
-    return std::string(kBom) + text;
+    return out;
 }
 
 }  // namespace settings

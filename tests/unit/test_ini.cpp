@@ -9,7 +9,7 @@ using settings::IniText;
 namespace {
 
 IniText parsed(std::string_view bytes) {
-    std::optional<IniText> ini = IniText::parse(bytes);
+    std::optional<IniText> ini = IniText::parse(std::string(bytes));
     EXPECT_TRUE(ini.has_value());
     return ini.value_or(IniText());
 }
@@ -106,10 +106,12 @@ TEST(IniCodec, ANewFileIsWindows1251WithCrLfUntilATextDoesNotFit) {
     ini.set("Main", "Blank", "");
     EXPECT_EQ(ini.bytes(), "[Main]\r\nName=\xC1\xF3\xE4\xE8\xEB\xFC\xED\xE8\xEA\r\nBlank=\r\n");
     EXPECT_EQ(parsed(ini.bytes()).get("Main", "Name"), "Будильник");
+    EXPECT_EQ(ini.size(), ini.bytes().size());
 
     ini.set("Main", "Name", "Будильник ✓ 日本");
     const std::string bytes = ini.bytes();
     EXPECT_TRUE(bytes.starts_with("\xEF\xBB\xBF[Main]\r\n")) << "UTF-8 after a byte-order mark";
+    EXPECT_EQ(ini.size(), bytes.size());
     const IniText back = parsed(bytes);
     EXPECT_EQ(back.encoding(), IniText::Encoding::Utf8Bom);
     EXPECT_EQ(back.get("Main", "Name"), "Будильник ✓ 日本");
