@@ -74,38 +74,22 @@ StoredReminds ReadStoredReminds(platform::Registry& registry) {
     s.count = registry.read(kHive, kRemindKey, "RemindCount");
     const int counted = std::min(CountReminds(registry).n, kMostReminds);
     for (int n = 1; n <= kMostReminds; ++n) {
-        if (!registry.keyExists(kHive, RemindKeyOf(n))) {
-            if (n > counted) break;
-            s.keys.emplace_back();
-            continue;
-        }
-        RemindRecord& record = s.keys.emplace_back().emplace();
-        for (const RemindValue& v : kValues)
-            if (RegValue value = ReadRemind(registry, n, v.name); !value.missing()) record.emplace_back(v.name, value);
+        std::optional<RemindRecord> record = registry.readAll(kHive, RemindKeyOf(n));
+        if (!record && n > counted) break;
+        s.keys.push_back(std::move(record));
     }
     while (!s.keys.empty() && !s.keys.back()) s.keys.pop_back();
     return s;
 }
 
-namespace {
-void writeValue(platform::Registry& r, const std::string& key, const std::string& name, const RegValue& v) {
-    if (v.type == RegValue::Type::Dword) r.writeDword(kHive, key, name, v.dword);
-    else if (v.type == RegValue::Type::String) r.writeString(kHive, key, name, v.text);
-}
-}  // namespace
-
 void WriteStoredReminds(platform::Registry& registry, const StoredReminds& s) {
     registry.deleteKeyTree(kHive, kRemindKey);
     if (!s.exists) return;
     registry.createKey(kHive, kRemindKey);
-    for (std::size_t i = 0; i < s.keys.size(); ++i) {
-        if (!s.keys[i]) continue;
-        const std::string key = RemindKeyOf(int(i) + 1);
-        registry.createKey(kHive, key);
-        for (const auto& [name, value] : *s.keys[i]) writeValue(registry, key, name, value);
-    }
+    for (std::size_t i = 0; i < s.keys.size(); ++i)
+        if (s.keys[i]) registry.writeAll(kHive, RemindKeyOf(int(i) + 1), *s.keys[i]);
     // Counted last: cut off half-way, the store shows no half-written reminder.
-    writeValue(registry, kRemindKey, "RemindCount", s.count);
+    registry.writeAll(kHive, kRemindKey, {{"RemindCount", s.count}});
 }
 
 // ---- the store ----------------------------------------------------------------------------------

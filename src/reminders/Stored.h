@@ -44,9 +44,8 @@ struct RemindValue {
 };
 std::span<const RemindValue> RemindValues();
 
-// One reminder's key: the values of the record that are there, in the order
-// of RemindValues(), each as stored.
-using RemindRecord = std::vector<std::pair<std::string, platform::RegValue>>;
+// One reminder's key: its values, each as stored.
+using RemindRecord = platform::RegValues;
 
 // All the stored reminders, as they are.
 struct StoredReminds {
@@ -56,6 +55,7 @@ struct StoredReminds {
     // count are kept too, up to kMostReminds.
     std::vector<std::optional<RemindRecord>> keys;
 };
+// Every value of every key, whatever its name, one opening a key.
 StoredReminds ReadStoredReminds(platform::Registry&);
 // Deletes the stored reminders and writes `s` in their place, the count last.
 // Values of a type the record never has are not written.

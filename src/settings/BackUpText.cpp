@@ -182,9 +182,8 @@ IniText MakeBackUp(const Settings& s, const std::string& programVersion, const r
             if (!record) continue;
             const std::string section = remindSection(n);
             for (const reminders::RemindValue& v : reminders::RemindValues()) {
-                const auto it = std::ranges::find(*record, std::string_view(v.name), [](const auto& e) {
-                    return std::string_view(e.first);
-                });
+                // Value names are the registry's: found without regard to case.
+                const auto it = std::ranges::find_if(*record, [&](const auto& e) { return sameLetters(e.first, v.name); });
                 if (it == record->end()) continue;
                 if (const auto t = fileTextOf(v.kind, it->second)) text.set(section, v.name, *t);
             }

@@ -225,6 +225,12 @@ std::string Win32System::dateSeparator() {
 }
 
 bool Win32System::replaceFile(const std::filesystem::path& from, const std::filesystem::path& to) {
+    // Windows refuses to replace a read-only file, Wine does not: asked first, the same everywhere.
+    const DWORD target = GetFileAttributesW(to.c_str());
+    if (target != INVALID_FILE_ATTRIBUTES && (target & FILE_ATTRIBUTE_READONLY)) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return false;
+    }
     return MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
 }
 

@@ -418,6 +418,7 @@ TEST(BackUpRead, ARegistryFailureHalfWayPutsTheStoredRemindersBack) {
     b.t.registry.deleteKeyTree(platform::Hive::CurrentUser, kRemind);
     b.addRemind(1, "Прежнее", "9", "00");
     b.t.registry.putBinary(reminders::RemindKeyOf(1), "Extra");
+    b.t.registry.putString(reminders::RemindKeyOf(1), "Note", "a value of another program's, kept too");
     b.t.registry.putString(reminders::RemindKeyOf(1), "MsgCaption", "Заголовок");
     const auto before = b.reminds();
     for (int at = 1; at <= 12; ++at) {
@@ -428,7 +429,7 @@ TEST(BackUpRead, ARegistryFailureHalfWayPutsTheStoredRemindersBack) {
         std::erase_if(now, [](const auto& e) { return std::get<2>(e.first) == "extra"; });
         auto expected = before;
         std::erase_if(expected, [](const auto& e) { return std::get<2>(e.first) == "extra"; });
-        EXPECT_EQ(now, expected) << "a value the record never has is the only loss";
+        EXPECT_EQ(now, expected) << "a binary value, which no reminder has, is the only loss";
         EXPECT_EQ(b.logged().back(), "0.012 - 001.7 RegistryError");
         b.t.registry.putBinary(reminders::RemindKeyOf(1), "Extra");
     }

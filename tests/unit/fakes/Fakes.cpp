@@ -146,6 +146,28 @@ bool FakeRegistry::copyKeyTree(Hive h, const std::string& from, const std::strin
     return true;
 }
 
+std::optional<platform::RegValues> FakeRegistry::readAll(Hive h, const std::string& path) {
+    ++calls;
+    const std::string p = norm(path);
+    if (!keys.count({h, p})) return std::nullopt;
+    platform::RegValues out;
+    for (const auto& [k, v] : values)
+        if (std::get<0>(k) == h && std::get<1>(k) == p) out.emplace_back(std::get<2>(k), v);
+    return out;
+}
+
+void FakeRegistry::writeAll(Hive h, const std::string& path, const platform::RegValues& list) {
+    ++calls;
+    check(h);
+    addKey(h, path);
+    for (const auto& [name, v] : list) {
+        if (v.type != platform::RegValue::Type::Dword && v.type != platform::RegValue::Type::String) continue;
+        check(h);
+        values[{h, norm(path), norm(name)}] = v;
+        writes.push_back(norm(path) + "\\" + name);
+    }
+}
+
 void FakeRegistry::put(Hive h, const std::string& path, const std::string& name, platform::RegValue v) {
     addKey(h, path);
     values[{h, norm(path), norm(name)}] = std::move(v);

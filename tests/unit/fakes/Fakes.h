@@ -54,6 +54,10 @@ public:
     bool deleteValue(Hive, const std::string& path, const std::string& name) override;
     bool deleteKeyTree(Hive, const std::string& path) override;
     bool copyKeyTree(Hive, const std::string& from, const std::string& to) override;
+    // Names come back in lower case, as the fake keeps them.
+    std::optional<platform::RegValues> readAll(Hive, const std::string& path) override;
+    // Each value a write of its own, for failAt.
+    void writeAll(Hive, const std::string& path, const platform::RegValues& values) override;
 
     // Test helpers: store any value type without going through the program.
     void put(Hive, const std::string& path, const std::string& name, platform::RegValue);
