@@ -16,26 +16,21 @@ namespace {
 constexpr const char* kError = "Ошибка";
 constexpr const char* kMessage = "Сообщение";
 
-const char* readRefusal(Refusal r) {
+// Why a file is not loaded, or a backup not written.
+const char* refusalText(Refusal r, bool reading) {
     switch (r) {
-        case Refusal::TooBig: return "Файл слишком велик для резервной копии данных (больше 1 МБ).";
+        case Refusal::TooBig:
+            return reading ? "Файл слишком велик для резервной копии данных (больше 1 МБ)."
+                           : "Резервная копия не сохранена: файл получился бы больше 1 МБ.";
         case Refusal::TooManyReminds:
-            return "Файл не является резервной копией данных: в нем больше 1000 напоминаний.";
+            return reading ? "Файл не является резервной копией данных: в нем больше 1000 напоминаний."
+                           : "Резервная копия не сохранена: напоминаний больше 1000, столько файл резервной копии не "
+                             "вмещает.";
         case Refusal::NotBackUp:
         case Refusal::None: break;
     }
-    return "Файл не является резервной копией данных или поврежден!";
-}
-
-const char* writeRefusal(Refusal r) {
-    switch (r) {
-        case Refusal::TooBig: return "Резервная копия не сохранена: файл получился бы больше 1 МБ.";
-        case Refusal::TooManyReminds:
-            return "Резервная копия не сохранена: напоминаний больше 1000, столько файл резервной копии не вмещает.";
-        case Refusal::NotBackUp:
-        case Refusal::None: break;
-    }
-    return "Резервная копия не сохранена: одно из значений слишком длинное для файла резервной копии.";
+    return reading ? "Файл не является резервной копией данных или поврежден!"
+                   : "Резервная копия не сохранена: одно из значений слишком длинное для файла резервной копии.";
 }
 
 // Up to one byte more than a backup file may have; nothing when the file
@@ -105,7 +100,7 @@ void BackUpFile::WriteBackUpFile(BackUpView& view) {
             refusal = CheckBackUp(bytes).refusal;
         }
         if (refusal != Refusal::None) {
-            refuse(writeRefusal(refusal));
+            refuse(refusalText(refusal, false));
             return;
         }
         guard_.step(1);  // the file itself
@@ -150,7 +145,7 @@ void BackUpFile::ReadBackUpFile(BackUpView& view) {
         }
         CheckedFile checked = CheckBackUp(std::move(*bytes));
         if (checked.refusal != Refusal::None) {
-            refuse(readRefusal(checked.refusal));
+            refuse(refusalText(checked.refusal, true));
             return;
         }
         guard_.step(2);

@@ -71,22 +71,30 @@ std::optional<char> cp1251Of(char32_t c) {
 
 // Appends `text` in Windows-1251; false (and `out` part-written) at the first
 // character that has no such form.
-bool appendCp1251(std::string& out, std::string_view text) {
-    const char* p = text.data();
-    const char* const end = p + text.size();
-    while (p != end) {
-        const char* ascii = p;
-        while (ascii != end && std::uint8_t(*ascii) < 0x80) ++ascii;
-        out.append(p, ascii);
-        if (ascii == end) break;
-        std::size_t i = std::size_t(ascii - text.data());
-        const auto c = nextUtf8(text, i);
-        const auto b = c ? cp1251Of(*c) : std::nullopt;
-        if (!b) return false;
-        out += *b;
-        p = text.data() + i;
+// Both encodings share ASCII: it is copied as it stands, in runs, and
+// `other` converts each other character at its position, giving the position
+// after it, or npos to stop.
+template <class Other>
+bool convert(std::string& out, std::string_view text, Other other) {
+    for (std::size_t i = 0; i < text.size();) {
+        std::size_t ascii = i;
+        while (ascii < text.size() && std::uint8_t(text[ascii]) < 0x80) ++ascii;
+        out.append(text.substr(i, ascii - i));
+        if (ascii == text.size()) break;
+        i = other(ascii);
+        if (i == std::string_view::npos) return false;
     }
     return true;
+}
+
+bool appendCp1251(std::string& out, std::string_view text) {
+    return convert(out, text, [&](std::size_t i) {
+        const auto c = nextUtf8(text, i);
+        const auto b = c ? cp1251Of(*c) : std::nullopt;
+        if (!b) return std::string_view::npos;
+        out += *b;
+        return i;
+    });
 }
 
 constexpr std::string_view kBom = "\xEF\xBB\xBF";
@@ -160,17 +168,11 @@ std::string_view sectionName(std::string_view text) {
 }
 
 void appendUtf8FromCp1251(std::string& out, std::string_view bytes) {
-    const char* p = bytes.data();
-    const char* const end = p + bytes.size();
-    while (p != end) {
-        const char* ascii = p;
-        while (ascii != end && std::uint8_t(*ascii) < 0x80) ++ascii;
-        out.append(p, ascii);
-        if (ascii == end) break;
-        const std::uint8_t b = std::uint8_t(*ascii);
+    convert(out, bytes, [&](std::size_t i) {
+        const std::uint8_t b = std::uint8_t(bytes[i]);
         appendUtf8(out, b >= 0xC0 ? char32_t(0x410 + (b - 0xC0)) : char32_t(kHigh[b - 0x80]));
-        p = ascii + 1;
-    }
+        return i + 1;
+    });
 }
 
 }  // namespace

@@ -91,16 +91,7 @@ struct BackUp {
         return "Отсутствовали или содержали неверные значения " + std::to_string(repaired) +
                " из 30 параметров. Ошибки в структуре данных исправленны. Файл восстановлен. ";
     }
-    std::vector<std::string> logged() {
-        std::vector<std::string> codes;
-        std::ifstream in(t.app.guard.logFile());
-        for (std::string line; std::getline(in, line);) {
-            if (!line.empty() && line.back() == '\r') line.pop_back();
-            if (line.starts_with("Adress = ")) codes.push_back(line.substr(9));
-            if (line.starts_with("Type = ")) codes.back() += " " + line.substr(7);
-        }
-        return codes;
-    }
+    std::vector<std::string> logged() { return fakes::LoggedCodes(t.app); }
     // Every stored reminder value, to compare before and after.
     std::map<std::tuple<platform::Hive, std::string, std::string>, platform::RegValue> reminds() const {
         auto all = t.registry.values;

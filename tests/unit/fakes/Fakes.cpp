@@ -2,6 +2,7 @@
 #include <utility>
 #include <algorithm>
 #include <atomic>
+#include <fstream>
 #include <cctype>
 #include <limits>
 #include <unistd.h>
@@ -365,6 +366,17 @@ TestApp::TestApp()
 TestApp::~TestApp() {
     std::error_code ec;
     std::filesystem::remove_all(dir, ec);
+}
+
+std::vector<std::string> LoggedCodes(const app::App& app) {
+    std::vector<std::string> codes;
+    std::ifstream in(app.guard.logFile());
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.starts_with("Adress = ")) codes.push_back(line.substr(9));
+        if (line.starts_with("Type = ") && !codes.empty()) codes.back() += " " + line.substr(7);
+    }
+    return codes;
 }
 
 // ---- simulated time --------------------------------------------------------------------------

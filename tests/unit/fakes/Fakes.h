@@ -285,6 +285,10 @@ struct TestApp {
     app::App app;
 };
 
+// The error records written so far, each as its code and failure class:
+// "0.013 - 006.0 ConversionError".
+std::vector<std::string> LoggedCodes(const app::App& app);
+
 // Fires the enabled timers of the given forms in simulated time, as a
 // window system would: each after its interval (10 ms at the least).
 class Scheduler {
