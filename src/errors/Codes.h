@@ -218,7 +218,10 @@ inline constexpr int Keep = -1;
     X(ErrorIgnore,        "0.054 - 004.",  0, Step,  "TFormError.Button3Click (ignore)")                   \
     X(ErrorClose,         "0.054 - 005.",  0, Step,  "TFormError.FormClose")                               \
     X(ErrorCreate,        "0.054 - 006.",  0, Step,  "TFormError.FormCreate")                              \
-    X(ComputerName,       "0.054 - 008.",  0, Step,  "computer name of the error record")
+    X(ComputerName,       "0.054 - 008.",  0, Step,  "computer name of the error record")                 \
+    /* 012: backup file */                                                                                 \
+    X(ReadBackUpFile,     "0.012 - 001.",  1, Step,  "ReadBackUpFile")                                     \
+    X(WriteBackUpFile,    "0.012 - 002.",  1, Step,  "WriteBackUpFile")
 // clang-format on
 
 namespace code {

@@ -2,6 +2,8 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace platform {
 
@@ -15,6 +17,9 @@ struct RegValue {
     bool missing() const { return type == Type::Missing; }
     bool operator==(const RegValue&) const = default;
 };
+
+// A key's values by name.
+using RegValues = std::vector<std::pair<std::string, RegValue>>;
 
 // Keys are opened per call and closed before the call returns.
 // Paths are relative to the hive ("Software\\Vantrel\\Lumivo"); a leading
@@ -34,6 +39,11 @@ public:
     // Copies every value and subkey of `from` into `to` (created when
     // missing), whatever their types. False when `from` does not exist.
     virtual bool copyKeyTree(Hive, const std::string& from, const std::string& to) = 0;
+    // Every value of the key, in one opening; nothing when there is no key.
+    virtual std::optional<RegValues> readAll(Hive, const std::string& path) = 0;
+    // Creates the key and writes the DWORD and string values in one opening;
+    // values of other types are left out.
+    virtual void writeAll(Hive, const std::string& path, const RegValues& values) = 0;
 };
 
 }  // namespace platform

@@ -23,6 +23,14 @@ public:
     virtual std::string timeSeparator() = 0;
     // "dddd dd MMMM yyyy" in the user's language.
     virtual std::string longDate(const LocalTime&) = 0;
+    // The date in the user's short date format; empty for a date that is none.
+    virtual std::string shortDate(const LocalTime&) = 0;
+    // What stands between day, month and year in the user's dates.
+    virtual std::string dateSeparator() = 0;
+    // Puts the file `from` in the place of `to` in one step, replacing it.
+    // False, with both left as they were, when the system refuses: `to` is
+    // read-only or open in another program, or the folder cannot be written.
+    virtual bool replaceFile(const std::filesystem::path& from, const std::filesystem::path& to) = 0;
     // Raw GetAsyncKeyState result.
     virtual std::int16_t asyncKeyState(int virtualKey) = 0;
 

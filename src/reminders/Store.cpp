@@ -18,11 +18,6 @@ std::string DisplayLine(const std::optional<std::string>& timeH, const std::opti
 
 // ---- reading ------------------------------------------------------------------------------------
 
-namespace {
-// Far more than anyone keeps; it only bounds the count of a damaged store.
-constexpr int kMostReminds = 10000;
-}  // namespace
-
 RemindTotal CountReminds(platform::Registry& registry) {
     RemindTotal t;
     t.stored = registry.read(kHive, kRemindKey, "RemindCount");
@@ -57,6 +52,44 @@ std::string LineOf(platform::Registry& registry, int n) {
     const auto h = TextOf(ReadRemind(registry, n, "TimeH"));
     const auto m = TextOf(ReadRemind(registry, n, "TimeM"));
     return DisplayLine(h, m, name.value_or(""));
+}
+
+namespace {
+using K = RemindKind;
+constexpr RemindValue kValues[] = {
+    {"Name", K::Text},           {"RemindEnabled", K::Flag}, {"OneLaunch", K::Flag},      {"TimeH", K::Text},
+    {"TimeM", K::Text},          {"SoundType", K::Number},   {"VoiceType", K::Text},      {"SoundFile", K::Text},
+    {"IgnoreLowTime", K::Flag},  {"IgnoreDisSound", K::Flag}, {"MsgCaption", K::Text},    {"MsgText", K::Text},
+    {"MsgIcon", K::Number},      {"MD1", K::Flag},           {"MD2", K::Flag},            {"MD3", K::Flag},
+    {"MD4", K::Flag},            {"MD5", K::Flag},           {"MD6", K::Flag},            {"MD7", K::Flag},
+};
+}  // namespace
+
+std::span<const RemindValue> RemindValues() { return kValues; }
+
+StoredReminds ReadStoredReminds(platform::Registry& registry) {
+    StoredReminds s;
+    s.exists = registry.keyExists(kHive, kRemindKey);
+    if (!s.exists) return s;
+    s.count = registry.read(kHive, kRemindKey, "RemindCount");
+    const int counted = std::min(CountReminds(registry).n, kMostReminds);
+    for (int n = 1; n <= kMostReminds; ++n) {
+        std::optional<RemindRecord> record = registry.readAll(kHive, RemindKeyOf(n));
+        if (!record && n > counted) break;
+        s.keys.push_back(std::move(record));
+    }
+    while (!s.keys.empty() && !s.keys.back()) s.keys.pop_back();
+    return s;
+}
+
+void WriteStoredReminds(platform::Registry& registry, const StoredReminds& s) {
+    registry.deleteKeyTree(kHive, kRemindKey);
+    if (!s.exists) return;
+    registry.createKey(kHive, kRemindKey);
+    for (std::size_t i = 0; i < s.keys.size(); ++i)
+        if (s.keys[i]) registry.writeAll(kHive, RemindKeyOf(int(i) + 1), *s.keys[i]);
+    // Counted last: cut off half-way, the store shows no half-written reminder.
+    registry.writeAll(kHive, kRemindKey, {{"RemindCount", s.count}});
 }
 
 // ---- the store ----------------------------------------------------------------------------------

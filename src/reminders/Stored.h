@@ -1,12 +1,17 @@
 #pragma once
 // Reading the stored reminders, shared by the store and the scheduler.
 #include <optional>
+#include <span>
 #include <string>
+#include <utility>
+#include <vector>
 #include "platform/Registry.h"
 
 namespace reminders {
 
 inline constexpr platform::Hive kHive = platform::Hive::CurrentUser;
+// Far more than anyone keeps; it only bounds a walk over a damaged store.
+inline constexpr int kMostReminds = 10000;
 
 // How many reminders there are. RemindCount as stored; when it is not a
 // count at all (negative, text, binary: written by hand or by an older copy)
@@ -29,5 +34,31 @@ std::string DayValue(int day);
 
 // The display line of reminder n as stored.
 std::string LineOf(platform::Registry&, int n);
+
+// The values of a reminder's key, in the order they are written, by the type
+// they are stored as.
+enum class RemindKind { Text, Number, Flag };
+struct RemindValue {
+    const char* name;
+    RemindKind kind;
+};
+std::span<const RemindValue> RemindValues();
+
+// One reminder's key: its values, each as stored.
+using RemindRecord = platform::RegValues;
+
+// All the stored reminders, as they are.
+struct StoredReminds {
+    bool exists = false;       // the Remind key itself
+    platform::RegValue count;  // RemindCount
+    // Remind1, Remind2...: nothing where a number has no key. Keys beyond the
+    // count are kept too, up to kMostReminds.
+    std::vector<std::optional<RemindRecord>> keys;
+};
+// Every value of every key, whatever its name, one opening a key.
+StoredReminds ReadStoredReminds(platform::Registry&);
+// Deletes the stored reminders and writes `s` in their place, the count last.
+// Values of a type the record never has are not written.
+void WriteStoredReminds(platform::Registry&, const StoredReminds& s);
 
 }  // namespace reminders

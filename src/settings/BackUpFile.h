@@ -6,6 +6,7 @@
 #include "platform/Clock.h"
 #include "platform/Registry.h"
 #include "platform/System.h"
+#include "reminders/Stored.h"
 #include "settings/Settings.h"
 #include "settings/SettingsStore.h"
 #include "ui/Ui.h"
@@ -51,6 +52,12 @@ public:
     void ReadBackUpFile(BackUpView& view);
 
 private:
+    // Beeps and tells why the file is not loaded or written; nothing is logged.
+    void refuse(const char* text);
+    // The stored reminders replaced by `file`'s; put back as they were when
+    // the registry fails half-way.
+    void replaceReminds(const reminders::StoredReminds& file);
+
     Ports ports_;
     errors::Guard& guard_;
     const core::Session& session_;

@@ -183,6 +183,22 @@ Settings FirstRun() {
     return s;
 }
 
+void Replace(const Field& f, const Invalid& how, const Settings& earlier, Settings& s) {
+    switch (how.kind) {
+        case Invalid::Value: f.set(s, how.value); break;
+        case Invalid::Earlier: f.set(s, f.get(earlier)); break;
+        case Invalid::Keep:
+        case Invalid::Unchecked: break;
+    }
+    if (f.has(kEndsQuietHours)) s.TimeOfLow = 0;
+}
+
+void KeepValid(Settings& s) {
+    static const Settings kFirstRun = FirstRun();
+    for (const Field& f : kFields)
+        if (!f.valid(s)) f.set(s, f.regInvalid.kind == Invalid::Value ? f.regInvalid.value : f.get(kFirstRun));
+}
+
 int VisibleColor(int color) { return color == 0 ? int(forms::kShadowColor) : color; }
 
 ui::Font ClockFont(const Settings& s) {

@@ -93,6 +93,13 @@ std::size_t indexOf(const Field&);
 // The record of a first run: the clock as designed, hot keys on.
 Settings FirstRun();
 
+// Puts `how`'s replacement into the field (an invalid quiet hour also ends
+// quiet hours).
+void Replace(const Field& f, const Invalid& how, const Settings& earlier, Settings& s);
+// Every field back inside its valid values: a value left unchecked, or a
+// missing one over a record never loaded, would otherwise stay outside them.
+void KeepValid(Settings& s);
+
 // Pure black is the clock window's see-through colour: a black clock is shown dark grey.
 int VisibleColor(int color);
 

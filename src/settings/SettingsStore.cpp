@@ -14,16 +14,6 @@ namespace {
 constexpr Hive kUser = Hive::CurrentUser;
 constexpr Hive kMachine = Hive::LocalMachine;
 
-void replace(const Field& f, const Invalid& how, const Settings& earlier, Settings& s) {
-    switch (how.kind) {
-        case Invalid::Value: f.set(s, how.value); break;
-        case Invalid::Earlier: f.set(s, f.get(earlier)); break;
-        case Invalid::Keep:
-        case Invalid::Unchecked: break;
-    }
-    if (f.has(kEndsQuietHours)) s.TimeOfLow = 0;
-}
-
 // One stored value into its field. A value of the wrong type counts as an
 // invalid one (its replacement, or the field stays), so that one odd value
 // neither stops the load nor goes unnoticed.
@@ -50,7 +40,7 @@ void readValue(platform::Registry& reg, const Field& f, const Settings& earlier,
         case Type::StyleBit: f.set(s, number && v.dword == 1); break;
         case Type::Int:
             if (number && (!f.ranged() || (v.dword >= f.lo && v.dword <= f.hi))) f.set(s, v.dword);
-            else replace(f, f.regInvalid, earlier, s);
+            else Replace(f, f.regInvalid, earlier, s);
             break;
         case Type::Text: break;
     }
@@ -74,11 +64,7 @@ Loaded ReadRegistry(platform::Registry& reg, const Settings& current, bool win9x
             if (f->has(kNotBlack)) f->set(s, VisibleColor(f->get(s)));
         }
     }
-    // A missing value over a field that held no valid value (a record never
-    // loaded) would otherwise leave it outside its valid values.
-    static const Settings kFirstRun = FirstRun();
-    for (const Field& f : fields())
-        if (!f.valid(s)) f.set(s, f.regInvalid.kind == Invalid::Value ? f.regInvalid.value : f.get(kFirstRun));
+    KeepValid(s);
     return out;
 }
 

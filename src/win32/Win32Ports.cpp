@@ -195,20 +195,43 @@ std::string Win32System::timeSeparator() {
     return narrow(buf);
 }
 
-std::string Win32System::longDate(const platform::LocalTime& t) {
+namespace {
+// A date in the user's locale by a pattern, or by the flags' format when none.
+std::string formatDate(const platform::LocalTime& t, DWORD flags, const wchar_t* pattern) {
     SYSTEMTIME st{};
     st.wYear = WORD(t.year);
     st.wMonth = WORD(t.month);
     st.wDay = WORD(t.day);
     st.wDayOfWeek = WORD(t.weekday);
-    const wchar_t* pattern = L"dddd dd MMMM yyyy";
-    const int n = GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, 0, &st, pattern, nullptr, 0, nullptr);
+    const int n = GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, flags, &st, pattern, nullptr, 0, nullptr);
     if (n <= 1) return {};
     std::wstring out(std::size_t(n), L'\0');
-    const int written = GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, 0, &st, pattern, out.data(), n, nullptr);
+    const int written = GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, flags, &st, pattern, out.data(), n, nullptr);
     if (written <= 1) return {};
     out.resize(std::size_t(written - 1));
     return narrow(out);
+}
+}  // namespace
+
+std::string Win32System::longDate(const platform::LocalTime& t) { return formatDate(t, 0, L"dddd dd MMMM yyyy"); }
+
+std::string Win32System::shortDate(const platform::LocalTime& t) { return formatDate(t, DATE_SHORTDATE, nullptr); }
+
+std::string Win32System::dateSeparator() {
+    wchar_t buf[16];
+    const int n = GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SDATE, buf, int(std::size(buf)));
+    if (n <= 1) return "/";
+    return narrow(buf);
+}
+
+bool Win32System::replaceFile(const std::filesystem::path& from, const std::filesystem::path& to) {
+    // Windows refuses to replace a read-only file, Wine does not: asked first, the same everywhere.
+    const DWORD target = GetFileAttributesW(to.c_str());
+    if (target != INVALID_FILE_ATTRIBUTES && (target & FILE_ATTRIBUTE_READONLY)) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return false;
+    }
+    return MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
 }
 
 std::int16_t Win32System::asyncKeyState(int virtualKey) { return GetAsyncKeyState(virtualKey); }

@@ -43,6 +43,9 @@ public:
     std::filesystem::path localAppData() override;
     std::string timeSeparator() override;
     std::string longDate(const platform::LocalTime&) override;
+    std::string shortDate(const platform::LocalTime&) override;
+    std::string dateSeparator() override;
+    bool replaceFile(const std::filesystem::path& from, const std::filesystem::path& to) override;
     std::int16_t asyncKeyState(int virtualKey) override;
     platform::WindowId findWindow(const std::string& className, const std::string& caption) override;
     std::intptr_t sendMessage(platform::WindowId, unsigned message, std::uintptr_t wParam,

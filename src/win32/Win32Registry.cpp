@@ -78,6 +78,44 @@ std::string decodeString(const std::vector<BYTE>& bytes, DWORD size) {
     return narrow(w);
 }
 
+RegValue decode(DWORD type, const std::vector<BYTE>& data, DWORD size) {
+    RegValue out;
+    switch (type) {
+    case REG_DWORD:
+        if (size != sizeof(DWORD)) {
+            out.type = RegValue::Type::Other;
+            break;
+        }
+        DWORD raw;
+        std::memcpy(&raw, data.data(), sizeof raw);
+        out.type = RegValue::Type::Dword;
+        out.dword = static_cast<std::int32_t>(raw);
+        break;
+    case REG_SZ:
+    case REG_EXPAND_SZ:
+        out.type = RegValue::Type::String;
+        out.text = decodeString(data, size);
+        break;
+    default:
+        out.type = RegValue::Type::Other;
+        break;
+    }
+    return out;
+}
+
+void setValue(HKEY key, Hive hive, const std::string& path, const std::string& name, const RegValue& v) {
+    LONG rc = ERROR_SUCCESS;
+    if (v.type == RegValue::Type::Dword) {
+        const DWORD raw = static_cast<DWORD>(v.dword);
+        rc = RegSetValueExW(key, widen(name).c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&raw), sizeof raw);
+    } else if (v.type == RegValue::Type::String) {
+        const std::wstring w = widen(v.text);
+        rc = RegSetValueExW(key, widen(name).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(w.c_str()),
+                            DWORD((w.size() + 1) * sizeof(wchar_t)));
+    }
+    if (rc != ERROR_SUCCESS) fail("cannot write", hive, path, name, rc);
+}
+
 }  // namespace
 
 bool Win32Registry::keyExists(Hive hive, const std::string& path) {
@@ -108,45 +146,22 @@ RegValue Win32Registry::read(Hive hive, const std::string& path, const std::stri
     if (rc != ERROR_SUCCESS) fail("cannot read", hive, path, name, rc);
     if (!done) fail("cannot read (the value keeps changing)", hive, path, name, ERROR_MORE_DATA);
 
-    switch (type) {
-    case REG_DWORD:
-        if (size != sizeof(DWORD)) {
-            out.type = RegValue::Type::Other;
-            break;
-        }
-        DWORD raw;
-        std::memcpy(&raw, data.data(), sizeof raw);
-        out.type = RegValue::Type::Dword;
-        out.dword = static_cast<std::int32_t>(raw);
-        break;
-    case REG_SZ:
-    case REG_EXPAND_SZ:
-        out.type = RegValue::Type::String;
-        out.text = decodeString(data, size);
-        break;
-    default:
-        out.type = RegValue::Type::Other;
-        break;
-    }
-    return out;
+    return decode(type, data, size);
 }
 
 void Win32Registry::writeDword(Hive hive, const std::string& path, const std::string& name, std::int32_t value) {
-    const UniqueKey key = createKeyFor(hive, path, KEY_SET_VALUE);
-    const DWORD raw = static_cast<DWORD>(value);
-    const LONG rc = RegSetValueExW(key.get(), widen(name).c_str(), 0, REG_DWORD,
-                                   reinterpret_cast<const BYTE*>(&raw), sizeof raw);
-    if (rc != ERROR_SUCCESS) fail("cannot write", hive, path, name, rc);
+    RegValue v;
+    v.type = RegValue::Type::Dword;
+    v.dword = value;
+    setValue(createKeyFor(hive, path, KEY_SET_VALUE).get(), hive, path, name, v);
 }
 
 void Win32Registry::writeString(Hive hive, const std::string& path, const std::string& name,
                                 const std::string& value) {
-    const UniqueKey key = createKeyFor(hive, path, KEY_SET_VALUE);
-    const std::wstring w = widen(value);
-    const DWORD bytes = DWORD((w.size() + 1) * sizeof(wchar_t));
-    const LONG rc = RegSetValueExW(key.get(), widen(name).c_str(), 0, REG_SZ,
-                                   reinterpret_cast<const BYTE*>(w.c_str()), bytes);
-    if (rc != ERROR_SUCCESS) fail("cannot write", hive, path, name, rc);
+    RegValue v;
+    v.type = RegValue::Type::String;
+    v.text = value;
+    setValue(createKeyFor(hive, path, KEY_SET_VALUE).get(), hive, path, name, v);
 }
 
 void Win32Registry::createKey(Hive hive, const std::string& path) {
@@ -179,6 +194,37 @@ bool Win32Registry::copyKeyTree(Hive hive, const std::string& from, const std::s
     const LONG rc = RegCopyTreeW(source.get(), nullptr, target.get());
     if (rc != ERROR_SUCCESS) fail("cannot copy into", hive, to, {}, rc);
     return true;
+}
+
+std::optional<platform::RegValues> Win32Registry::readAll(Hive hive, const std::string& path) {
+    const UniqueKey key = openKey(hive, path, KEY_QUERY_VALUE);
+    if (!key) return std::nullopt;
+    platform::RegValues out;
+    DWORD longestName = 0, largest = 0;
+    LONG rc = RegQueryInfoKeyW(key.get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &longestName,
+                               &largest, nullptr, nullptr);
+    if (rc != ERROR_SUCCESS) fail("cannot list", hive, path, {}, rc);
+    std::wstring name(std::size_t(longestName) + 1, L'\0');
+    std::vector<BYTE> data(std::size_t(largest) + sizeof(wchar_t));
+    for (DWORD index = 0;;) {
+        DWORD nameLength = DWORD(name.size()), type = 0, size = DWORD(data.size());
+        rc = RegEnumValueW(key.get(), index, name.data(), &nameLength, nullptr, &type, data.data(), &size);
+        if (rc == ERROR_NO_MORE_ITEMS) break;
+        if (rc == ERROR_MORE_DATA) {  // a value grew meanwhile: room for it, and the same index again
+            name.resize(std::max<std::size_t>(name.size() * 2, 256));
+            data.resize(std::max<std::size_t>(data.size() * 2, std::size_t(size) + sizeof(wchar_t)));
+            continue;
+        }
+        if (rc != ERROR_SUCCESS) fail("cannot list", hive, path, {}, rc);
+        out.emplace_back(narrow(name.c_str(), int(nameLength)), decode(type, data, size));
+        ++index;
+    }
+    return out;
+}
+
+void Win32Registry::writeAll(Hive hive, const std::string& path, const platform::RegValues& values) {
+    const UniqueKey key = createKeyFor(hive, path, KEY_SET_VALUE);
+    for (const auto& [name, value] : values) setValue(key.get(), hive, path, name, value);
 }
 
 }  // namespace win32

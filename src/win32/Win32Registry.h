@@ -15,6 +15,8 @@ public:
     bool deleteValue(platform::Hive, const std::string& path, const std::string& name) override;
     bool deleteKeyTree(platform::Hive, const std::string& path) override;
     bool copyKeyTree(platform::Hive, const std::string& from, const std::string& to) override;
+    std::optional<platform::RegValues> readAll(platform::Hive, const std::string& path) override;
+    void writeAll(platform::Hive, const std::string& path, const platform::RegValues& values) override;
 };
 
 }  // namespace win32

@@ -33,16 +33,7 @@ struct Clock {
     ui::MenuItem& item(const char* n) { return clock.MainPoM().item(n); }
     ui::Control& control(const char* n) { return *clock.form().find(n); }
     // The error records written so far, by their code lines.
-    std::vector<std::string> logged() {
-        std::vector<std::string> codes;
-        std::ifstream in(t.app.guard.logFile());
-        for (std::string line; std::getline(in, line);) {
-            if (!line.empty() && line.back() == '\r') line.pop_back();
-            if (line.starts_with("Adress = ")) codes.push_back(line.substr(9));
-            if (line.starts_with("Type = ")) codes.back() += " " + line.substr(7);
-        }
-        return codes;
-    }
+    std::vector<std::string> logged() { return fakes::LoggedCodes(t.app); }
 };
 
 }  // namespace

@@ -55,6 +55,11 @@ public:
     bool deleteValue(platform::Hive, const std::string&, const std::string&) override { return unexpected(); }
     bool deleteKeyTree(platform::Hive, const std::string&) override { return unexpected(); }
     bool copyKeyTree(platform::Hive, const std::string&, const std::string&) override { return unexpected(); }
+    std::optional<platform::RegValues> readAll(platform::Hive, const std::string&) override {
+        unexpected();
+        return std::nullopt;
+    }
+    void writeAll(platform::Hive, const std::string&, const platform::RegValues&) override { unexpected(); }
 
 private:
     // A key exists when any key below it does (Settings holds all the others).

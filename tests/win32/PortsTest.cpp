@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include "win32/Handles.h"
@@ -30,6 +32,69 @@ TEST(Ports, LocalTimeAndDateTexts) {
     platform::LocalTime bad = d;
     bad.month = 13;
     EXPECT_TRUE(sys.longDate(bad).empty());
+}
+
+TEST(Ports, ShortDateAndDateSeparator) {
+    win32::Win32System sys;
+    platform::LocalTime d;
+    d.year = 2026;
+    d.month = 12;
+    d.day = 7;
+    const std::string date = sys.shortDate(d), separator = sys.dateSeparator();
+    ASSERT_FALSE(separator.empty());
+    EXPECT_NE(date.find(separator), std::string::npos) << date;
+    EXPECT_NE(date.find("12"), std::string::npos) << date;
+    EXPECT_NE(date.find("26"), std::string::npos) << date;
+    EXPECT_EQ(date.find("декабр"), std::string::npos) << "short, in numbers: " << date;
+    platform::LocalTime bad = d;
+    bad.month = 13;
+    EXPECT_TRUE(sys.shortDate(bad).empty());
+}
+
+namespace {
+void put(const std::filesystem::path& p, const std::string& text) {
+    std::ofstream(p, std::ios::binary | std::ios::trunc) << text;
+}
+std::string got(const std::filesystem::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+}  // namespace
+
+TEST(Ports, ReplaceFileTakesTheOldOnesPlaceButNotAReadOnlyOnes) {
+    namespace fs = std::filesystem;
+    win32::Win32System sys;
+    const fs::path dir = fs::temp_directory_path() / (L"lumivo-replace-" + std::to_wstring(GetCurrentProcessId()));
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    const fs::path target = dir / L"Настройки.SetLMV", temp = dir / L"Настройки.SetLMV.~tmp";
+    put(target, "old");
+    put(temp, "new");
+    EXPECT_TRUE(sys.replaceFile(temp, target));
+    EXPECT_EQ(got(target), "new");
+    EXPECT_FALSE(fs::exists(temp));
+
+    put(temp, "newer");
+    ASSERT_TRUE(SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_READONLY));
+    EXPECT_FALSE(sys.replaceFile(temp, target));
+    EXPECT_EQ(got(target), "new");
+    EXPECT_EQ(got(temp), "newer");
+    SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_NORMAL);
+
+    // Open in another program without sharing: refused, nothing lost.
+    {
+        const win32::UniqueHandle locked(CreateFileW(target.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                                     FILE_ATTRIBUTE_NORMAL, nullptr));
+        ASSERT_NE(locked.get(), INVALID_HANDLE_VALUE);
+        EXPECT_FALSE(sys.replaceFile(temp, target));
+    }
+    EXPECT_EQ(got(target), "new");
+
+    EXPECT_TRUE(sys.replaceFile(temp, dir / L"Новый.SetLMV")) << "no file there yet";
+    EXPECT_EQ(got(dir / L"Новый.SetLMV"), "newer");
+    EXPECT_FALSE(sys.replaceFile(dir / L"нет такого", target));
+    EXPECT_EQ(got(target), "new");
+    fs::remove_all(dir);
 }
 
 TEST(Ports, SystemIdentity) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -243,4 +244,31 @@ TEST_F(Registry, CopiesAKeyWithEveryValueWhateverItsType) {
 
     EXPECT_FALSE(reg_.copyKeyTree(Hive::CurrentUser, path("Absent"), path("Target")));
     EXPECT_FALSE(reg_.keyExists(Hive::CurrentUser, path("Target"))) << "nothing made for a missing source";
+}
+
+TEST_F(Registry, ReadsAndWritesAWholeKeyInOneGo) {
+    EXPECT_FALSE(reg_.readAll(Hive::CurrentUser, path("Remind1")).has_value());
+    reg_.createKey(Hive::CurrentUser, path("Empty"));
+    ASSERT_TRUE(reg_.readAll(Hive::CurrentUser, path("Empty")).has_value());
+    EXPECT_TRUE(reg_.readAll(Hive::CurrentUser, path("Empty"))->empty());
+
+    RegValue name{Type::String, 0, "Обед\r\nв час"}, flag{Type::Dword, -5, {}}, binary{Type::Other, 0, {}};
+    reg_.writeAll(Hive::CurrentUser, path("Remind1"), {{"Name", name}, {"MD7", flag}, {"Blob", binary}});
+    const DWORD raw[2] = {1, 2};
+    writeRaw("Long", REG_BINARY, raw, sizeof raw);
+    const std::string big(5000, 'x');
+    reg_.writeString(Hive::CurrentUser, path("Remind1"), std::string(200, 'N'), big);
+
+    const auto all = reg_.readAll(Hive::CurrentUser, path("Remind1"));
+    ASSERT_TRUE(all.has_value());
+    std::map<std::string, RegValue> byName(all->begin(), all->end());
+    EXPECT_EQ(byName.size(), 3u) << "the binary one is left out when written";
+    EXPECT_EQ(byName["Name"], name);
+    EXPECT_EQ(byName["MD7"], flag);
+    EXPECT_EQ(byName[std::string(200, 'N')].text, big);
+    const auto root = reg_.readAll(Hive::CurrentUser, path());
+    ASSERT_TRUE(root.has_value());
+    ASSERT_EQ(root->size(), 1u);
+    EXPECT_EQ(root->front().first, "Long");
+    EXPECT_EQ(root->front().second.type, Type::Other);
 }

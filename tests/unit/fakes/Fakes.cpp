@@ -2,6 +2,7 @@
 #include <utility>
 #include <algorithm>
 #include <atomic>
+#include <fstream>
 #include <cctype>
 #include <limits>
 #include <unistd.h>
@@ -146,6 +147,28 @@ bool FakeRegistry::copyKeyTree(Hive h, const std::string& from, const std::strin
     return true;
 }
 
+std::optional<platform::RegValues> FakeRegistry::readAll(Hive h, const std::string& path) {
+    ++calls;
+    const std::string p = norm(path);
+    if (!keys.count({h, p})) return std::nullopt;
+    platform::RegValues out;
+    for (const auto& [k, v] : values)
+        if (std::get<0>(k) == h && std::get<1>(k) == p) out.emplace_back(std::get<2>(k), v);
+    return out;
+}
+
+void FakeRegistry::writeAll(Hive h, const std::string& path, const platform::RegValues& list) {
+    ++calls;
+    check(h);
+    addKey(h, path);
+    for (const auto& [name, v] : list) {
+        if (v.type != platform::RegValue::Type::Dword && v.type != platform::RegValue::Type::String) continue;
+        check(h);
+        values[{h, norm(path), norm(name)}] = v;
+        writes.push_back(norm(path) + "\\" + name);
+    }
+}
+
 void FakeRegistry::put(Hive h, const std::string& path, const std::string& name, platform::RegValue v) {
     addKey(h, path);
     values[{h, norm(path), norm(name)}] = std::move(v);
@@ -228,6 +251,24 @@ std::string FakeSystem::longDate(const platform::LocalTime& t) {
     char dd[8];
     std::snprintf(dd, sizeof dd, "%02d", t.day);
     return std::string(days[t.weekday]) + " " + dd + " " + months[t.month - 1] + " " + std::to_string(t.year);
+}
+
+std::string FakeSystem::shortDate(const platform::LocalTime& t) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%02d%s%02d%s%04d", t.day, dateSep.c_str(), t.month, dateSep.c_str(), t.year);
+    return text;
+}
+
+bool FakeSystem::replaceFile(const std::filesystem::path& from, const std::filesystem::path& to) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    // Checked by hand: a test run as root could write over it anyway.
+    const fs::file_status target = fs::status(to, ec);
+    if (refuseReplace || (fs::exists(target) && (target.permissions() & fs::perms::owner_write) == fs::perms::none))
+        return false;
+    fs::rename(from, to, ec);
+    if (!ec) ++replaced;
+    return !ec;
 }
 
 // ---- ui ------------------------------------------------------------------------------------
@@ -336,6 +377,17 @@ TestApp::TestApp()
 TestApp::~TestApp() {
     std::error_code ec;
     std::filesystem::remove_all(dir, ec);
+}
+
+std::vector<std::string> LoggedCodes(const app::App& app) {
+    std::vector<std::string> codes;
+    std::ifstream in(app.guard.logFile());
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.starts_with("Adress = ")) codes.push_back(line.substr(9));
+        if (line.starts_with("Type = ") && !codes.empty()) codes.back() += " " + line.substr(7);
+    }
+    return codes;
 }
 
 // ---- simulated time --------------------------------------------------------------------------

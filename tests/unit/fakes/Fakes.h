@@ -55,6 +55,10 @@ public:
     bool deleteValue(Hive, const std::string& path, const std::string& name) override;
     bool deleteKeyTree(Hive, const std::string& path) override;
     bool copyKeyTree(Hive, const std::string& from, const std::string& to) override;
+    // Names come back in lower case, as the fake keeps them.
+    std::optional<platform::RegValues> readAll(Hive, const std::string& path) override;
+    // Each value a write of its own, for failAt.
+    void writeAll(Hive, const std::string& path, const platform::RegValues& values) override;
 
     // Test helpers: store any value type without going through the program.
     void put(Hive, const std::string& path, const std::string& name, platform::RegValue);
@@ -150,6 +154,14 @@ public:
     std::filesystem::path localAppData() override { return localData; }
     std::string timeSeparator() override { return separator; }
     std::string longDate(const platform::LocalTime& t) override;
+    std::string dateSep = ".";
+    // "dd.mm.yyyy" with dateSep.
+    std::string shortDate(const platform::LocalTime& t) override;
+    std::string dateSeparator() override { return dateSep; }
+    // As the system's move: refused onto a read-only file, or when `refuseReplace`.
+    bool refuseReplace = false;
+    int replaced = 0;
+    bool replaceFile(const std::filesystem::path& from, const std::filesystem::path& to) override;
     // As the real call: the low bit ("pressed since the last query") is gone once read.
     std::int16_t asyncKeyState(int vk) override {
         auto it = keys.find(vk);
@@ -289,6 +301,10 @@ struct TestApp {
     std::filesystem::path dir;
     app::App app;
 };
+
+// The error records written so far, each as its code and failure class:
+// "0.013 - 006.0 ConversionError".
+std::vector<std::string> LoggedCodes(const app::App& app);
 
 // Fires the enabled timers of the given forms in simulated time, as a
 // window system would: each after its interval (10 ms at the least).
