@@ -16,7 +16,7 @@ ENV = dict(os.environ, WINEDEBUG=os.environ.get("WINEDEBUG", "-all"), WINEDLLOVE
 LOGS = tempfile.mkdtemp(prefix="lumivo-e2e-")
 
 CMD = {"N8": 102, "HidePOM": 103, "OnTopPOM": 104, "NillFirst": 107, "ViewSecondsA": 108, "PMAM24": 109, "QuickExit": 110,
-       "AboutPro": 114, "Err": 115, "ExitPOM": 116}
+       "N2": 111, "AboutPro": 114, "Err": 115, "ExitPOM": 116}
 KEY = r"HKCU\Software\Vantrel\Lumivo"
 
 
@@ -195,8 +195,14 @@ def clean_registry():
 class ProgramTest(unittest.TestCase):
     """Each test gets its own copy of the program folder and a clean registry."""
 
+    # A registry without the settings key is a first launch: its window and the
+    # settings window follow the splash. Only the tests of that run want them.
+    first_launch = False
+
     def setUp(self):
         clean_registry()
+        if not self.first_launch:
+            reg("add", KEY + r"\Settings", "/f")
         self.prog = Program(self.id().split(".")[-1])
 
     def tearDown(self):
@@ -358,7 +364,7 @@ class Settings(ProgramTest):
         driver("close", "TFormSplashScreen", "*")
         return clock()
 
-    def test_first_run_writes_version_and_position_then_a_toggle_writes_everything(self):
+    def test_a_run_without_stored_values_writes_version_and_position_then_a_toggle_writes_everything(self):
         c = self.ready()
         settle_registry()
         self.assertEqual(reg_query(KEY, "Version"), ("REG_SZ", "1.1.9x.ru"))
@@ -804,6 +810,206 @@ class Reminders(ProgramTest):
         rc, out = reg("query", REMIND + r"\Remind1", "/v", "TimeH")
         self.assertIn("abc", out, "nothing rewritten")
         self.assertEqual(reg_dword(REMIND, "RemindCount"), 3)
+
+
+
+SETTINGS = ("TFormSettings", "Настройки ...")
+BACKUP_DIALOG = "Укажите имя файла"
+
+
+def children_of(cls, caption, env=None):
+    rc, out = driver("children", cls, caption, env=env)
+    rows = []
+    for line in out.splitlines():
+        head, _, text = line.partition(" text=")
+        row = dict(kv.split("=", 1) for kv in head.split())
+        row["text"] = text
+        rows.append(row)
+    return rows
+
+
+def visible(cls, caption="*", env=None):
+    return [w for w in info(cls, caption, env=env) if w["visible"]]
+
+
+def seal(text):
+    """A backup file's bytes as the program writes them: Windows-1251, CR LF, sealed by length."""
+    body = text.replace("\n", "\r\n").encode("cp1251")
+    size = len(body) // 8
+    return body.replace(b"ControlSize=0\r\n", b"ControlSize=%d\r\n" % size, 1)
+
+
+class SettingsWindow(ProgramTest):
+    """The settings window of the real program: pages, cancel and Ok, backups."""
+
+    def ready(self, env=None):
+        self.assertTrue(start_clock(self.prog, env=env), "the clock shows")
+        wait_until(lambda: (clock(env) or {}).get("alpha") not in (None, 0), 15)
+        driver("close", "TFormSplashScreen", "*", env=env)
+        time.sleep(0.5)
+
+    def open(self, env=None):
+        driver("command", "TFormClock", "Lumivo", CMD["N2"], env=env)
+        w = wait_until(lambda: visible(*SETTINGS, env=env), 10)
+        self.assertTrue(w, "the settings window opens")
+        time.sleep(0.5)
+        return w[0]
+
+    def page(self, n, env=None):
+        """Shows page n (0..3) as a user would: a click on the first tab, then the arrow keys."""
+        rc, out = driver("rect", *SETTINGS, "SysTabControl32", 0, env=env)
+        r = dict(kv.split("=") for kv in out.split())
+        x, y = int(r["x"]) + 12, int(r["y"]) + 10
+        xdotool("mousemove", x, y, "sleep", 0.2, "click", 1, "sleep", 0.2)
+        for _ in range(n):
+            xdotool("key", "Right", "sleep", 0.2)
+        time.sleep(0.4)
+
+    def control(self, text, env=None):
+        rows = [r for r in children_of(*SETTINGS, env=env) if r["text"] == text]
+        return rows[0] if rows else None
+
+    def answer(self, caption, text=None, key="Return", timeout=10):
+        """Waits for a message box and answers it by a key; returns its texts."""
+        box = wait_until(lambda: visible("#32770", caption), timeout)
+        self.assertTrue(box, "message box " + caption)
+        texts = [r["text"] for r in children_of("#32770", caption)]
+        if text is not None:
+            self.assertIn(text, texts)
+        driver("post", "#32770", caption, 0x0100, {"Return": 0x0D, "n": 0x4E, "y": 0x59}[key], 0)
+        self.assertTrue(wait_until(lambda: not visible("#32770", caption), 5), "answered " + caption)
+        return texts
+
+    def file_dialog(self, path, env=None):
+        """Types a full file name into the open or save dialog and confirms it."""
+        self.assertTrue(wait_until(lambda: visible("#32770", BACKUP_DIALOG, env=env), 10), "file dialog")
+        time.sleep(0.5)
+        driver("settext", "#32770", BACKUP_DIALOG, 0, path, env=env)
+        driver("post", "#32770", BACKUP_DIALOG, 0x0111, 1, 0, env=env)  # IDOK, as the Save / Open button
+
+    def test_pages_and_cancel_put_everything_back(self):
+        reg("add", KEY + r"\Settings", "/v", "AlphaSet", "/t", "REG_DWORD", "/d", "200", "/f")
+        reg("add", KEY + r"\Settings", "/v", "AlphaUsed", "/t", "REG_DWORD", "/d", "1", "/f")
+        self.ready()
+        self.assertTrue(wait_until(lambda: clock()["alpha"] == 200, 15), "faded in to the stored opacity")
+        before = clock()
+        self.open()
+        screenshot("settings-general")
+        for n, name in ((1, "interface"), (2, "sounds"), (3, "reminders")):
+            self.page(n)
+            screenshot("settings-" + name)
+        self.page(1)
+        self.assertEqual(self.control("&Отмена")["enabled"], "0", "nothing changed yet")
+        driver("trackbar", *SETTINGS, 0, 150)
+        self.assertTrue(wait_until(lambda: clock()["alpha"] == 150, 5), "the clock follows the slider at once")
+        self.assertTrue(wait_until(lambda: self.control("150"), 5), "the value shown beside the slider")
+        self.assertEqual(self.control("&Отмена")["enabled"], "1", "a change enables cancel")
+        driver("click", *SETTINGS, "&Отмена")
+        self.assertTrue(wait_until(lambda: not info(*SETTINGS), 5), "closed by cancel")
+        self.assertTrue(wait_until(lambda: clock()["alpha"] == 200, 5), "the stored opacity is back")
+        self.assertEqual((clock()["w"], clock()["h"]), (before["w"], before["h"]))
+        settle_registry()
+        self.assertEqual(reg_dword(KEY + r"\Settings", "AlphaSet"), 200)
+
+    def test_the_close_box_cancels_and_ok_stores(self):
+        self.ready()
+        self.open()
+        self.page(1)
+        driver("trackbar", *SETTINGS, 0, 180)
+        self.assertTrue(wait_until(lambda: clock()["alpha"] == 180, 5))
+        driver("close", *SETTINGS)
+        self.assertTrue(wait_until(lambda: not info(*SETTINGS), 5), "closed by its close box")
+        self.assertTrue(wait_until(lambda: clock()["alpha"] == 255, 5), "the close box undoes like cancel")
+        self.open()
+        self.page(1)
+        driver("trackbar", *SETTINGS, 0, 170)
+        self.assertTrue(wait_until(lambda: clock()["alpha"] == 170, 5))
+        driver("click", *SETTINGS, "&Ok")
+        self.assertTrue(wait_until(lambda: not info(*SETTINGS), 5), "closed by Ok")
+        self.assertTrue(wait_until(lambda: reg_dword(KEY + r"\Settings", "AlphaSet") == 170, 5), "stored")
+        self.assertEqual(clock()["alpha"], 170)
+
+    def test_a_backup_keeps_a_russian_reminder_name_under_another_code_page(self):
+        english = dict(ENV, LC_ALL="en_US.UTF-8", LANG="en_US.UTF-8")
+        name = "Позвонить маме"
+        key = REMIND + r"\Remind1"
+        for v, kind, data in (("Name", "REG_SZ", name), ("TimeH", "REG_SZ", "10"), ("TimeM", "REG_SZ", "30"),
+                              ("RemindEnabled", "REG_DWORD", "1")):
+            reg("add", key, "/v", v, "/t", kind, "/d", data, "/f")
+        reg("add", REMIND, "/v", "RemindCount", "/t", "REG_DWORD", "/d", "1", "/f")
+        self.ready(env=english)
+        self.open(env=english)
+        driver("click", *SETTINGS, "Со&хранить параметры", env=english)
+        target = "C:\\Lumivo-%s\\BackUp\\копия" % self.prog.name
+        self.file_dialog(target, env=english)
+        self.answer("Сообщение", " Данные успешно сохранены.  ")
+        written = os.path.join(self.prog.dir, "BackUp", "копия.SetLMV")
+        self.assertTrue(os.path.exists(written), os.listdir(os.path.join(self.prog.dir, "BackUp")))
+        data = open(written, "rb").read()
+        self.assertIn(name.encode("cp1251"), data, "the name in Windows-1251, not question marks")
+        self.assertTrue(self.control("Неизвестно", env=english) is None, "the time of the backup shown")
+        # The reminder goes, by the page's own button.
+        self.page(3, env=english)
+        driver("click", *SETTINGS, "&Удалить", env=english)
+        self.assertTrue(wait_until(lambda: reg_dword(REMIND, "RemindCount") == 0, 5), "deleted")
+        driver("click", *SETTINGS, "З&агрузить параметры", env=english)
+        self.file_dialog(target + ".SetLMV", env=english)
+        self.answer("Сообщение", " Данные загружены успешно.  ")
+        self.assertEqual(reg_dword(REMIND, "RemindCount"), 1)
+        self.assertEqual(reg_query(key, "Name"), ("REG_SZ", name))
+        rc, lines = driver("lines", *SETTINGS, 0, env=english)
+        self.assertEqual(lines.splitlines(), ["10 : 30  -  " + name])
+        screenshot("settings-backup-loaded")
+        driver("click", *SETTINGS, "&Ok", env=english)
+
+    def test_a_changed_backup_asks_before_it_loads(self):
+        folder = os.path.join(self.prog.dir, "BackUp")
+        os.makedirs(folder, exist_ok=True)
+        path = os.path.join(folder, "changed.SetLMV")
+        self.ready()
+        self.open()
+        driver("click", *SETTINGS, "Со&хранить параметры")
+        self.file_dialog("C:\\Lumivo-%s\\BackUp\\changed.SetLMV" % self.prog.name)
+        self.answer("Сообщение", " Данные успешно сохранены.  ")
+        data = open(path, "rb").read()
+        changed = data.replace(b"AlphaSet=255", b"AlphaSet=254", 1)
+        self.assertNotEqual(changed, data)
+        open(path, "wb").write(changed)
+        driver("click", *SETTINGS, "З&агрузить параметры")
+        self.file_dialog("C:\\Lumivo-%s\\BackUp\\changed.SetLMV" % self.prog.name)
+        texts = self.answer("Ошибка", "Файл изменен или поврежден! Продолжить загрузку?", key="n")
+        self.assertEqual(open(path, "rb").read(), changed, "a refused file is left as it was")
+        self.assertEqual(self.control("&Отмена")["enabled"], "0", "nothing loaded")
+        driver("click", *SETTINGS, "&Ok")
+
+
+class FirstLaunch(ProgramTest):
+    """A fresh registry: the first-launch window, then the settings preloaded from the shipped defaults."""
+
+    first_launch = True
+
+    def test_first_launch_offers_the_shipped_defaults(self):
+        self.assertTrue(start_clock(self.prog), "the clock shows")
+        driver("close", "TFormSplashScreen", "*")
+        w = wait_until(lambda: visible("TFormFirstLaunch", "Первый запуск..."), 10)
+        self.assertTrue(w, "the first-launch window follows the splash")
+        texts = [r["text"] for r in children_of("TFormFirstLaunch", "Первый запуск...")]
+        self.assertTrue(any(t.startswith("Lumivo версия: ") for t in texts), texts)
+        time.sleep(0.5)
+        screenshot("first-launch")
+        driver("click", "TFormFirstLaunch", "Первый запуск...", "&Ok")
+        self.assertTrue(wait_until(lambda: visible(*SETTINGS), 10), "then the settings window")
+        time.sleep(0.5)
+        screenshot("first-launch-settings")
+        rows = children_of(*SETTINGS)
+        self.assertTrue([r for r in rows if r["text"] == "&Отмена" and r["enabled"] == "1"],
+                        "the defaults are loaded, not stored yet")
+        driver("click", *SETTINGS, "&Ok")
+        self.assertTrue(wait_until(lambda: not info(*SETTINGS), 5))
+        settle_registry()
+        self.assertEqual(reg_dword(KEY + r"\Settings", "AlphaSet"), 230, "the shipped opacity stored")
+        self.assertEqual(reg_dword(KEY + r"\Settings", "AutoLaunch"), 2, "starts for this user only")
+        self.assertEqual(clock()["alpha"], 230)
 
 
 if __name__ == "__main__":
