@@ -1,5 +1,6 @@
 #include "settings/BackUpText.h"
 #include <algorithm>
+#include <cstdint>
 #include "settings/Fields.h"
 
 namespace settings {
@@ -14,6 +15,23 @@ constexpr const char* kTitleKey = "THIS STRING IS TITLE, DON`T EDIT IT!";
 constexpr std::string_view kTitle = "<Lumivo BackUp File>";
 constexpr const char* kFormat = "01.00";
 constexpr const char* kSeal = "ControlSize";
+// The length seal misses a change that keeps the length (a digit for a
+// digit): a checksum of the text beside it catches that. Older copies ignore
+// the key, and its fixed width keeps their length seal true.
+constexpr const char* kSum = "ControlSum";
+constexpr const char* kNoSum = "00000000";
+
+// FNV-1a of the file as it reads with both seals at their blanks.
+std::string checksum(IniText text) {
+    text.set(kMain, kSeal, "0");
+    text.set(kMain, kSum, kNoSum);
+    std::uint32_t h = 2166136261u;
+    for (const char c : text.bytes()) h = (h ^ std::uint8_t(c)) * 16777619u;
+    static const char digits[] = "0123456789ABCDEF";
+    std::string hex(8, '0');
+    for (int i = 7; i >= 0; --i, h >>= 4) hex[std::size_t(i)] = digits[h & 0xF];
+    return hex;
+}
 constexpr const char* kRemind = "Remind";
 constexpr const char* kCount = "RemindCount";
 
@@ -116,6 +134,9 @@ CheckedFile CheckBackUp(std::string bytes) {
         length = sealed.size();
     }
     out.sealed = seal >= 0 && *length / 8 == std::size_t(seal);
+    if (out.sealed) {
+        if (const auto sum = text->get(kMain, kSum)) out.sealed = sameLetters(*sum, checksum(*text));
+    }
     out.text = std::move(*text);
     return out;
 }
@@ -194,7 +215,9 @@ IniText MakeBackUp(const Settings& s, const std::string& programVersion, const r
 }
 
 void DateAndSeal(IniText& text, const std::string& date) {
+    text.set(kMain, kSum, kNoSum);
     text.set(kMain, "Date", date);
+    text.set(kMain, kSum, checksum(text));
     text.set(kMain, kSeal, "0");
     text.set(kMain, kSeal, std::to_string(text.size() / 8));
 }

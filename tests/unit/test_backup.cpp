@@ -120,7 +120,8 @@ TEST(BackUpWrite, SectionsKeysAndSealInOrderThenTheMessageAndLastBackUp) {
     const auto at = [&](const std::string& s) { return bytes.find(s); };
     const std::string order[] = {"[Main]\r\nTHIS STRING IS TITLE, DON`T EDIT IT!=<Lumivo BackUp File>\r\n"
                                  "Version=01.00\r\nProgramVersion=1.1.0.105\r\nControlSize=",
-                                 "\r\nSetLMV=1\r\nDate=07.12.2026\r\n[Settings]\r\nAlphaSet=255\r\nAlphaUsed=",
+                                 "\r\nSetLMV=1\r\nControlSum=",
+                                 "\r\nDate=07.12.2026\r\n[Settings]\r\nAlphaSet=255\r\nAlphaUsed=",
                                  "\r\nGlobalHotkeys=1\r\n[Sound]\r\n",
                                  "VoiceType=\xC0\xEB\xE5\xEA\xF1\xE5\xE9\r\n[Font]\r\n",
                                  "[Style]\r\nBold=1\r\nItalic=0\r\n",
@@ -256,6 +257,34 @@ TEST(BackUpRead, EightMoreBytesAnywhereTripTheSealAndARefusalChangesNothing) {
     b.read(edited(bytes, "AlphaSet=255", "AlphaSet=200;;;;;;;;"));
     EXPECT_EQ(b.st.AlphaSet, before.AlphaSet) << "not a number: the current value";
     EXPECT_EQ(b.lastBox(), " Данные загружены успешно.  ");
+}
+
+// A change that keeps the length (a digit for a digit) is seen by the
+// checksum; a file of an older copy, which has none, by its length alone.
+TEST(BackUpRead, AChangeOfTheSameLengthTripsTheChecksumOlderFilesOnlyTheLength) {
+    BackUp b;
+    b.addRemind(1, "Обед", "13", "00");
+    const std::string bytes = b.write();
+    ASSERT_NE(bytes.find("ControlSum="), std::string::npos);
+    EXPECT_LT(bytes.find("ControlSum="), bytes.find("Date=")) << "Date stays the last key of Main";
+
+    b.read(edited(bytes, "TimeH=13", "TimeH=14"), ui::kIdNo);
+    ASSERT_EQ(b.t.ui.boxes.size(), 1u);
+    EXPECT_EQ(b.lastBox(), "Файл изменен или поврежден! Продолжить загрузку?");
+
+    // Without the checksum line the length seal must be remade: 20 bytes fewer.
+    const std::size_t at = bytes.find("ControlSum=");
+    std::string older = std::string(bytes).erase(at, bytes.find("\r\n", at) + 2 - at);
+    const std::size_t seal = older.find("ControlSize=");
+    const std::size_t end = older.find("\r\n", seal);
+    older.replace(seal, end - seal, "ControlSize=0");
+    older.replace(seal, 13, "ControlSize=" + std::to_string(older.size() / 8));
+    b.t.ui.boxes.clear();
+    b.read(older);
+    EXPECT_EQ(b.lastBox(), " Данные загружены успешно.  ") << "no question for an older copy's file";
+    b.t.ui.boxes.clear();
+    b.read(edited(older, "TimeH=13", "TimeH=14"));
+    EXPECT_EQ(b.lastBox(), " Данные загружены успешно.  ") << "the length alone cannot see it";
 }
 
 TEST(BackUpRead, TheTitleIsComparedWithoutRegardToCaseAndIsRequired) {
@@ -433,6 +462,7 @@ TEST(BackUpRead, AReadOnlyFileStillLoadsAndSaysItWasNotRepaired) {
     spill(b.path, damaged);
     fs::permissions(b.path, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
                     fs::perm_options::remove);
+    b.t.ui.answers = {ui::kIdYes};  // edited outside: asked first
     b.file.ReadBackUpFile(b.view);
     EXPECT_EQ(b.st.StayOnTop, 0);
     EXPECT_EQ(b.lastBox(), "Отсутствовали или содержали неверные значения 1 из 30 параметров. Ошибки в структуре "
