@@ -37,6 +37,9 @@ struct Boxes final : ui::Ui {
     }
     ui::Bitmap loadPicture(const std::string&) override { return ui::Bitmap(1, 1, ui::kBlack); }
     std::optional<std::string> openFile(const ui::OpenFileDialog&) override { return std::nullopt; }
+    std::optional<std::string> saveFile(const ui::SaveFileDialog&) override { return std::nullopt; }
+    std::optional<ui::Font> chooseFont(const ui::FontDialog&) override { return std::nullopt; }
+    std::optional<ui::Color> chooseColor(ui::Color, platform::WindowId) override { return std::nullopt; }
     void setMainForm(ui::Form&) override {}
     int run() override { return 0; }
     void terminate() override {}
