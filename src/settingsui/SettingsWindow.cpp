@@ -156,6 +156,7 @@ void SettingsWindow::bringToFront() { d_.system.bringToFront(form_->handle()); }
 
 void SettingsWindow::FormCreate() {
     created_ = true;
+    opened_ = record();
     const core::Session& session = d_.editor.session;
     guard()(code::SettingsCreate, [&] {
         forms::placeInGaps(*form_, forms::settingsForm());
@@ -261,10 +262,13 @@ void SettingsWindow::ButtonOkClick() {
     }, [&] { return errors::Dump().add("ExitMode", d_.ExitMode); });
 }
 
-// The stored settings back, on the clock too. The opacity the window gave the
-// clock goes as well: the load alone keeps an opacity that differs from the
-// one it replaces, and unticked transparency would leave the clock opaque.
+// The stored settings back, on the clock too. A value never stored (a first
+// launch, a settings key without it) would survive the load: it goes back to
+// what the window found. The opacity the window gave the clock goes as well:
+// the load alone keeps an opacity that differs from the one it replaces, and
+// unticked transparency would leave the clock opaque.
 void SettingsWindow::reload() {
+    record() = opened_;
     d_.store.LoadSettings();
     if (opacitySet_) setOpacity(record().AlphaUsed == 1 ? record().AlphaSet : 255);
 }

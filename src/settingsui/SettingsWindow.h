@@ -148,6 +148,7 @@ private:
     int ListMouseY = 0;
     // The window has set the clock's opacity: a reload must set it back.
     bool opacitySet_ = false;
+    settings::Settings opened_;  // the record as the window found it
     bool created_ = false, closed_ = false;
 };
 

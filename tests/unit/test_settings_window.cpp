@@ -303,6 +303,20 @@ TEST(SettingsWindowClose, OkStoresEveryOtherWayBringsTheStoredSettingsBack) {
     EXPECT_EQ(0, w.t.app.session.ShowModalRes);
 }
 
+// A value the registry does not hold (a first launch, an older settings key)
+// survives a load: cancel must still take the window's change back.
+TEST(SettingsWindowClose, CancelTakesBackValuesThatWereNeverStored) {
+    Window w;
+    w.t.registry.deleteValue(platform::Hive::CurrentUser, kSet, "AlphaSet");
+    const settings::Settings before = w.s;
+    w.open([&](ui::Form& f) {
+        f.get<ui::TrackBar>("TrackBar4").setPosition(180);
+        f.close();
+    });
+    EXPECT_EQ(before.AlphaSet, w.s.AlphaSet);
+    EXPECT_EQ(before.AlphaSet, w.opacity());
+}
+
 TEST(SettingsWindowClose, EveryCloseLooksForTheNextReminder) {
     Window w;
     w.addReminder("Обед", "13", "00");
