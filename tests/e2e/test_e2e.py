@@ -152,6 +152,18 @@ class Program:
         return data.decode("utf-8-sig").split("\r\n")[:-1]
 
 
+def children_of(cls, caption, env=None):
+    """The driver's description of each child window, as dicts with their text."""
+    rc, out = driver("children", cls, caption, env=env)
+    rows = []
+    for line in out.splitlines():
+        head, _, text = line.partition(" text=")
+        row = dict(kv.split("=", 1) for kv in head.split())
+        row["text"] = text
+        rows.append(row)
+    return rows
+
+
 def reg_query(key, name):
     """A value as `wine reg query` shows it: (type, data) or None."""
     rc, out = reg("query", key, "/v", name)
@@ -494,14 +506,7 @@ class QuickExit(ProgramTest):
         return w[0]
 
     def children(self, env=None):
-        rc, out = driver("children", *QSD, env=env)
-        rows = []
-        for line in out.splitlines():
-            head, _, text = line.partition(" text=")
-            row = dict(kv.split("=", 1) for kv in head.split())
-            row["text"] = text
-            rows.append(row)
-        return rows
+        return children_of(*QSD, env=env)
 
     def button(self, text, env=None):
         rows = [r for r in self.children(env) if r["text"] == text]
@@ -821,26 +826,8 @@ SETTINGS = ("TFormSettings", "Настройки ...")
 BACKUP_DIALOG = "Укажите имя файла"
 
 
-def children_of(cls, caption, env=None):
-    rc, out = driver("children", cls, caption, env=env)
-    rows = []
-    for line in out.splitlines():
-        head, _, text = line.partition(" text=")
-        row = dict(kv.split("=", 1) for kv in head.split())
-        row["text"] = text
-        rows.append(row)
-    return rows
-
-
 def visible(cls, caption="*", env=None):
     return [w for w in info(cls, caption, env=env) if w["visible"]]
-
-
-def seal(text):
-    """A backup file's bytes as the program writes them: Windows-1251, CR LF, sealed by length."""
-    body = text.replace("\n", "\r\n").encode("cp1251")
-    size = len(body) // 8
-    return body.replace(b"ControlSize=0\r\n", b"ControlSize=%d\r\n" % size, 1)
 
 
 class SettingsDriving:
