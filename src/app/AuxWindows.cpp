@@ -211,6 +211,7 @@ void FirstLaunchWindow::FormDestroy() {
     }, [&] {
         return errors::Dump()
             .add("FirstLaunch5", app_.load.FirstLaunch5)
+            .add("ExitMode", app_.start.ExitMode)
             .add("ShowModalRes", app_.session.ShowModalRes);
     });
 }
