@@ -1,6 +1,7 @@
 #include "app/App.h"
 #include <fstream>
 #include <system_error>
+#include "app/ClockWindow.h"
 #include "platform/Path.h"
 
 namespace app {
@@ -10,7 +11,7 @@ namespace fs = std::filesystem;
 App::App(Ports p)
     : Ports(p),
       settings(settings::FirstRun()),
-      guard({clock, system, audio, ui}, paths, session, err),
+      guard({clock, system, audio, ui, shell, mail}, paths, session, err),
       settingsStore({registry, system, ui}, guard, session, settings, load, face),
       backUp({registry, system, clock, audio, ui}, guard, session, settings, settingsStore),
       talk({audio, clock}, paths, settings, guard),
@@ -19,7 +20,13 @@ App::App(Ports p)
       hotKeys(system, settings, sound, session, qsd, talk, face, guard),
       remindStore(registry, remindEdit, guard),
       reminders({registry, clock}, {settings, sound, qsd, chime, talk, reminderSound, face}, remind, guard),
-      quickExit({clock, power, shell, audio, system, ui}, {session, paths, settings, sound}, qsd, face, guard) {}
+      quickExit({clock, power, shell, audio, system, ui}, {session, paths, settings, sound}, qsd, face, guard) {
+    guard.clock = {
+        [this] { return clock_window ? clock_window->form().caption() : std::string(); },
+        [this](const std::string& c) { if (clock_window) clock_window->form().setCaption(c); },
+        [this] { return clock_window ? clock_window->form().handle() : platform::WindowId(0); },
+    };
+}
 
 namespace {
 bool canWriteIn(const fs::path& dir) {

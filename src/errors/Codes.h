@@ -215,9 +215,13 @@ inline constexpr int Keep = -1;
     X(AddMsgHelp,         "0.033 - 009.",  0, Step,  "TFormAddMsg.BitBtn1Click (help)")                    \
     /* 054: the error window */                                                                            \
     X(UserName,           "0.054 - 001.",  0, Step,  "user name of the error record")                      \
+    X(ErrorCloseProgram,  "0.054 - 002.",  0, Step,  "TFormError.Button2Click (close the program)")       \
+    X(ErrorRestart,       "0.054 - 003.",  0, Step,  "TFormError.Button1Click (restart)")                  \
     X(ErrorIgnore,        "0.054 - 004.",  0, Step,  "TFormError.Button3Click (ignore)")                   \
     X(ErrorClose,         "0.054 - 005.",  0, Step,  "TFormError.FormClose")                               \
     X(ErrorCreate,        "0.054 - 006.",  0, Step,  "TFormError.FormCreate")                              \
+    X(ErrorReport,        "0.054 - 007.",  0, Step,  "TFormError.Button4Click (report by mail)")           \
+    X(ErrorHelp,          "0.054 - 008.",  0, Step,  "TFormError.BitBtn1Click (help)")                     \
     X(ComputerName,       "0.054 - 008.",  0, Step,  "computer name of the error record")                 \
     /* 012: backup file */                                                                                 \
     X(ReadBackUpFile,     "0.012 - 001.",  1, Step,  "ReadBackUpFile")                                     \

@@ -52,6 +52,7 @@ void Guard::failed(const Code& code, std::exception_ptr failure, const std::stri
 }
 
 fs::path Guard::logFile() const { return paths_.errorDir() / "Debug.Log"; }
+fs::path Guard::sentLogFile() const { return paths_.errorDir() / "SendingDebug.Log"; }
 
 // A name the system cannot give reads "n/a"; the failure to give it is a
 // failure of its own, reported once (the record of that report does not ask again).
@@ -138,7 +139,8 @@ void Guard::showWindow(const std::string& code, const std::string& className) {
     const std::string line = "Внутренний код ошибки: " + code + "[" + className + "]";
     bool closed = false;
     try {
-        ErrorWindow w({ports_.ui, ports_.audio}, *this, state_, session_);
+        ErrorWindow w({ports_.ui, ports_.audio, ports_.shell, ports_.mail, ports_.system}, *this, state_, session_,
+                      paths_);
         closed = w.open(line);
     } catch (...) {
     }

@@ -1,6 +1,7 @@
 #pragma once
 #include <exception>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <type_traits>
 #include "core/Paths.h"
@@ -10,10 +11,20 @@
 #include "errors/State.h"
 #include "platform/Audio.h"
 #include "platform/Clock.h"
+#include "platform/Mail.h"
+#include "platform/Shell.h"
 #include "platform/System.h"
 #include "ui/Ui.h"
 
 namespace errors {
+
+// The clock window as the error window's restart reaches it: the new copy
+// finds this one by its caption. Unset pieces stand for "no clock window".
+struct ClockLink {
+    std::function<std::string()> caption;
+    std::function<void(const std::string&)> setCaption;
+    std::function<platform::WindowId()> window;
+};
 
 // Runs every handler and worker routine: sets ErrorStep, catches every
 // failure, appends its record to Error\Debug.Log and shows the error window.
@@ -24,6 +35,8 @@ public:
         platform::System& system;
         platform::Audio& audio;
         ui::Ui& ui;
+        platform::Shell& shell;
+        platform::Mail& mail;
     };
     Guard(Ports ports, const core::Paths& paths, core::Session& session, ErrorState& state);
 
@@ -57,6 +70,9 @@ public:
     // One dated line in the log, for what went wrong where no window can tell it.
     void note(const std::string& line);
     std::filesystem::path logFile() const;
+    std::filesystem::path sentLogFile() const;
+    // Given by the program once its clock window exists.
+    ClockLink clock;
 
     // The name a record gives a failure: our own failures' names, else the runtime's.
     static std::string classNameOf(std::exception_ptr);

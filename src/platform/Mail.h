@@ -12,7 +12,8 @@ struct MailMessage {
 class Mail {
 public:
     virtual ~Mail() = default;
-    // Opens the system's mail dialog; does nothing when no mail system exists.
+    // Opens the system's mail dialog. True when a mail program took the
+    // message or its user cancelled it there; false when there is none or it failed.
     virtual bool send(const MailMessage&) = 0;
 };
 

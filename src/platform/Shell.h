@@ -10,8 +10,9 @@ class Shell {
 public:
     virtual ~Shell() = default;
     // Opens a document, URL, control-panel applet or program; false on failure.
+    // A program started with a `folder` runs there rather than in ours.
     virtual bool open(const std::string& target, const std::string& verb, const std::string& params,
-                      int showCommand, WindowId owner = 0) = 0;
+                      int showCommand, WindowId owner = 0, const std::string& folder = {}) = 0;
 };
 
 }  // namespace platform

@@ -1,6 +1,7 @@
 #include "win32/Win32Ports.h"
 #include <windows.h>
 #include <knownfolders.h>
+#include <mapi.h>
 #include <objbase.h>
 #include <shellapi.h>
 #include <shlobj.h>
@@ -68,9 +69,9 @@ platform::LocalTime Win32Clock::now() {
 // ---- Shell -----------------------------------------------------------------
 
 bool Win32Shell::open(const std::string& target, const std::string& verb, const std::string& params,
-                      int showCommand, platform::WindowId owner) {
-    const std::wstring t = widen(target), v = widen(verb), p = widen(params);
-    const HINSTANCE r = ShellExecuteW(hwnd(owner), orNull(v), t.c_str(), orNull(p), nullptr, showCommand);
+                      int showCommand, platform::WindowId owner, const std::string& folder) {
+    const std::wstring t = widen(target), v = widen(verb), p = widen(params), d = widen(folder);
+    const HINSTANCE r = ShellExecuteW(hwnd(owner), orNull(v), t.c_str(), orNull(p), orNull(d), showCommand);
     return reinterpret_cast<INT_PTR>(r) > 32;
 }
 
@@ -273,6 +274,54 @@ void Win32System::setForeground(platform::WindowId window) { SetForegroundWindow
 
 // ---- Mail ------------------------------------------------------------------
 
-bool Win32Mail::send(const platform::MailMessage&) { return false; }
+namespace {
+
+// The simple mail interface takes texts in the system's code page; a path is
+// given by its short form, which any code page can spell.
+std::string ansi(const std::wstring& w) {
+    if (w.empty()) return {};
+    const int n = WideCharToMultiByte(CP_ACP, 0, w.c_str(), int(w.size()), nullptr, 0, nullptr, nullptr);
+    std::string out(std::size_t(n > 0 ? n : 0), '\0');
+    if (n > 0) WideCharToMultiByte(CP_ACP, 0, w.c_str(), int(w.size()), out.data(), n, nullptr, nullptr);
+    return out;
+}
+
+std::string ansiPath(const std::string& utf8) {
+    const std::wstring w = widen(utf8);
+    std::wstring shortPath(MAX_PATH, L'\0');
+    const DWORD n = GetShortPathNameW(w.c_str(), shortPath.data(), DWORD(shortPath.size()));
+    if (n == 0 || n >= shortPath.size()) return ansi(w);
+    shortPath.resize(n);
+    return ansi(shortPath);
+}
+
+}  // namespace
+
+bool Win32Mail::send(const platform::MailMessage& m) {
+    if (!lookedUp_) {
+        lookedUp_ = true;
+        mapiLibrary_ = loadSystemLibrary(L"mapi32.dll");
+        if (mapiLibrary_) sendMail_ = procAddress<SendMailFn>(mapiLibrary_.get(), "MAPISendMail");
+    }
+    if (!sendMail_) return false;
+    std::string subject = ansi(widen(m.subject)), address = ansi(widen(m.recipientAddress)), name;
+    std::string attachment = m.attachmentPath.empty() ? std::string() : ansiPath(m.attachmentPath);
+    MapiRecipDesc recipient{};
+    recipient.ulRecipClass = MAPI_TO;
+    recipient.lpszName = name.data();
+    recipient.lpszAddress = address.data();
+    MapiFileDesc file{};
+    file.nPosition = 2;
+    file.lpszPathName = attachment.data();
+    MapiMessage message{};
+    message.lpszSubject = subject.data();
+    message.nRecipCount = address.empty() ? 0 : 1;
+    message.lpRecips = address.empty() ? nullptr : &recipient;
+    message.nFileCount = attachment.empty() ? 0 : 1;
+    message.lpFiles = attachment.empty() ? nullptr : &file;
+    const ULONG r = sendMail_(0, 0, &message, MAPI_LOGON_UI | MAPI_DIALOG, 0);
+    // A user who cancels in the mail program's dialog still had one to use.
+    return r == SUCCESS_SUCCESS || r == MAPI_USER_ABORT;
+}
 
 }  // namespace win32

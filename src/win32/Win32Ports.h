@@ -17,7 +17,7 @@ public:
 class Win32Shell final : public platform::Shell {
 public:
     bool open(const std::string& target, const std::string& verb, const std::string& params, int showCommand,
-              platform::WindowId owner = 0) override;
+              platform::WindowId owner = 0, const std::string& folder = {}) override;
 };
 
 class Win32Power final : public platform::Power {
@@ -58,6 +58,13 @@ public:
 class Win32Mail final : public platform::Mail {
 public:
     bool send(const platform::MailMessage&) override;
+
+private:
+    using SendMailFn = ULONG(WINAPI*)(ULONG_PTR session, ULONG_PTR parent, void* message, ULONG flags,
+                                      ULONG reserved);
+    UniqueLibrary mapiLibrary_;  // loaded at the first send, kept while the address is
+    SendMailFn sendMail_ = nullptr;
+    bool lookedUp_ = false;
 };
 
 }  // namespace win32

@@ -308,6 +308,40 @@ class E2E(ProgramTest):
         self.assertEqual(len(self.prog.log_lines()), 20)
         driver("click", "TFormError", "Ошибка...", "&Игнорировать")
 
+    def open_error_window(self):
+        first = start_clock(self.prog)
+        self.assertTrue(first)
+        driver("close", "TFormSplashScreen", "*")
+        driver("command", "TFormClock", "Lumivo", CMD["Err"])
+        self.assertTrue(wait_until(lambda: info("TFormError", "Ошибка..."), 10), "error window")
+        return first
+
+    def test_error_window_closes_the_program_with_its_settings_stored(self):
+        first = self.open_error_window()
+        driver("click", "TFormError", "Ошибка...", "&Закрыть программу")
+        self.assertTrue(ended(self.prog.procs[0], 20), "the program ends")
+        settle_registry()
+        self.assertEqual(reg_dword(KEY + r"\Settings\Position", "Left"), first["x"], "settings kept")
+
+    def test_error_window_restarts_from_the_program_file(self):
+        first = self.open_error_window()
+        screenshot("error-window-full")
+        driver("click", "TFormError", "Ошибка...", "&Перезапустить программу")
+        self.assertTrue(ended(self.prog.procs[0], 30), "the crashed copy hands over and ends")
+        c = wait_until(lambda: (clock() or {}).get("visible") and clock(), 20)
+        self.assertTrue(c, "a new clock")
+        self.assertNotEqual(c["hwnd"], first["hwnd"])
+        self.assertEqual(len([w for w in info("TFormClock") if w["caption"] != ""]), 1)
+        # The new copy greets the user; answered, it ends by its menu (it is no process of ours to stop).
+        self.assertTrue(wait_until(lambda: [w for w in info("#32770", "Сообщение...") if w["visible"]], 10),
+                        "the restart greeting")
+        screenshot("restarted")
+        driver("post", "#32770", "Сообщение...", 0x0100, 0x0D, 0)
+        time.sleep(0.5)
+        driver("command", "TFormClock", "Lumivo", CMD["ExitPOM"])
+        self.assertTrue(wait_until(lambda: not [w for w in info("TFormClock") if w["caption"] != ""], 20),
+                        "the new copy ends too")
+
     def test_about_window_opens_from_the_menu_and_closes_by_ok(self):
         self.assertTrue(start_clock(self.prog))
         driver("close", "TFormSplashScreen", "*")

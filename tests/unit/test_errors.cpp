@@ -6,7 +6,9 @@
 #include "errors/Guard.h"
 #include "platform/Audio.h"
 #include "fakes/Fakes.h"
+#include "forms/Forms.h"
 #include "platform/Failure.h"
+#include "platform/Path.h"
 
 namespace fs = std::filesystem;
 
@@ -225,4 +227,140 @@ TEST(ErrorLog, WithoutItsWindowTheUserStillLearnsTheCode) {
     t.ui.onBox = nullptr;
     fail(t.app, "0.001 - 005.");
     EXPECT_EQ(t.ui.modalForms, std::vector<std::string>{"TFormError"}) << "the next failure has its window again";
+}
+
+// ---- the error window's commands ----------------------------------------------------------------
+
+namespace {
+ui::Button& button(ui::Form& f, const char* name) { return f.get<ui::Button>(name); }
+
+// A clock window as the error window's restart sees it.
+struct FakeClockLink {
+    std::string caption = "Lumivo";
+    void attach(errors::Guard& g) {
+        g.clock = {[this] { return caption; }, [this](const std::string& c) { caption = c; },
+                   [] { return platform::WindowId(77); }};
+    }
+};
+
+void writeFile(const fs::path& p, const std::string& text) {
+    fs::create_directories(p.parent_path());
+    std::ofstream(p, std::ios::binary) << text;
+}
+}  // namespace
+
+TEST(ErrorWindow, IgnoreReturnsAndTheNextFailureOpensANewWindow) {
+    fakes::TestApp t;
+    t.ui.onModal = [](ui::Form& f) { button(f, "Button3").onClick(); };
+    fail(t.app, "0.001 - 002.");
+    EXPECT_FALSE(t.app.err.ErrorWindowOpen);
+    EXPECT_EQ(t.app.session.ShowModalRes, 0);
+    fail(t.app, "0.001 - 005.");
+    EXPECT_EQ(t.ui.modalForms, (std::vector<std::string>{"TFormError", "TFormError"}));
+    EXPECT_TRUE(t.ui.boxes.empty()) << "no stand-in box";
+    EXPECT_EQ(lines(readFile(t.dir / "Error" / "Debug.Log").substr(3)).size(), 20u);
+}
+
+TEST(ErrorWindow, EndingTheMessageLoopCountsAsClosed) {
+    fakes::TestApp t;
+    t.ui.onModal = [&](ui::Form& f) {
+        button(f, "Button2").onClick();
+        EXPECT_TRUE(t.ui.terminated());
+    };
+    fail(t.app, "0.001 - 002.");
+    EXPECT_FALSE(t.app.err.ErrorWindowOpen);
+    EXPECT_EQ(t.app.session.ShowModalRes, 0);
+    EXPECT_TRUE(t.ui.boxes.empty());
+
+    // The restart hand-over ends the loop with the window hidden, never closed.
+    fakes::TestApp u;
+    u.ui.onModal = [](ui::Form& f) { f.destroy(); };
+    fail(u.app, "0.001 - 002.");
+    EXPECT_FALSE(u.app.err.ErrorWindowOpen);
+    EXPECT_EQ(u.app.session.ShowModalRes, 0);
+    EXPECT_TRUE(u.ui.boxes.empty()) << "no stand-in box after the window was shown";
+}
+
+TEST(ErrorWindow, ReportMailsTheLogOnceAndReplacesTheSentCopy) {
+    fakes::TestApp t;
+    const fs::path dir = t.dir / "Error";
+    writeFile(dir / "SendingDebug.Log", "an older report");
+    bool hiddenDuringMail = false;
+    t.ui.onModal = [&](ui::Form& f) {
+        t.mail.during = [&] { hiddenDuringMail = !f.visible(); };
+        button(f, "Button4").onClick();
+        EXPECT_TRUE(f.visible()) << "shown again after the mail";
+        EXPECT_FALSE(button(f, "Button4").enabled());
+        button(f, "Button3").onClick();
+    };
+    fail(t.app, "0.001 - 002.");
+    ASSERT_EQ(t.ui.boxes.size(), 1u);
+    EXPECT_EQ(t.ui.boxes[0].caption, "Предупреждение...");
+    EXPECT_EQ(t.ui.boxes[0].flags, 0x1030u);
+    EXPECT_EQ(t.ui.boxes[0].text.rfind("Не изменяйте содержимое вложенного файла.", 0), 0u);
+    ASSERT_EQ(t.mail.sent.size(), 1u);
+    EXPECT_EQ(t.mail.sent[0].subject, "Отчет об ошибках");
+    EXPECT_EQ(t.mail.sent[0].recipientAddress, forms::kSupportEmail);
+    EXPECT_EQ(t.mail.sent[0].attachmentPath, platform::u8string(dir / "Debug.Log"));
+    EXPECT_TRUE(hiddenDuringMail);
+    EXPECT_FALSE(fs::exists(dir / "Debug.Log"));
+    EXPECT_EQ(lines(readFile(dir / "SendingDebug.Log").substr(3)).size(), 10u) << "the old copy replaced";
+
+    t.ui.onModal = {};
+    fail(t.app, "0.001 - 005.");
+    EXPECT_EQ(lines(readFile(dir / "Debug.Log").substr(3)).size(), 10u) << "the next failure starts a new log";
+}
+
+TEST(ErrorWindow, WithoutAMailProgramTheLogIsShownInItsFolderAndKept) {
+    fakes::TestApp t;
+    t.mail.present = false;
+    t.ui.onModal = [](ui::Form& f) { button(f, "Button4").onClick(); };
+    fail(t.app, "0.001 - 002.");
+    const std::string log = platform::u8string(t.dir / "Error" / "Debug.Log");
+    ASSERT_EQ(t.shell.calls.size(), 1u);
+    EXPECT_EQ(t.shell.calls[0].target, "explorer.exe");
+    EXPECT_EQ(t.shell.calls[0].params, "/select,\"" + log + "\"");
+    ASSERT_EQ(t.ui.boxes.size(), 2u);
+    EXPECT_NE(t.ui.boxes[1].text.find(forms::kSupportEmail), std::string::npos);
+    EXPECT_TRUE(fs::exists(log));
+    EXPECT_FALSE(fs::exists(t.dir / "Error" / "SendingDebug.Log"));
+}
+
+TEST(ErrorWindow, RestartStartsOurOwnFileAndAFailedStartShowsTheWindowAgain) {
+    fakes::TestApp t;
+    FakeClockLink clock;
+    clock.attach(t.app.guard);
+    t.ui.onModal = [&](ui::Form& f) {
+        button(f, "Button1").onClick();
+        EXPECT_FALSE(f.visible()) << "hidden until the new copy hands over";
+        EXPECT_FALSE(f.closed());
+        EXPECT_TRUE(t.app.err.ErrorWindowOpen);
+    };
+    fail(t.app, "0.001 - 002.");
+    EXPECT_EQ(clock.caption, "LumivoError");
+    ASSERT_EQ(t.shell.calls.size(), 1u);
+    EXPECT_EQ(t.shell.calls[0].target, platform::u8string(t.system.exe));
+    EXPECT_EQ(t.shell.calls[0].folder, platform::u8string(t.dir));
+    EXPECT_EQ(t.shell.calls[0].owner, platform::WindowId(77));
+
+    fakes::TestApp u;
+    FakeClockLink other;
+    other.attach(u.app.guard);
+    u.shell.result = false;
+    u.ui.onModal = [&](ui::Form& f) {
+        button(f, "Button1").onClick();
+        EXPECT_TRUE(f.visible());
+        EXPECT_EQ(other.caption, "Lumivo") << "no copy will look for this one";
+        EXPECT_TRUE(button(f, "Button3").enabled());
+    };
+    fail(u.app, "0.001 - 002.");
+}
+
+TEST(ErrorWindow, HelpOpensTheErrorPage) {
+    fakes::TestApp t;
+    t.ui.onModal = [](ui::Form& f) { button(f, "BitBtn1").onClick(); };
+    fail(t.app, "0.001 - 002.");
+    ASSERT_EQ(t.shell.calls.size(), 1u);
+    EXPECT_EQ(t.shell.calls[0].target, platform::u8string(t.dir / "Help" / "indexErr.htm"));
+    EXPECT_EQ(t.shell.calls[0].show, 5);
 }

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <deque>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <set>
 #include <string>
@@ -100,12 +101,12 @@ public:
 
 class FakeShell : public platform::Shell {
 public:
-    struct Call { std::string target, verb, params; int show; };
+    struct Call { std::string target, verb, params; int show; platform::WindowId owner; std::string folder; };
     std::vector<Call> calls;
     bool result = true;
     bool open(const std::string& target, const std::string& verb, const std::string& params, int show,
-              platform::WindowId) override {
-        calls.push_back({target, verb, params, show});
+              platform::WindowId owner, const std::string& folder) override {
+        calls.push_back({target, verb, params, show, owner, folder});
         return result;
     }
 };
@@ -186,7 +187,13 @@ public:
 class FakeMail : public platform::Mail {
 public:
     std::vector<platform::MailMessage> sent;
-    bool send(const platform::MailMessage& m) override { sent.push_back(m); return true; }
+    bool present = true;  // false: no mail program on the machine
+    std::function<void()> during;  // runs while the mail dialog is open
+    bool send(const platform::MailMessage& m) override {
+        sent.push_back(m);
+        if (during) during();
+        return present;
+    }
 };
 
 // Stands in for a real window: records what the logic asked of the window system.
