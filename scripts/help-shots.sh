@@ -21,6 +21,20 @@ fi
 cmake --build "$build" -j 2 >/dev/null || { echo "help-shots: the build failed" >&2; exit 1; }
 build=$(cd "$build" && pwd)
 
+# Wine draws the caption buttons with Marlett; without it they show stray letters. It comes in
+# the fonts-wine package, which would change the text of every other Wine run on the machine
+# (its Tahoma), so only Marlett is unpacked, into the cache, for the prefix of these pictures.
+fonts=${LUMIVO_WINE_CACHE:-$root/build/wine}/help-fonts
+if [[ ! -f $fonts/marlett.ttf ]]; then
+    tmp=$(mktemp -d)
+    (cd "$tmp" && { apt-get download fonts-wine >/dev/null 2>&1 ||
+        { apt-get -qq update >/dev/null 2>&1 && apt-get download fonts-wine >/dev/null 2>&1; }; } &&
+        dpkg-deb -x fonts-wine_*.deb x) || { echo "help-shots: could not fetch fonts-wine" >&2; exit 1; }
+    mkdir -p "$fonts" && cp "$tmp"/x/usr/share/wine/fonts/marlett.ttf "$fonts"/
+    rm -rf "$tmp"
+fi
+export LUMIVO_HELP_FONTS=$fonts
+
 wine_env_new_prefix || exit 1
 wine_env_start_display || exit 1
 # A running server makes each program start in a twentieth of a second.

@@ -2,6 +2,7 @@
 would, cut out of the screen by its own rectangle. Run by scripts/help-shots.sh, which sets up
 Wine, the display and the environment the end-to-end helpers read."""
 import os
+import shutil
 import subprocess
 import sys
 import tempfile
@@ -125,6 +126,28 @@ def save(name, rect, margin=0):
     print("  %-22s %4dx%-4d %3d colours %6d bytes" % (name + ".png", w, h, min(colours, 999), os.path.getsize(out)))
 
 
+def use_fonts():
+    """Fonts for this prefix only (the caption buttons' Marlett, see help-shots.sh)."""
+    src = os.environ.get("LUMIVO_HELP_FONTS")
+    if not src:
+        return
+    dest = os.path.join(e2e.PREFIX, "drive_c", "windows", "Fonts")
+    os.makedirs(dest, exist_ok=True)
+    for name in sorted(os.listdir(src)):
+        if name.endswith(".ttf"):
+            shutil.copyfile(os.path.join(src, name), os.path.join(dest, name))
+
+
+def show_page(cls, caption, n):
+    """Page n of a window's tabs, by a click on its tab as a user would."""
+    rc, out = e2e.driver("tabrect", cls, caption, 0, n)
+    if rc != 0:
+        raise AssertionError("no tab %d in %s" % (n, caption))
+    r = dict(kv.split("=") for kv in out.split())
+    e2e.xdotool("mousemove", int(r["x"]) + int(r["w"]) // 2, int(r["y"]) + int(r["h"]) // 2, "sleep", 0.2,
+                "click", 1, "sleep", 0.4)
+
+
 def quiet_pointer():
     """The pointer off every window: no hover colours, no hints in the pictures."""
     e2e.xdotool("mousemove", 1270, 1010)
@@ -149,6 +172,7 @@ class HelpShots(e2e.SettingsDriving, e2e.ProgramTest):
     def setUp(self):
         super().setUp()
         seed_registry()
+        use_fonts()
 
     def shot(self, name, cls, caption, margin=0):
         quiet_pointer()
@@ -187,18 +211,14 @@ class HelpShots(e2e.SettingsDriving, e2e.ProgramTest):
         self.open()
         self.shot("settings-general", *e2e.SETTINGS)
         for n, name in ((1, "interface"), (2, "sounds"), (3, "reminders")):
-            self.page(n)
+            show_page(*e2e.SETTINGS, n)
             self.shot("settings-" + name, *e2e.SETTINGS)
         # The first line is selected: the reminder at every hour's 45th minute.
         e2e.driver("click", *e2e.SETTINGS, "&Редактировать")
         window(*e2e.SIGN)
         time.sleep(0.5)
         self.shot("reminder-time", *e2e.SIGN)
-        rc, out = e2e.driver("rect", *e2e.SIGN, "SysTabControl32", 0)
-        r = dict(kv.split("=") for kv in out.split())
-        e2e.xdotool("mousemove", int(r["x"]) + 12, int(r["y"]) + 10, "sleep", 0.2, "click", 1, "sleep", 0.2,
-                    "key", "Right")
-        time.sleep(0.5)
+        show_page(*e2e.SIGN, 1)
         self.shot("reminder-actions", *e2e.SIGN)
         e2e.driver("click", *e2e.SIGN, "Показать сообщение...")
         window(*e2e.ADD_MSG)
