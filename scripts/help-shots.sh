@@ -17,6 +17,7 @@ export CMAKE_CXX_COMPILER_LAUNCHER=${CMAKE_CXX_COMPILER_LAUNCHER:-$(command -v c
 export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$root}
 if [[ ! -f $build/CMakeCache.txt ]]; then
     cmake --preset windows >/dev/null || exit 1
+    build=$root/build/windows
 fi
 cmake --build "$build" -j 2 >/dev/null || { echo "help-shots: the build failed" >&2; exit 1; }
 build=$(cd "$build" && pwd)
