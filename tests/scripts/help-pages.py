@@ -13,7 +13,7 @@ import urllib.parse
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 ASSETS = os.path.join(ROOT, "assets")
-# The pages the issue names, whether or not a button opens them yet.
+# The pages every release has, whether or not a button opens them yet.
 NAMED = ["Help.htm"] + ["Help/%s.htm" % p for p in ("index", "indexSetAll", "indexSetInt", "indexSetSnd",
                                                       "indexSetRem", "indexEditRem", "indexQSD", "indexErr")]
 
