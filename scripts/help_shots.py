@@ -10,6 +10,7 @@ import time
 import unittest
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+sys.dont_write_bytecode = True  # no compiled copy of the test module left in the tree
 sys.path.insert(0, os.path.join(ROOT, "tests", "e2e"))
 import test_e2e as e2e  # noqa: E402  (reads the environment the wrapper set)
 
