@@ -19,7 +19,14 @@ if [[ ! -f $build/CMakeCache.txt ]]; then
     cmake --preset windows >/dev/null || exit 1
     build=$root/build/windows
 fi
-cmake --build "$build" -j 2 >/dev/null || { echo "help-shots: the build failed" >&2; exit 1; }
+log=$(mktemp)
+if ! cmake --build "$build" -j 2 >"$log" 2>&1; then
+    tail -n 30 "$log" >&2
+    rm -f "$log"
+    echo "help-shots: the build failed" >&2
+    exit 1
+fi
+rm -f "$log"
 build=$(cd "$build" && pwd)
 
 # Wine draws the caption buttons with Marlett; without it they show stray letters. It comes in
