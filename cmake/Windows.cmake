@@ -47,6 +47,7 @@ file(GLOB_RECURSE DIST_INPUTS CONFIGURE_DEPENDS RELATIVE ${LUMIVO_ASSETS}
   ${LUMIVO_ASSETS}/Help.htm
   ${LUMIVO_ASSETS}/Help/index*.htm
   ${LUMIVO_ASSETS}/Help/help.css
+  ${LUMIVO_ASSETS}/Help/img/*.png
   ${LUMIVO_ASSETS}/Sounds/*
   ${LUMIVO_ASSETS}/TempFiles/_Default.SetLMV)
 set(DIST_OUTPUTS)

@@ -71,6 +71,9 @@ if step "windows build" cmake --preset windows >/dev/null && step "windows build
     echo "== Wine's locale"
     bash "$root/tests/scripts/wine-locale.sh" "$root/build/windows" 2>&1 | tee "$log"
     count_summary "$log" wine-locale "Wine's locale"
+    echo "== help pages"
+    python3 "$root/tests/scripts/help-pages.py" "$root/dist/Lumivo" 2>&1 | tee "$log"
+    count_summary "$log" help-pages "help pages"
 fi
 
 for b in "${broken[@]}"; do echo "BROKEN: $b"; done

@@ -104,7 +104,8 @@ int usage() {
                  "       settext CLASS CAPTION N TEXT (N-th edit) | select CLASS CAPTION N ITEM (N-th combo box)\n"
                  "       items CLASS CAPTION N (the N-th combo box's items, one per line)\n"
                  "       lines CLASS CAPTION N (the N-th list box's lines) | rect CLASS CAPTION CHILDCLASS N (screen)\n"
-                 "       trackbar CLASS CAPTION N POS (moved as by the keyboard)\n");
+                 "       trackbar CLASS CAPTION N POS (moved as by the keyboard)\n"
+                 "       tabrect CLASS CAPTION N ITEM (the N-th tab control's tab ITEM on screen)\n");
     return 2;
 }
 
@@ -206,6 +207,33 @@ int wmain(int argc, wchar_t** argv) {
         // The notice a key press on the bar sends its window.
         return SendMessageTimeoutW(GetParent(t), WM_HSCROLL, MAKEWPARAM(TB_ENDTRACK, 0), LPARAM(t), SMTO_ABORTIFHUNG,
                                    5000, &r) ? 0 : 1;
+    }
+    if (cmd == "tabrect" && a.size() > 4) {
+        // A tab's place on screen, for a click on it: button tabs move only the focus with the arrows.
+        // The control writes the rectangle into memory of its own process.
+        HWND t = nthChild(h, "SysTabControl32", int(number(3)));
+        DWORD pid = 0;
+        if (!t || !GetWindowThreadProcessId(t, &pid)) return 1;
+        struct Remote {
+            HANDLE process;
+            void* at;
+            ~Remote() {
+                if (at) VirtualFreeEx(process, at, 0, MEM_RELEASE);
+                if (process) CloseHandle(process);
+            }
+        } remote{OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid), nullptr};
+        if (!remote.process) return 1;
+        remote.at = VirtualAllocEx(remote.process, nullptr, sizeof(RECT), MEM_COMMIT, PAGE_READWRITE);
+        RECT r{};
+        DWORD_PTR got = 0;
+        if (!remote.at ||
+            !SendMessageTimeoutW(t, TCM_GETITEMRECT, WPARAM(number(4)), LPARAM(remote.at), SMTO_ABORTIFHUNG, 5000,
+                                 &got) ||
+            !got || !ReadProcessMemory(remote.process, remote.at, &r, sizeof r, nullptr))
+            return 1;
+        MapWindowPoints(t, nullptr, reinterpret_cast<POINT*>(&r), 2);
+        std::printf("x=%ld y=%ld w=%ld h=%ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
+        return 0;
     }
     if (cmd == "click" && a.size() > 3) {
         HWND b = childByText(h, a[3]);
