@@ -74,6 +74,11 @@ def reg(*args):
     return wine("reg", *args)
 
 
+def read_bytes(path):
+    with open(path, "rb") as f:
+        return f.read()
+
+
 def screenshot(name):
     path = os.path.join(OUT, name + ".png")
     run(["import", "-window", "root", path], timeout=20, env=os.environ)
@@ -883,14 +888,13 @@ class SettingsDriving:
         return w[0]
 
     def page(self, n, env=None):
-        """Shows page n (0..3) as a user would: a click on the first tab, then the arrow keys."""
-        rc, out = driver("rect", *SETTINGS, "SysTabControl32", 0, env=env)
+        """Shows page n (0..3) as a user would: a click on its tab (the arrow keys on
+        button-style tabs move only the focus, not the page)."""
+        rc, out = driver("tabrect", *SETTINGS, 0, n, env=env)
+        self.assertEqual(rc, 0, "tab %d of the settings window" % n)
         r = dict(kv.split("=") for kv in out.split())
-        x, y = int(r["x"]) + 12, int(r["y"]) + 10
-        xdotool("mousemove", x, y, "sleep", 0.2, "click", 1, "sleep", 0.2)
-        for _ in range(n):
-            xdotool("key", "Right", "sleep", 0.2)
-        time.sleep(0.4)
+        xdotool("mousemove", int(r["x"]) + int(r["w"]) // 2, int(r["y"]) + int(r["h"]) // 2,
+                "sleep", 0.2, "click", 1, "sleep", 0.4)
 
     def control(self, text, env=None):
         rows = [r for r in children_of(*SETTINGS, env=env) if r["text"] == text]
@@ -1029,7 +1033,7 @@ class SettingsWindow(SettingsDriving, ProgramTest):
         driver("click", *SETTINGS, "З&агрузить параметры")
         self.file_dialog("C:\\Lumivo-%s\\BackUp\\changed.SetLMV" % self.prog.name)
         texts = self.answer("Ошибка", "Файл изменен или поврежден! Продолжить загрузку?", key="n")
-        self.assertEqual(open(path, "rb").read(), changed, "a refused file is left as it was")
+        self.assertEqual(read_bytes(path), changed, "a refused file is left as it was")
         self.assertEqual(self.control("&Отмена")["enabled"], "0", "nothing loaded")
         driver("click", *SETTINGS, "&Ok")
 
