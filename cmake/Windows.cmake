@@ -58,4 +58,8 @@ foreach(rel IN LISTS DIST_INPUTS)
   list(APPEND DIST_OUTPUTS ${LUMIVO_DIST}/${rel})
 endforeach()
 add_custom_target(lumivo_dist ALL DEPENDS ${DIST_OUTPUTS})
+# What ships, for the installer and the portable zip (scripts/release.sh): the
+# program folder may also hold a user's own files (Error\, BackUp\) by then.
+list(JOIN DIST_INPUTS "\n" _dist_list)
+file(GENERATE OUTPUT ${CMAKE_BINARY_DIR}/dist-files.txt CONTENT "Lumivo.exe\n${_dist_list}\n")
 add_dependencies(Lumivo lumivo_dist)
