@@ -60,15 +60,13 @@ VIAddVersionKey /LANG=${LANG_RUSSIAN} "ProductVersion" "${LUMIVO_VERSION_TEXT}.$
 VIAddVersionKey /LANG=${LANG_RUSSIAN} "LegalCopyright" "© Vantrel"
 
 ; A running clock holds its file open. It is asked to close as the user would close it
-; (its close may ask whether to stop a running quick exit); if it stays, the user is told
-; what to do, and may try again or give up. Silent runs close it without asking and give
-; up when it stays.
+; (its close may ask whether to stop a running quick exit); if it stays, or its file
+; stays busy, the user is told what to do and may try again or give up, before anything
+; has been changed. Silent runs close it without asking and give up when it stays.
 !macro CLOSE_RUNNING_CLOCK un
 Function ${un}CloseRunningClock
     FindWindow $0 "${CLOCK_CLASS}"
-    ${If} $0 = 0
-        Return
-    ${EndIf}
+    IntCmp $0 0 free
     MessageBox MB_OKCANCEL|MB_ICONINFORMATION "Программа Lumivo сейчас запущена. Чтобы продолжить, её нужно закрыть.$\n$\nНажмите «ОК», чтобы закрыть её, или «Отмена», чтобы прервать." /SD IDOK IDOK close
     Abort "Отменено: программа Lumivo не закрыта."
 close:
@@ -78,29 +76,28 @@ close:
 wait:
     Sleep 250
     FindWindow $0 "${CLOCK_CLASS}"
-    ${If} $0 = 0
-        Goto closed
-    ${EndIf}
+    IntCmp $0 0 free
     IntOp $1 $1 + 1
     IntCmp $1 40 0 wait 0
     MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "Программа Lumivo не закрылась. Возможно, она ждёт ответа на свой вопрос.$\n$\nОтветьте на него или закройте программу сами (пункт «Закрыть» в её меню) и нажмите «Повтор»." /SD IDCANCEL IDRETRY close
     Abort "Отменено: программа Lumivo не закрылась."
-closed:
-    ; The process ends a moment after its window; its file is free when it can be opened for writing.
+free:
+    ; The process ends a moment after its window; its file is free once it opens for writing.
     StrCpy $1 0
-    ${DoWhile} ${FileExists} "$INSTDIR\Lumivo.exe"
-        ClearErrors
-        FileOpen $2 "$INSTDIR\Lumivo.exe" a
-        ${IfNot} ${Errors}
-            FileClose $2
-            ${Break}
-        ${EndIf}
-        IntOp $1 $1 + 1
-        ${If} $1 > 40
-            ${Break}
-        ${EndIf}
-        Sleep 250
-    ${Loop}
+again:
+    IfFileExists "$INSTDIR\Lumivo.exe" 0 done
+    ClearErrors
+    FileOpen $2 "$INSTDIR\Lumivo.exe" a
+    IfErrors busy
+    FileClose $2
+    Goto done
+busy:
+    Sleep 250
+    IntOp $1 $1 + 1
+    IntCmp $1 40 0 again 0
+    MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "Файл программы занят:$\n$INSTDIR\Lumivo.exe$\n$\nВозможно, Lumivo ещё закрывается. Подождите немного и нажмите «Повтор»." /SD IDCANCEL IDRETRY free
+    Abort "Отменено: файл программы Lumivo занят."
+done:
 FunctionEnd
 !macroend
 !insertmacro CLOSE_RUNNING_CLOCK ""

@@ -99,16 +99,19 @@ nothing_for_all_users() {
 check "nothing is written for all users (files, HKLM)" nothing_for_all_users
 
 uninstall_entry() {
-    reg_is "$uninstall_key" DisplayName Lumivo &&
-        reg_is "$uninstall_key" DisplayVersion "$version" &&
-        reg_is "$uninstall_key" Publisher Vantrel &&
-        reg_is "$uninstall_key" InstallLocation "$dir_win" &&
-        reg_is "$uninstall_key" DisplayIcon "$exe_win,0" &&
-        reg_is "$uninstall_key" UninstallString "\"$dir_win\\Uninstall.exe\"" &&
-        reg_is "$uninstall_key" QuietUninstallString "\"$dir_win\\Uninstall.exe\" /S" &&
-        reg_is "$uninstall_key" NoModify 0x1 &&
-        reg_is "$uninstall_key" NoRepair 0x1 &&
-        [[ $(($(reg_get "$uninstall_key" EstimatedSize))) -gt 500 ]]
+    wine_run --timeout 30 --out "$work/entry.out" -- reg query "$uninstall_key" || return 1
+    local want got bad=0 name value
+    want=(DisplayName=Lumivo "DisplayVersion=$version" Publisher=Vantrel "InstallLocation=$dir_win"
+        "DisplayIcon=$exe_win,0" "UninstallString=\"$dir_win\\Uninstall.exe\""
+        "QuietUninstallString=\"$dir_win\\Uninstall.exe\" /S" NoModify=0x1 NoRepair=0x1)
+    for value in "${want[@]}"; do
+        name=${value%%=*}
+        got=$(sed -n "s/^ *$name \{2,\}REG_[A-Z_]* \{2,\}\(.*\)\$/\1/p" "$work/entry.out" | tr -d '\r')
+        [[ $got == "${value#*=}" ]] || { echo "  $name: '$got', expected '${value#*=}'"; bad=1; }
+    done
+    got=$(sed -n 's/^ *EstimatedSize \{2,\}REG_DWORD \{2,\}//p' "$work/entry.out" | tr -d '\r')
+    ((${got:-0} > 500)) || { echo "  EstimatedSize: '$got' KB"; bad=1; }
+    return $bad
 }
 check "the uninstaller is in this user's list of programs, with the version" uninstall_entry
 
