@@ -44,6 +44,7 @@ nsis_text() { local s=${1//\$/\$\$}; echo "${s//\//\\}"; }
     for rel in "${files[@]}"; do
         dir=$(dirname "$rel")
         if [[ $dir != "$last" ]]; then
+            # shellcheck disable=SC2016  # NSIS variables
             if [[ $dir == . ]]; then echo 'SetOutPath "$INSTDIR"'; else echo "SetOutPath \"\$INSTDIR\\$(nsis_text "$dir")\""; fi
             last=$dir
         fi
