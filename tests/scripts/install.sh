@@ -117,6 +117,8 @@ check "the uninstaller is in this user's list of programs, with the version" uni
 
 # ---- the installed clock ---------------------------------------------------------------
 runs_from_install() {
+    # Not a first run: the first-launch window would stand in the way of the clock's commands.
+    wine_run -- reg add "$settings_key\\Settings" /v AlphaSet /t REG_DWORD /d 255 /f
     start_clock || return 1
     local i
     for ((i = 0; i < 50; i++)); do
@@ -132,12 +134,38 @@ wine_run -- reg add "HKCU\\$run_key" /v Lumivo /d "$exe_win" /f
 wine_run -- reg add "HKLM\\$run_key" /v Lumivo /d "$other_exe" /f
 mkdir -p "$dir/BackUp" && echo "[Main]" >"$dir/$backup"
 
+# A clock counting down to a shutdown asks before it closes; the installer abides by the answer.
+qsd=(TFormQuickShutDown "Быстрый выход")
+start_countdown() {
+    drive command TFormClock Lumivo 110 && drive wait "${qsd[@]}" 10000 >/dev/null &&
+        drive select "${qsd[@]}" 0 0 && drive select "${qsd[@]}" 1 0 &&
+        drive settext "${qsd[@]}" 0 1 && drive settext "${qsd[@]}" 1 0 && drive click "${qsd[@]}" "Зап&уск"
+}
+# Runs the installer silently while answering the clock's question with $1 (6 yes, 7 no);
+# leaves the installer's exit code in $setup_rc.
+setup_answering() {
+    wine_run --bg --timeout 120 --out "$work/setup.out" -- "$setup" /S
+    local pid=$WINE_RUN_PID asked=0
+    drive wait '#32770' 'Предупреждение...' 15000 >/dev/null && drive command '#32770' 'Предупреждение...' "$1" && asked=1
+    setup_rc=0
+    wait "$pid" || setup_rc=$?
+    ((asked)) || { echo "  the clock did not ask"; return 1; }
+}
+kept_running() {
+    start_countdown || { echo "  no countdown"; return 1; }
+    setup_answering 7 || return 1
+    [[ $setup_rc == 2 ]] || { echo "  the installer ended with $setup_rc"; return 1; }
+    drive info TFormClock Lumivo >/dev/null || { echo "  the clock is gone"; return 1; }
+}
+check "a clock kept running by its user stops the update (exit code 2)" kept_running
+
 update_over_running() {
-    wine_run --timeout 120 -- "$setup" /S || { echo "  the installer failed ($?)"; return 1; }
+    setup_answering 6 || return 1
+    [[ $setup_rc == 0 ]] || { echo "  the installer ended with $setup_rc"; return 1; }
     drive gone TFormClock '*' 5000 || { echo "  the clock still runs"; return 1; }
     cmp -s "$shipped/Lumivo.exe" "$dir/Lumivo.exe" && [[ -f $dir/$backup ]]
 }
-check "installing again closes the running clock and keeps the user's files" update_over_running
+check "a clock the user lets go is closed, updated, the user's files kept" update_over_running
 check "the clock starts again after the update" start_clock
 
 # ---- uninstall -------------------------------------------------------------------------
