@@ -41,6 +41,7 @@ VIFileVersion "${LUMIVO_FILE_VERSION}"
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
 !define MUI_ABORTWARNING
+!define MUI_WELCOMEPAGE_TEXT "Эта программа установит Lumivo ${LUMIVO_VERSION_TEXT}, часы на рабочем столе, только для вашей учётной записи: права администратора не нужны.$\r$\n$\r$\nЕсли программа Lumivo уже запущена, установка предложит закрыть её.$\r$\n$\r$\nНажмите «Далее», чтобы продолжить."
 !define MUI_FINISHPAGE_RUN "$INSTDIR\Lumivo.exe"
 !define MUI_FINISHPAGE_RUN_TEXT "Запустить Lumivo"
 
