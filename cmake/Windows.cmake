@@ -32,10 +32,10 @@ target_compile_options(Lumivo PRIVATE -municode)
 # memory (1.3 MB more per running copy). Costs some 30 KB of padding in the file.
 target_link_options(Lumivo PRIVATE -municode -Wl,--gc-sections -Wl,--file-alignment=4096
   $<$<CONFIG:Release,MinSizeRel>:-s>)
-# windres finds the manifest and the pictures through the include path.
-target_include_directories(Lumivo PRIVATE ${CMAKE_SOURCE_DIR}/src/win32 ${LUMIVO_ASSETS})
+# windres finds the manifest (versioned by the build) and the pictures through the include path.
+target_include_directories(Lumivo PRIVATE ${CMAKE_SOURCE_DIR}/src/win32 ${LUMIVO_ASSETS} ${LUMIVO_GENERATED})
 set(RESOURCE_INPUTS
-  ${CMAKE_SOURCE_DIR}/src/win32/Lumivo.manifest ${CMAKE_SOURCE_DIR}/src/win32/resource.h
+  ${LUMIVO_GENERATED}/Lumivo.exe.manifest ${LUMIVO_GENERATED}/LumivoVersion.h ${CMAKE_SOURCE_DIR}/src/win32/resource.h
   ${LUMIVO_ASSETS}/Lumivo.ico ${LUMIVO_ASSETS}/Splash.bmp ${LUMIVO_ASSETS}/QsdGreen.bmp
   ${LUMIVO_ASSETS}/QsdYellow.bmp ${LUMIVO_ASSETS}/QsdOrange.bmp ${LUMIVO_ASSETS}/QsdRed.bmp)
 set_source_files_properties(${CMAKE_SOURCE_DIR}/src/win32/Lumivo.rc PROPERTIES OBJECT_DEPENDS "${RESOURCE_INPUTS}")
@@ -59,4 +59,8 @@ foreach(rel IN LISTS DIST_INPUTS)
   list(APPEND DIST_OUTPUTS ${LUMIVO_DIST}/${rel})
 endforeach()
 add_custom_target(lumivo_dist ALL DEPENDS ${DIST_OUTPUTS})
+# What ships, for the installer and the portable zip (scripts/release.sh): the
+# program folder may also hold a user's own files (Error\, BackUp\) by then.
+list(JOIN DIST_INPUTS "\n" _dist_list)
+file(GENERATE OUTPUT ${CMAKE_BINARY_DIR}/dist-files.txt CONTENT "Lumivo.exe\n${_dist_list}\n")
 add_dependencies(Lumivo lumivo_dist)

@@ -7,7 +7,8 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root" || exit 1
 # shellcheck source=scripts/wine-env.sh
 source "$root/scripts/wine-env.sh"
-WINE_ENV_PACKAGES+=("${WINE_ENV_TEST_PACKAGES[@]}")
+# NSIS: the release files are made and installed too.
+WINE_ENV_PACKAGES+=("${WINE_ENV_TEST_PACKAGES[@]}" nsis)
 wine_env_install_deps || exit 1
 # Said once here rather than by every Wine start below.
 wine_env_locale
@@ -74,6 +75,11 @@ if step "windows build" cmake --preset windows >/dev/null && step "windows build
     echo "== help pages"
     python3 "$root/tests/scripts/help-pages.py" "$root/dist/Lumivo" 2>&1 | tee "$log"
     count_summary "$log" help-pages "help pages"
+    if step "release files" bash "$root/scripts/release.sh"; then
+        echo "== the installer"
+        bash "$root/tests/scripts/install.sh" "$root/build/windows" 2>&1 | tee "$log"
+        count_summary "$log" install "the installer"
+    fi
 fi
 
 for b in "${broken[@]}"; do echo "BROKEN: $b"; done

@@ -1,5 +1,6 @@
 #include "app/ClockWindow.h"
 #include <cstdint>
+#include "LumivoVersion.h"
 #include "app/App.h"
 #include "app/AuxWindows.h"
 #include "app/FaceRules.h"
@@ -216,8 +217,8 @@ void ClockWindow::FormCreate() {
         core::Session& session = app_.session;
         s.ClockShown = true;
         session.LMVName = "Lumivo.XP";
-        session.LMVVersion = "1.1.9x.ru";
-        session.LMVVersionName = "Relaze";
+        session.LMVVersion = LUMIVO_VERSION_TEXT;
+        session.LMVVersionName = LUMIVO_VERSION_NAME;
         session.LMVVersionTitle = "Предназначена для Windows 9x и выше.";
         session.Win9xMode = false;
         const platform::OsVersion v = app_.system.version();
