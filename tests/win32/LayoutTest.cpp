@@ -11,6 +11,8 @@
 #include <vector>
 
 #include "forms/Forms.h"
+#include "ui/Dpi.h"
+#include "win32/Dpi.h"
 #include "win32/Handles.h"
 #include "win32/Text.h"
 #include "win32/Win32Ui.h"
@@ -45,8 +47,9 @@ ui::Size captionRoom(const ui::Control& c) {
     }
 }
 
-// The child window standing at the control's place.
-HWND childAt(HWND form, const ui::Rect& r) {
+// The child window standing at the control's place (in model units).
+HWND childAt(HWND form, const ui::Rect& model) {
+    const ui::Rect r = ui::dpi::toPixels(model, win32::dpi::ofWindow(form));
     for (HWND c = GetWindow(form, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
         RECT w;
         GetWindowRect(c, &w);
@@ -60,9 +63,12 @@ class UiLayout : public ::testing::TestWithParam<const forms::FormLayout*> {
 protected:
     win32::Win32Ui ui{GetModuleHandleW(nullptr)};
 
-    // Windowless controls are painted with the form's fonts, the others with plain ones.
+    // Windowless controls are painted with the form's fonts, the others with plain ones; in model units.
     ui::Size measure(ui::Form& f, const ui::Control& c, const std::string& text) {
-        return c.isGraphic() ? f.measureText(c.font(), text) : ui.resources().measure(c.font(), text, false);
+        if (c.isGraphic()) return f.measureText(c.font(), text);
+        const int dpi = win32::dpi::ofWindow(HWND(f.handle()));
+        const ui::Size s = ui.resources().measure(c.font(), text, false, dpi);
+        return {ui::dpi::toModelCeil(s.width, dpi), ui::dpi::toModelCeil(s.height, dpi)};
     }
 
     void checkText(ui::Form& f, const ui::Control& c) {
@@ -72,6 +78,8 @@ protected:
             ASSERT_TRUE(edit) << where;
             RECT room{};
             SendMessageW(edit, EM_GETRECT, 0, LPARAM(&room));
+            const int dpi = win32::dpi::ofWindow(edit);
+            room = {0, 0, ui::dpi::toModel(room.right - room.left, dpi), ui::dpi::toModel(room.bottom - room.top, dpi)};
             const auto& lines = static_cast<const ui::Memo&>(c).lines();
             for (std::string line : lines) {
                 while (!line.empty() && line.back() == ' ') line.pop_back();  // wrapping ignores them
@@ -101,12 +109,13 @@ protected:
 
     // The height of a caption broken into lines as a multi-line button breaks it.
     int wrappedHeight(const ui::Control& c, const std::string& text, int width) {
+        const int dpi = win32::dpi::system();
         const win32::UniqueDc dc(CreateCompatibleDC(nullptr));
-        const win32::Selected font(dc.get(), ui.resources().font(c.font(), false));
-        RECT r{0, 0, width, 0};
+        const win32::Selected font(dc.get(), ui.resources().font(c.font(), false, dpi));
+        RECT r{0, 0, ui::dpi::toPixels(width, dpi), 0};
         const std::wstring w = win32::widen(text);
         DrawTextW(dc.get(), w.c_str(), int(w.size()), &r, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
-        return int(r.bottom);
+        return ui::dpi::toModelCeil(int(r.bottom), dpi);
     }
 
     // A control set into the blanks of a check box's caption hides none of its letters.
