@@ -28,6 +28,19 @@ ui::Rect FormWindow::modelRect(const RECT& window, const RECT& client) const {
             ui::dpi::toModel(client.bottom, dpi_)};
 }
 
+// The frame the system draws need not be the one it computes for a
+// resolution (Wine keeps its frames at the system's): the client area is
+// what the layout gives, so the difference goes to the outer size.
+void FormWindow::fitClient(int width, int height) {
+    if (!hwnd_ || IsIconic(hwnd_)) return;
+    RECT client, window;
+    GetClientRect(hwnd_, &client);
+    const int dw = px(width) - client.right, dh = px(height) - client.bottom;
+    if ((dw == 0 && dh == 0) || !GetWindowRect(hwnd_, &window)) return;
+    SetWindowPos(hwnd_, nullptr, 0, 0, window.right - window.left + dw, window.bottom - window.top + dh,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 // The clock paints its marks every tick: each is scaled once per picture and size.
 const ui::Bitmap& FormWindow::scaledPicture(const ui::Image& image, ui::Size size) {
     const auto counter = pictures_.find(&image);

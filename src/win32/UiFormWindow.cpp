@@ -361,6 +361,7 @@ void FormWindow::applyForm() {
         SetWindowPos(hwnd_, nullptr, dpi::screenFromModel(b.left), dpi::screenFromModel(b.top), outer.right - outer.left,
                      outer.bottom - outer.top,
                      SWP_NOZORDER | SWP_NOACTIVATE | (move ? 0 : SWP_NOMOVE) | (size ? 0 : SWP_NOSIZE));
+        if (size) fitClient(b.width, b.height);
     }
     if (f.caption() != applied_.caption) {
         applied_.caption = f.caption();

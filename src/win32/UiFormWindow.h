@@ -156,6 +156,8 @@ private:
     RECT outerRect(int width, int height, DWORD style, DWORD exStyle) const;
     ui::Rect modelRect(const RECT& window, const RECT& client) const;
     const ui::Bitmap& scaledPicture(const ui::Image&, ui::Size);
+    // Corrects the window's size where its frame came out other than computed.
+    void fitClient(int width, int height);
     // The window moved to a monitor of another resolution, or was made on one.
     void dpiChanged(int dpi, const RECT* suggested);
 
