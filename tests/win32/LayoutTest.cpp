@@ -7,6 +7,7 @@
 
 #include <cctype>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -150,6 +151,10 @@ TEST_P(UiLayout, TextsFitTheirControlsAndLieApart) {
     auto form = forms::build(*GetParam(), ui);
     ui::Form& f = *form;
     ui.realize(f);
+    // Run again on a screen of another resolution (see the test list): the windows are drawn at it.
+    if (const char* dpi = std::getenv("LUMIVO_WINE_DPI")) {
+        ASSERT_EQ(win32::dpi::ofWindow(HWND(f.handle())), std::atoi(dpi));
+    }
     forms::placeInGaps(f, *GetParam());
     std::vector<const ui::Control*> texts;
     for (const auto& owned : f.controls()) {
