@@ -35,15 +35,17 @@ bool bearsText(const ui::Control& c) {
            c.kind() == K::ComboBox;
 }
 
-// The room a control leaves its caption: its box less what its own drawing takes.
-ui::Size captionRoom(const ui::Control& c) {
-    const ui::Rect& b = c.bounds();
+// The room in pixels a control leaves its caption at `dpi`: its box less what
+// its own drawing takes. The bevel, edges and focus rectangle are drawn as
+// many pixels wide at any resolution; the check box's square grows with it.
+ui::Size captionRoom(const ui::Control& c, int dpi) {
+    const ui::Rect b{0, 0, ui::dpi::toPixels(c.bounds().width, dpi), ui::dpi::toPixels(c.bounds().height, dpi)};
     switch (c.kind()) {
         case K::Panel: return {b.width - 2, b.height - 2};        // bevel
         case K::Button: return {b.width - 2 * 4, b.height - 2 * 3};  // edges and focus rectangle
         case K::CheckBox:
             if (static_cast<const ui::CheckBox&>(c).pushLike) return {b.width - 2 * 4, b.height - 2 * 3};  // a button
-            return {b.width - forms::kCheckBoxTextLeft, b.height};
+            return {b.width - ui::dpi::toPixels(forms::kCheckBoxTextLeft, dpi), b.height};
         default: return {b.width, b.height};
     }
 }
@@ -71,6 +73,11 @@ protected:
         const ui::Size s = ui.resources().measure(c.font(), text, false, dpi);
         return {ui::dpi::toModelCeil(s.width, dpi), ui::dpi::toModelCeil(s.height, dpi)};
     }
+    // The same in the window's pixels.
+    ui::Size measurePixels(ui::Form& f, const ui::Control& c, const std::string& text) {
+        return ui.resources().measure(c.font(), text, c.isGraphic() && f.transparentColor(),
+                                      win32::dpi::ofWindow(HWND(f.handle())));
+    }
 
     void checkText(ui::Form& f, const ui::Control& c) {
         const std::string where = f.name() + "." + describe(c);
@@ -91,9 +98,10 @@ protected:
         }
         if (c.kind() == K::Edit || c.kind() == K::ComboBox) return;  // the user's text scrolls
         const std::string caption = painted(c);
-        const ui::Size text = measure(f, c, caption), room = captionRoom(c);
+        const int dpi = win32::dpi::ofWindow(HWND(f.handle()));
+        const ui::Size text = measurePixels(f, c, caption), room = captionRoom(c, dpi);
         if (c.kind() == K::CheckBox && static_cast<const ui::CheckBox&>(c).wordWrap) {
-            EXPECT_LE(wrappedHeight(c, caption, room.width), room.height) << where << " \"" << caption << "\"";
+            EXPECT_LE(wrappedHeight(c, caption, room.width, dpi), room.height) << where << " \"" << caption << "\"";
             return;
         }
         const bool wraps = c.kind() == K::Label && static_cast<const ui::Label&>(c).wordWrap;
@@ -108,15 +116,14 @@ protected:
         return caption;
     }
 
-    // The height of a caption broken into lines as a multi-line button breaks it.
-    int wrappedHeight(const ui::Control& c, const std::string& text, int width) {
-        const int dpi = win32::dpi::system();
+    // The height in pixels of a caption broken into lines as a multi-line button breaks it.
+    int wrappedHeight(const ui::Control& c, const std::string& text, int width, int dpi) {
         const win32::UniqueDc dc(CreateCompatibleDC(nullptr));
         const win32::Selected font(dc.get(), ui.resources().font(c.font(), false, dpi));
-        RECT r{0, 0, ui::dpi::toPixels(width, dpi), 0};
+        RECT r{0, 0, width, 0};
         const std::wstring w = win32::widen(text);
         DrawTextW(dc.get(), w.c_str(), int(w.size()), &r, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
-        return ui::dpi::toModelCeil(int(r.bottom), dpi);
+        return int(r.bottom);
     }
 
     // A control set into the blanks of a check box's caption hides none of its letters.
