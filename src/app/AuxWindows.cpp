@@ -87,7 +87,8 @@ void SplashWindow::FormPaint() {
     }, [&] { return errors::Dump().add("SplashScreenNotError", app_.start.SplashScreenNotError); });
     if (app_.session.Win9xMode && !shaped_ && !form_->closed()) {
         app_.guard(code::SplashShape, [&] {
-            const std::vector<ui::Rect> runs = maskRuns(Image1_.picture(), ui::kRed);
+            // As drawn, at the screen's resolution: the shape is cut in the window's pixels.
+            const std::vector<ui::Rect> runs = maskRuns(form_->captureClient(), ui::kRed);
             form_->setRegion(&runs);
             shaped_ = true;
         }, [&] { return errors::Dump().add("OSExit", app_.start.OSExit); });

@@ -3,6 +3,7 @@
 #include <windowsx.h>
 #include <commctrl.h>
 #include <algorithm>
+#include "ui/Dpi.h"
 #include "win32/CommonControls.h"
 #include "win32/Edge.h"
 #include "win32/Text.h"
@@ -59,7 +60,7 @@ struct Updating {
     ~Updating() { --depth; }
 };
 
-int checkBoxSize(int itemHeight) { return std::min(13, std::max(itemHeight - 2, 8)); }
+int checkBoxSize(int itemHeight, int dpi) { return std::min(ui::dpi::toPixels(13, dpi), std::max(itemHeight - 2, 8)); }
 
 }  // namespace
 
@@ -171,7 +172,7 @@ void FormWindow::createChild(ui::Control& c) {
         children_.pop_back();
         return;
     }
-    SendMessageW(added.hwnd, WM_SETFONT, WPARAM(ui_.resources().font(c.font(), false)), FALSE);
+    SendMessageW(added.hwnd, WM_SETFONT, WPARAM(ui_.resources().font(c.font(), false, dpi_)), FALSE);
     if (c.kind() == K::CheckListBox)
         commonControls::setWindowSubclass(added.hwnd, listProc, UINT_PTR(added.id), DWORD_PTR(this));
     if (c.kind() == K::Edit || c.kind() == K::ComboBox || c.kind() == K::CheckBox)
@@ -259,7 +260,7 @@ void FormWindow::updateChild(Child& ch, ui::Prop p) {
             if (c.kind() == K::Button || c.kind() == K::CheckBox || c.kind() == K::Edit) setWindowText(h, c.caption());
             break;
         case ui::Prop::Font:
-            SendMessageW(h, WM_SETFONT, WPARAM(ui_.resources().font(c.font(), false)), TRUE);
+            SendMessageW(h, WM_SETFONT, WPARAM(ui_.resources().font(c.font(), false, dpi_)), TRUE);
             if (c.kind() == K::CheckListBox)
                 SendMessageW(h, LB_SETITEMHEIGHT, 0, LPARAM(listItemHeight(static_cast<ui::CheckListBox&>(c))));
             InvalidateRect(h, nullptr, TRUE);
@@ -286,12 +287,11 @@ void FormWindow::updateChild(Child& ch, ui::Prop p) {
 }
 
 RECT FormWindow::childRect(const Child& ch) const {
-    const ui::Rect b = ch.control->clientBounds();
-    RECT r{b.left, b.top, b.right(), b.bottom()};
+    RECT r = px(ch.control->clientBounds());
     if (ch.control->kind() == ui::ControlKind::ComboBox) {
         const int rows = static_cast<const ui::ComboBox*>(ch.control)->dropDownCount;
-        r.bottom += rows > 0 ? rows * (ui_.resources().measure(ch.control->font(), "Ag", false).height + 2) + 2
-                             : kDropDownHeight;
+        r.bottom += rows > 0 ? rows * (ui_.resources().measure(ch.control->font(), "Ag", false, dpi_).height + 2) + 2
+                             : px(kDropDownHeight);
     }
     if (ch.control->kind() == ui::ControlKind::PageControl && ch.tabRow > 0) r.bottom = r.top + ch.tabRow;
     return r;
@@ -333,7 +333,9 @@ void FormWindow::cutAroundSiblings() {
             const ui::Rect b = o.control->clientBounds();
             if (b.right() <= mine.left || mine.right() <= b.left || b.bottom() <= mine.top || mine.bottom() <= b.top)
                 continue;
-            holes.push_back({b.left - int(ch.rect.left), b.top - int(ch.rect.top), b.width, b.height});
+            const RECT p = px(b);
+            holes.push_back({int(p.left - ch.rect.left), int(p.top - ch.rect.top), int(p.right - p.left),
+                             int(p.bottom - p.top)});
         }
         if (holes == ch.holes) continue;
         ch.holes = holes;
@@ -428,8 +430,8 @@ LRESULT FormWindow::childColours(HWND child, HDC dc) {
 // ---- the check list box ------------------------------------------------------------------------
 
 int FormWindow::listItemHeight(const ui::CheckListBox& list) {
-    if (list.itemHeight > 0) return list.itemHeight;
-    return std::max(16, ui_.resources().measure(list.font(), "Ag", false).height + 2);
+    if (list.itemHeight > 0) return px(list.itemHeight);
+    return std::max(px(16), ui_.resources().measure(list.font(), "Ag", false, dpi_).height + 2);
 }
 
 void FormWindow::measureItem(MEASUREITEMSTRUCT& m) {
@@ -452,14 +454,14 @@ void FormWindow::drawItem(const DRAWITEMSTRUCT& d) {
     const COLORREF back = selected ? GetSysColor(COLOR_HIGHLIGHT)
                                    : (list.color() != ui::kDefaultColor ? list.color() : GetSysColor(COLOR_WINDOW));
     FillRect(d.hDC, &r, ui_.resources().brush(back));
-    const int box = checkBoxSize(r.bottom - r.top);
-    RECT check{r.left + 2, r.top + (r.bottom - r.top - box) / 2, 0, 0};
+    const int box = checkBoxSize(r.bottom - r.top, dpi_);
+    RECT check{r.left + px(2), r.top + (r.bottom - r.top - box) / 2, 0, 0};
     check.right = check.left + box;
     check.bottom = check.top + box;
     DrawFrameControl(d.hDC, &check, DFC_BUTTON, DFCS_BUTTONCHECK | DFCS_FLAT | (item.checked ? DFCS_CHECKED : 0));
     RECT text = r;
-    text.left = check.right + 4;
-    const Selected font(d.hDC, ui_.resources().font(list.font(), false));
+    text.left = check.right + px(4);
+    const Selected font(d.hDC, ui_.resources().font(list.font(), false, dpi_));
     SetBkMode(d.hDC, TRANSPARENT);
     SetTextColor(d.hDC, selected ? GetSysColor(COLOR_HIGHLIGHTTEXT)
                                  : (ch->enabled ? COLORREF(list.font().color) : GetSysColor(COLOR_GRAYTEXT)));
@@ -493,7 +495,8 @@ void FormWindow::listMouse(int id, bool doubleClick, LPARAM at) {
     Child* ch = childById(id);
     if (!ch || !form_ || ch->control->kind() != ui::ControlKind::CheckListBox) return;
     ui::Control* list = ch->control;
-    const ui::MouseEvent e{ui::MouseButton::Left, GET_X_LPARAM(at), GET_Y_LPARAM(at)};
+    const ui::MouseEvent e{ui::MouseButton::Left, ui::dpi::toModel(GET_X_LPARAM(at), dpi_),
+                           ui::dpi::toModel(GET_Y_LPARAM(at), dpi_)};
     dispatch([list, doubleClick, e] {
         if (doubleClick) {
             if (const auto handler = list->onDblClick) handler();
@@ -510,7 +513,7 @@ LRESULT FormWindow::listMessage(HWND h, UINT msg, WPARAM wParam, LPARAM lParam, 
             const LRESULT result = commonControls::defSubclassProc(h, msg, wParam, lParam);
             const DWORD hit = DWORD(SendMessageW(h, LB_ITEMFROMPOINT, 0, lParam));
             const int itemHeight = int(SendMessageW(h, LB_GETITEMHEIGHT, 0, 0));
-            if (HIWORD(hit) == 0 && GET_X_LPARAM(lParam) < checkBoxSize(itemHeight) + 4)
+            if (HIWORD(hit) == 0 && GET_X_LPARAM(lParam) < checkBoxSize(itemHeight, window->dpi_) + window->px(4))
                 window->toggleListItem(int(id), int(LOWORD(hit)));
             if (msg == WM_LBUTTONDBLCLK && IsWindow(h)) window->listMouse(int(id), true, lParam);
             return result;

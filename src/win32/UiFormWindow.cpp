@@ -5,7 +5,9 @@
 #include <algorithm>
 #include "forms/ClockMenuIds.h"
 #include "platform/Failure.h"
+#include "ui/Dpi.h"
 #include "win32/CommonControls.h"
+#include "win32/Dpi.h"
 #include "win32/Edge.h"
 #include "win32/Text.h"
 #include "win32/UiMenu.h"
@@ -30,15 +32,10 @@ DWORD exStyleFor(const ui::Form& f) {
     return ex;
 }
 
-RECT outerRect(int width, int height, DWORD style, DWORD ex) {
-    RECT r{0, 0, width, height};
-    AdjustWindowRectEx(&r, style, FALSE, ex);
-    return r;
-}
-
-RECT toRect(const ui::Rect& r) { return {r.left, r.top, r.right(), r.bottom()}; }
-
 POINT pointOf(LPARAM l) { return {GET_X_LPARAM(l), GET_Y_LPARAM(l)}; }
+
+// Sent to a per-monitor aware program's windows; older headers lack the name.
+constexpr UINT kWmDpiChanged = 0x02E0;
 
 bool inUserRange(UINT msg) { return (msg >= WM_USER && msg <= 0x7FFF) || (msg >= 0xC000 && msg <= 0xFFFF); }
 
@@ -49,7 +46,7 @@ bool forTheModel(UINT msg) { return inUserRange(msg) || msg == WM_POWERBROADCAST
 
 }  // namespace
 
-FormWindow::FormWindow(Win32Ui& ui, ui::Form& form) : ui_(ui), form_(&form) {}
+FormWindow::FormWindow(Win32Ui& ui, ui::Form& form) : ui_(ui), form_(&form), dpi_(dpi::system()) {}
 
 FormWindow::~FormWindow() {
     abandon();
@@ -69,13 +66,15 @@ void FormWindow::abandon() {
 void FormWindow::create() {
     ui::Form& f = *form_;
     const DWORD style = styleFor(f.border), ex = exStyleFor(f);
+    // Made at the system's resolution; a monitor of another one is answered once the window is there.
+    dpi_ = dpi::system();
     const RECT outer = outerRect(f.bounds().width, f.bounds().height, style, ex);
     const int w = outer.right - outer.left, h = outer.bottom - outer.top;
-    int x = f.bounds().left, y = f.bounds().top;
+    int x = dpi::screenFromModel(f.bounds().left), y = dpi::screenFromModel(f.bounds().top);
     if (f.position == ui::FormPosition::ScreenCenter) {
         x = (GetSystemMetrics(SM_CXSCREEN) - w) / 2;
         y = (GetSystemMetrics(SM_CYSCREEN) - h) / 2;
-        f.assignBoundsFromUser({x, y, f.bounds().width, f.bounds().height});
+        f.assignBoundsFromUser({dpi::modelFromScreen(x), dpi::modelFromScreen(y), f.bounds().width, f.bounds().height});
     }
     applied_.bounds = f.bounds();
     applied_.caption = f.caption();
@@ -84,6 +83,12 @@ void FormWindow::create() {
     CreateWindowExW(ex, widen(f.className()).c_str(), widen(f.caption()).c_str(), style, x, y, w, h, ui_.owner(),
                     nullptr, ui_.instance(), this);
     if (!hwnd_) throw platform::WindowError("cannot create the window of " + f.name());
+    if (const int actual = dpi::ofWindow(hwnd_); actual != dpi_) {
+        dpi_ = actual;
+        const RECT resized = outerRect(f.bounds().width, f.bounds().height, style, ex);
+        SetWindowPos(hwnd_, nullptr, 0, 0, resized.right - resized.left, resized.bottom - resized.top,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
 
     createChildren();
     const auto& timers = f.timers();
@@ -199,10 +204,14 @@ void FormWindow::closed() {
     if (ui_.isMainForm(form_)) ui_.terminate();
 }
 
+// In model units that hold the text as painted at the window's resolution.
 ui::Size FormWindow::measureText(const ui::Font& f, const std::string& text) {
-    return ui_.resources().measure(f, text, crisp());
+    const ui::Size s = ui_.resources().measure(f, text, crisp(), dpi_);
+    return {ui::dpi::toModelCeil(s.width, dpi_), ui::dpi::toModelCeil(s.height, dpi_)};
 }
 
+// The capture and the region are in the window's own pixels: a shape cut at
+// the model's coarser units would clip the painted edges.
 ui::Bitmap FormWindow::captureClient() {
     ui_.flushAll();
     if (!hwnd_ || !form_) return {};
@@ -349,8 +358,10 @@ void FormWindow::applyForm() {
         const RECT outer = outerRect(b.width, b.height, DWORD(GetWindowLongPtrW(hwnd_, GWL_STYLE)),
                                      DWORD(GetWindowLongPtrW(hwnd_, GWL_EXSTYLE)));
         applied_.bounds = b;
-        SetWindowPos(hwnd_, nullptr, b.left, b.top, outer.right - outer.left, outer.bottom - outer.top,
+        SetWindowPos(hwnd_, nullptr, dpi::screenFromModel(b.left), dpi::screenFromModel(b.top), outer.right - outer.left,
+                     outer.bottom - outer.top,
                      SWP_NOZORDER | SWP_NOACTIVATE | (move ? 0 : SWP_NOMOVE) | (size ? 0 : SWP_NOSIZE));
+        if (size) fitClient(b.width, b.height);
     }
     if (f.caption() != applied_.caption) {
         applied_.caption = f.caption();
@@ -445,9 +456,9 @@ void FormWindow::applyLooks() {
         auto [it, added] = looks_.try_emplace(&c, now);
         if (!added && it->second == now) continue;
         RECT area{0, 0, 0, 0};
-        if (!added && it->second.shown) area = toRect(it->second.rect);
+        if (!added && it->second.shown) area = px(it->second.rect);
         if (now.shown) {
-            const RECT r = toRect(now.rect);
+            const RECT r = px(now.rect);
             UnionRect(&area, &area, &r);
         }
         if (!IsRectEmpty(&area)) InvalidateRect(hwnd_, &area, FALSE);
@@ -475,10 +486,10 @@ void FormWindow::applyTools() {
             const ui::Control& c = *controls[i];
             if (c.hint().empty() || !shown(c)) continue;
             if (const Child* ch = childOf(c)) wanted.push_back({UINT_PTR(ch->hwnd), true, {}, c.hint()});
-            else if (c.isGraphic()) wanted.push_back({UINT_PTR(i + 1), false, toRect(c.clientBounds()), c.hint()});
+            else if (c.isGraphic()) wanted.push_back({UINT_PTR(i + 1), false, px(c.clientBounds()), c.hint()});
         }
         if (!form_->hint().empty())
-            wanted.push_back({0, false, {0, 0, form_->bounds().width, form_->bounds().height}, form_->hint()});
+            wanted.push_back({0, false, px(ui::Rect{0, 0, form_->bounds().width, form_->bounds().height}), form_->hint()});
     }
     hintsWanted_ = !wanted.empty();
     if (wanted == tools_) return;
@@ -490,7 +501,7 @@ void FormWindow::applyTools() {
                                        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
                                        ui_.instance(), nullptr));
         if (!tooltip_) return;
-        SendMessageW(tooltip_.get(), TTM_SETMAXTIPWIDTH, 0, 480);
+        SendMessageW(tooltip_.get(), TTM_SETMAXTIPWIDTH, 0, px(480));
     }
     if (!tooltip_) return;
     auto send = [this](UINT msg, const Tool& t) {
@@ -518,7 +529,7 @@ void FormWindow::syncFromWindow() {
     RECT window, client;
     GetWindowRect(hwnd_, &window);
     GetClientRect(hwnd_, &client);
-    const ui::Rect actual{int(window.left), int(window.top), int(client.right), int(client.bottom)};
+    const ui::Rect actual = modelRect(window, client);
     ui::Rect model = form_->bounds();
     if (model.left == applied_.bounds.left && model.top == applied_.bounds.top) {
         model.left = actual.left;
@@ -538,6 +549,8 @@ void FormWindow::syncFromWindow() {
 RenderOptions FormWindow::renderOptions() {
     RenderOptions o;
     o.crisp = crisp();
+    o.dpi = dpi_;
+    o.picture = [this](const ui::Image& image, ui::Size size) -> const ui::Bitmap& { return scaledPicture(image, size); };
     o.shown = [this](const ui::Control& c) { return shown(c); };
     o.tabRow = [this](const ui::Control& c) {
         const Child* ch = childOf(c);
@@ -705,6 +718,7 @@ bool FormWindow::setCursor(HWND over) {
         POINT p;
         GetCursorPos(&p);
         ScreenToClient(hwnd_, &p);
+        p = {ui::dpi::toModel(p.x, dpi_), ui::dpi::toModel(p.y, dpi_)};
         const ui::Control* c = capture_.active ? capture_.control : hitTest(p);
         hand = hand || (c && c->handCursor());
     } else if (const Child* ch = childByHwnd(over)) {
@@ -842,17 +856,17 @@ LRESULT FormWindow::handle(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
                 dispatch([t] { t->fire(); });
             }
             return 0;
-        case WM_LBUTTONDOWN: mouseDown(ui::MouseButton::Left, pointOf(lParam), false); return 0;
-        case WM_LBUTTONDBLCLK: mouseDown(ui::MouseButton::Left, pointOf(lParam), true); return 0;
+        case WM_LBUTTONDOWN: mouseDown(ui::MouseButton::Left, modelPoint(lParam), false); return 0;
+        case WM_LBUTTONDBLCLK: mouseDown(ui::MouseButton::Left, modelPoint(lParam), true); return 0;
         case WM_RBUTTONDOWN:
-        case WM_RBUTTONDBLCLK: mouseDown(ui::MouseButton::Right, pointOf(lParam), false); return 0;
+        case WM_RBUTTONDBLCLK: mouseDown(ui::MouseButton::Right, modelPoint(lParam), false); return 0;
         case WM_MBUTTONDOWN:
-        case WM_MBUTTONDBLCLK: mouseDown(ui::MouseButton::Middle, pointOf(lParam), false); return 0;
-        case WM_MOUSEMOVE: mouseMove(pointOf(lParam)); return 0;
-        case WM_LBUTTONUP: mouseUp(ui::MouseButton::Left, pointOf(lParam)); return 0;
-        case WM_MBUTTONUP: mouseUp(ui::MouseButton::Middle, pointOf(lParam)); return 0;
+        case WM_MBUTTONDBLCLK: mouseDown(ui::MouseButton::Middle, modelPoint(lParam), false); return 0;
+        case WM_MOUSEMOVE: mouseMove(modelPoint(lParam)); return 0;
+        case WM_LBUTTONUP: mouseUp(ui::MouseButton::Left, modelPoint(lParam)); return 0;
+        case WM_MBUTTONUP: mouseUp(ui::MouseButton::Middle, modelPoint(lParam)); return 0;
         case WM_RBUTTONUP:
-            mouseUp(ui::MouseButton::Right, pointOf(lParam));
+            mouseUp(ui::MouseButton::Right, modelPoint(lParam));
             break;  // the default handling turns it into WM_CONTEXTMENU
         case WM_CAPTURECHANGED:
             if (HWND(lParam) != h) capture_.active = false;
@@ -914,6 +928,7 @@ LRESULT FormWindow::handle(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
             }
             break;
         case WM_WINDOWPOSCHANGED: syncFromWindow(); break;
+        case kWmDpiChanged: dpiChanged(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam)); return 0;
         case WM_DESTROY: removeTrayIcons(); break;
         case WM_NCDESTROY:
             SetWindowLongPtrW(h, GWLP_USERDATA, 0);

@@ -60,6 +60,8 @@ public:
     bool balloon(const ui::TrayIconData&, const std::string& title, const std::string& text) override;
 
     static LRESULT CALLBACK windowProc(HWND, UINT, WPARAM, LPARAM);
+    // The resolution the window is drawn at; the model's units are 96-dpi ones.
+    int dpi() const { return dpi_; }
 
 private:
     // A windowed child control; the form's window owns (and destroys) it.
@@ -100,9 +102,15 @@ private:
         ui::MouseButton button = ui::MouseButton::Left;
         bool clickable = false;
     };
+    // An image's picture as last drawn at another size than its own.
+    struct ScaledPicture {
+        unsigned picture = 0;
+        ui::Size size;
+        ui::Bitmap bitmap;
+    };
     // What has been applied to the window, to change only what differs.
     struct Applied {
-        ui::Rect bounds;
+        ui::Rect bounds;          // in the model's units
         std::string caption;
         ui::Color color = 0;
         bool crisp = false;
@@ -140,6 +148,18 @@ private:
     RenderOptions renderOptions();
     void killTimers();
     void removeTrayIcons();
+
+    // Resolution (UiDpi.cpp): model units to the window's pixels and back.
+    int px(int length) const;
+    RECT px(const ui::Rect&) const;
+    POINT modelPoint(LPARAM) const;
+    RECT outerRect(int width, int height, DWORD style, DWORD exStyle) const;
+    ui::Rect modelRect(const RECT& window, const RECT& client) const;
+    const ui::Bitmap& scaledPicture(const ui::Image&, ui::Size);
+    // Corrects the window's size where its frame came out other than computed.
+    void fitClient(int width, int height);
+    // The window moved to a monitor of another resolution, or was made on one.
+    void dpiChanged(int dpi, const RECT* suggested);
 
     // Model queries.
     bool shown(const ui::Control&) const;
@@ -190,6 +210,7 @@ private:
     ui::Form* form_;
     HWND hwnd_ = nullptr;
     bool created_ = false;
+    int dpi_ = 96;
     bool dirty_ = true;
     bool flushing_ = false;
     bool pendingDestroy_ = false;
@@ -201,6 +222,7 @@ private:
     std::vector<Child> children_;
     std::map<const ui::Control*, Look> looks_;
     std::map<const ui::Control*, unsigned> pictures_;
+    std::map<const ui::Control*, ScaledPicture> scaled_;
     std::vector<Tool> tools_;
     UniqueWindow tooltip_;
     bool hintsWanted_ = false;   // some control or the form has a hint to show

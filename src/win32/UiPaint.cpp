@@ -1,5 +1,6 @@
 #include "win32/UiPaint.h"
 #include <algorithm>
+#include "ui/Dpi.h"
 #include "win32/Text.h"
 #include "win32/UiSurface.h"
 
@@ -64,49 +65,52 @@ COLORREF solid(ui::Color c, int systemColour) {
 
 RECT toRect(const ui::Rect& r) { return {r.left, r.top, r.right(), r.bottom()}; }
 
-void paintText(HDC dc, Resources& res, const ui::Control& c, RECT r, UINT format, bool crisp) {
+void paintText(HDC dc, Resources& res, const ui::Control& c, RECT r, UINT format, const RenderOptions& o) {
     if (c.caption().empty()) return;
-    const Selected font(dc, res.font(c.font(), crisp));
+    const Selected font(dc, res.font(c.font(), o.crisp, o.dpi));
     SetTextColor(dc, c.enabled() ? COLORREF(c.font().color) : GetSysColor(COLOR_GRAYTEXT));
     const std::wstring text = widen(c.caption());
     DrawTextW(dc, text.c_str(), int(text.size()), &r, format | DT_NOPREFIX);
 }
 
-void paintLabel(HDC dc, Resources& res, const ui::Label& l, const RECT& r, bool crisp) {
+void paintLabel(HDC dc, Resources& res, const ui::Label& l, const RECT& r, const RenderOptions& o) {
     if (!l.transparent) FillRect(dc, &r, res.brush(solid(l.color() == ui::kDefaultColor ? colourBehind(l) : l.color(), COLOR_BTNFACE)));
-    paintText(dc, res, l, r, DT_LEFT | DT_TOP | DT_EXPANDTABS | (l.wordWrap ? DT_WORDBREAK : 0), crisp);
+    paintText(dc, res, l, r, DT_LEFT | DT_TOP | DT_EXPANDTABS | (l.wordWrap ? DT_WORDBREAK : 0), o);
 }
 
-void paintPanel(HDC dc, Resources& res, const ui::Panel& p, RECT r, bool crisp) {
+void paintPanel(HDC dc, Resources& res, const ui::Panel& p, RECT r, const RenderOptions& o) {
     FillRect(dc, &r, res.brush(solid(panelColour(p), COLOR_BTNFACE)));
     if (p.bevel) DrawEdge(dc, &r, BDR_RAISEDINNER, BF_RECT);
     if (p.caption().empty()) return;
     // A caption wider than the panel goes onto more lines, still centred, rather than being cut.
+    const int margin = ui::dpi::toPixels(4, o.dpi);
     RECT need = r;
-    InflateRect(&need, -4, 0);
+    InflateRect(&need, -margin, 0);
     {
-        const Selected font(dc, res.font(p.font(), crisp));
+        const Selected font(dc, res.font(p.font(), o.crisp, o.dpi));
         const std::wstring text = widen(p.caption());
         DrawTextW(dc, text.c_str(), int(text.size()), &need, DT_CENTER | DT_WORDBREAK | DT_NOPREFIX | DT_CALCRECT);
     }
-    if (need.right - need.left <= r.right - r.left - 8 && need.bottom - need.top > 0 &&
+    if (need.right - need.left <= r.right - r.left - 2 * margin && need.bottom - need.top > 0 &&
         need.bottom - need.top < r.bottom - r.top) {
         RECT box = r;
-        InflateRect(&box, -4, 0);
+        InflateRect(&box, -margin, 0);
         box.top = r.top + ((r.bottom - r.top) - (need.bottom - need.top)) / 2;
         box.bottom = box.top + (need.bottom - need.top);
-        paintText(dc, res, p, box, DT_CENTER | DT_WORDBREAK, crisp);
+        paintText(dc, res, p, box, DT_CENTER | DT_WORDBREAK, o);
         return;
     }
-    paintText(dc, res, p, r, DT_CENTER | DT_VCENTER | DT_SINGLELINE, crisp);
+    paintText(dc, res, p, r, DT_CENTER | DT_VCENTER | DT_SINGLELINE, o);
 }
 
-// Scaled by nearest neighbour, written straight into the surface's pixels.
-void paintImage(Surface& s, const ui::Image& img, const RECT& r, const RECT& clip) {
+// The picture at its drawn size, written straight into the surface's pixels.
+void paintImage(Surface& s, const ui::Image& img, const RECT& r, const RECT& clip, const RenderOptions& o) {
     const ui::Bitmap& pic = img.picture();
     if (pic.empty() || pic.pixels.size() != std::size_t(pic.width) * pic.height) return;
-    ui::Rect d = imageRect({int(r.right - r.left), int(r.bottom - r.top)}, {pic.width, pic.height}, img.stretch,
-                           img.proportional, img.center);
+    // The picture's own size is in model units too: a 15-pixel mark is 15 pixels at 96 dpi.
+    const ui::Size natural{ui::dpi::toPixels(pic.width, o.dpi), ui::dpi::toPixels(pic.height, o.dpi)};
+    ui::Rect d = imageRect({int(r.right - r.left), int(r.bottom - r.top)}, natural, img.stretch, img.proportional,
+                           img.center);
     if (d.width <= 0 || d.height <= 0) return;
     d.left += r.left;
     d.top += r.top;
@@ -115,13 +119,23 @@ void paintImage(Surface& s, const ui::Image& img, const RECT& r, const RECT& cli
     const int x1 = std::min({d.right(), int(r.right), int(clip.right), s.width()});
     const int y1 = std::min({d.bottom(), int(r.bottom), int(clip.bottom), s.height()});
     if (x0 >= x1 || y0 >= y1) return;
+    ui::Bitmap made;
+    const ui::Bitmap* shown = &pic;
+    if (d.width != pic.width || d.height != pic.height) {
+        if (o.picture) {
+            shown = &o.picture(img, {d.width, d.height});
+        } else {
+            made = scaledPicture(img, {d.width, d.height});
+            shown = &made;
+        }
+        if (shown->width != d.width || shown->height != d.height) return;
+    }
     GdiFlush();  // what GDI drew below must be in the pixels first
     const ui::Color key = pic.at(0, pic.height - 1);
     for (int y = y0; y < y1; ++y) {
-        const int sy = int((long long)(y - d.top) * pic.height / d.height);
         std::uint32_t* row = s.bits() + std::size_t(y) * s.width();
         for (int x = x0; x < x1; ++x) {
-            const ui::Color c = pic.at(int((long long)(x - d.left) * pic.width / d.width), sy);
+            const ui::Color c = shown->at(x - d.left, y - d.top);
             if (img.transparent && c == key) continue;
             row[x] = swapRedBlue(c);
         }
@@ -146,6 +160,10 @@ ui::Color colourBehind(const ui::Control& c) {
     return c.form() ? c.form()->color() : ui::kBtnFace;
 }
 
+ui::Bitmap scaledPicture(const ui::Image& img, ui::Size size) {
+    return ui::dpi::resample(img.picture(), size.width, size.height, img.transparent);
+}
+
 ui::Color panelColour(const ui::Control& c) { return c.color() != ui::kDefaultColor ? c.color() : colourBehind(c); }
 
 void renderForm(Resources& res, const ui::Form& form, Surface& s, const RECT& area, const RenderOptions& o) {
@@ -163,13 +181,13 @@ void renderForm(Resources& res, const ui::Form& form, Surface& s, const RECT& ar
             const ui::ControlKind k = c.kind();
             if (!c.isGraphic() && k != ui::ControlKind::PageControl) continue;
             if (o.shown && !o.shown(c)) continue;
-            const RECT r = toRect(c.clientBounds());
+            const RECT r = toRect(ui::dpi::toPixels(c.clientBounds(), o.dpi));
             RECT overlap;
             if (!IntersectRect(&overlap, &r, &clip)) continue;
             switch (k) {
-                case ui::ControlKind::Label: paintLabel(dc, res, static_cast<const ui::Label&>(c), r, o.crisp); break;
-                case ui::ControlKind::Panel: paintPanel(dc, res, static_cast<const ui::Panel&>(c), r, o.crisp); break;
-                case ui::ControlKind::Image: paintImage(s, static_cast<const ui::Image&>(c), r, clip); break;
+                case ui::ControlKind::Label: paintLabel(dc, res, static_cast<const ui::Label&>(c), r, o); break;
+                case ui::ControlKind::Panel: paintPanel(dc, res, static_cast<const ui::Panel&>(c), r, o); break;
+                case ui::ControlKind::Image: paintImage(s, static_cast<const ui::Image&>(c), r, clip, o); break;
                 case ui::ControlKind::PageControl: paintPageBody(dc, res, r, o.tabRow ? o.tabRow(c) : 0); break;
                 default: break;
             }

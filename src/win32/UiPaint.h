@@ -32,12 +32,18 @@ ui::Color panelColour(const ui::Control&);
 
 struct RenderOptions {
     bool crisp = false;                                  // fonts without antialiasing
+    int dpi = 96;                                        // the model's 96-dpi units are drawn at this
+    // An image's picture at the size it is drawn, `size` pixels: kept between paints by the window.
+    std::function<const ui::Bitmap&(const ui::Image&, ui::Size size)> picture;
     std::function<bool(const ui::Control&)> shown;       // visible, on the active page
     std::function<int(const ui::Control&)> tabRow;       // a page control's tab row height
 };
 
+// The picture of an image control at `size` pixels, drawn sharp: see ui::dpi::resample.
+ui::Bitmap scaledPicture(const ui::Image&, ui::Size size);
+
 // Paints the form's background and windowless controls inside `clip` (client
-// coordinates), bottom to top.
+// pixels), bottom to top.
 void renderForm(Resources&, const ui::Form&, Surface&, const RECT& clip, const RenderOptions&);
 
 }  // namespace win32

@@ -1,15 +1,19 @@
 #include "win32/UiResources.h"
 #include <algorithm>
+#include "ui/Dpi.h"
 #include "win32/Text.h"
 
 namespace win32 {
 
-Resources::FontKey Resources::keyOf(const ui::Font& f, bool crisp) {
-    return {f.name, f.pixelHeight(), f.bold, f.italic, f.underline, f.strikeOut, crisp};
+Resources::FontKey Resources::keyOf(const ui::Font& f, bool crisp, int dpi) {
+    return {f.name, ui::dpi::toPixels(f.pixelHeight(), dpi), f.bold, f.italic, f.underline, f.strikeOut, crisp};
 }
 
-HFONT Resources::font(const ui::Font& f, bool crisp) {
-    FontKey key = keyOf(f, crisp);
+HFONT Resources::font(const ui::Font& f, bool crisp, int dpi) { return font(f, keyOf(f, crisp, dpi)); }
+
+HFONT Resources::font(const ui::Font& f, const FontKey& wanted) {
+    FontKey key = wanted;
+    const bool crisp = key.crisp;
     auto it = fonts_.find(key);
     if (it != fonts_.end()) return it->second.get();
     // Fonts are never evicted: windows may still hold one through WM_SETFONT.
@@ -30,8 +34,8 @@ HBRUSH Resources::brush(COLORREF c) {
     return b;
 }
 
-ui::Size Resources::measure(const ui::Font& f, const std::string& text, bool crisp) {
-    auto key = std::make_pair(keyOf(f, crisp), text);
+ui::Size Resources::measure(const ui::Font& f, const std::string& text, bool crisp, int dpi) {
+    auto key = std::make_pair(keyOf(f, crisp, dpi), text);
     if (auto it = sizes_.find(key); it != sizes_.end()) return it->second;
     if (sizes_.size() >= kMaxSizes) sizes_.clear();
 
@@ -40,7 +44,7 @@ ui::Size Resources::measure(const ui::Font& f, const std::string& text, bool cri
         const std::wstring w = widen(text);
         SIZE s{};
         {
-            const Selected font(scratch_.dc(), this->font(f, crisp));
+            const Selected font(scratch_.dc(), this->font(f, key.first));
             if (w.empty()) {
                 GetTextExtentPoint32W(scratch_.dc(), L" ", 1, &s);
                 s.cx = 0;
@@ -49,7 +53,7 @@ ui::Size Resources::measure(const ui::Font& f, const std::string& text, bool cri
             }
         }
         result = {int(s.cx), int(s.cy)};
-        if (!w.empty()) result.width = std::max(result.width, paintedWidth(f, crisp, w, s));
+        if (!w.empty()) result.width = std::max(result.width, paintedWidth(this->font(f, key.first), w, s));
     }
     sizes_.emplace(std::move(key), result);
     return result;
@@ -57,7 +61,7 @@ ui::Size Resources::measure(const ui::Font& f, const std::string& text, bool cri
 
 // Some glyph runs are painted a few pixels wider than their reported extent
 // (1-2 % for long Cyrillic lines under Wine): the label must hold what is painted.
-int Resources::paintedWidth(const ui::Font& f, bool crisp, const std::wstring& text, SIZE extent) {
+int Resources::paintedWidth(HFONT font, const std::wstring& text, SIZE extent) {
     const int width = extent.cx + extent.cx / 8 + extent.cy, height = std::max<int>(extent.cy, 1);
     // Painted on a surface of its own that goes with the answer: the clock's
     // large digits would otherwise keep a quarter of a megabyte for good.
@@ -66,7 +70,7 @@ int Resources::paintedWidth(const ui::Font& f, bool crisp, const std::wstring& t
     const int stride = canvas.width();
     std::fill_n(canvas.bits(), std::size_t(stride) * canvas.height(), 0xFFFFFFu);
     {
-        const Selected font(canvas.dc(), this->font(f, crisp));
+        const Selected selected(canvas.dc(), font);
         SetBkMode(canvas.dc(), TRANSPARENT);
         SetTextColor(canvas.dc(), 0);
         RECT r{0, 0, width, height};

@@ -18,12 +18,13 @@ public:
     Resources& operator=(const Resources&) = delete;
 
     // `crisp` turns antialiasing off: on a colour-keyed window blended glyph
-    // edges would leave a fringe of near-key pixels around the text.
-    HFONT font(const ui::Font&, bool crisp);
+    // edges would leave a fringe of near-key pixels around the text. The font's
+    // height is the model's, drawn at `dpi`.
+    HFONT font(const ui::Font&, bool crisp, int dpi);
     HBRUSH brush(COLORREF);
-    // The room the text takes when painted in that font; an empty text has
-    // the line height.
-    ui::Size measure(const ui::Font&, const std::string& text, bool crisp);
+    // The room in pixels the text takes when painted in that font at `dpi`;
+    // an empty text has the line height.
+    ui::Size measure(const ui::Font&, const std::string& text, bool crisp, int dpi);
     std::size_t cachedSizes() const { return sizes_.size(); }
 
     // The clock asks for the same few texts many times a second; beyond this
@@ -37,8 +38,9 @@ private:
         bool bold, italic, underline, strikeOut, crisp;
         auto operator<=>(const FontKey&) const = default;
     };
-    static FontKey keyOf(const ui::Font&, bool crisp);
-    int paintedWidth(const ui::Font&, bool crisp, const std::wstring& text, SIZE extent);
+    static FontKey keyOf(const ui::Font&, bool crisp, int dpi);
+    HFONT font(const ui::Font&, const FontKey&);
+    int paintedWidth(HFONT, const std::wstring& text, SIZE extent);
 
     std::map<FontKey, UniqueFont> fonts_;
     std::map<COLORREF, UniqueBrush> brushes_;

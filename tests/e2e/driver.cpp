@@ -46,17 +46,18 @@ HWND waitFor(const std::string& cls, const char* caption, int ms) {
 }
 
 void describe(HWND h) {
-    RECT r{};
+    RECT r{}, client{};
     GetWindowRect(h, &r);
+    GetClientRect(h, &client);
     BYTE alpha = 255;
     COLORREF key = 0;
     DWORD flags = 0;
     const LONG_PTR ex = GetWindowLongPtrW(h, GWL_EXSTYLE);
     if (ex & WS_EX_LAYERED) GetLayeredWindowAttributes(h, &key, &alpha, &flags);
-    std::printf("hwnd=%p class=%s visible=%d x=%ld y=%ld w=%ld h=%ld layered=%d alpha=%u colorkey=%d topmost=%d "
+    std::printf("hwnd=%p class=%s visible=%d x=%ld y=%ld w=%ld h=%ld cw=%ld ch=%ld layered=%d alpha=%u colorkey=%d topmost=%d "
                 "toolwindow=%d appwindow=%d owner=%p caption=%s\n",
                 (void*)h, className(h).c_str(), IsWindowVisible(h) ? 1 : 0, r.left, r.top, r.right - r.left,
-                r.bottom - r.top, (ex & WS_EX_LAYERED) ? 1 : 0, (ex & WS_EX_LAYERED) && (flags & LWA_ALPHA) ? alpha : 255,
+                r.bottom - r.top, client.right, client.bottom, (ex & WS_EX_LAYERED) ? 1 : 0, (ex & WS_EX_LAYERED) && (flags & LWA_ALPHA) ? alpha : 255,
                 (flags & LWA_COLORKEY) ? 1 : 0, (ex & WS_EX_TOPMOST) ? 1 : 0, (ex & WS_EX_TOOLWINDOW) ? 1 : 0,
                 (ex & WS_EX_APPWINDOW) ? 1 : 0, (void*)GetWindow(h, GW_OWNER), text(h).c_str());
 }

@@ -47,7 +47,7 @@ def info(cls, caption="*", env=None):
         head, _, cap = line.partition(" caption=")
         row = dict(kv.split("=", 1) for kv in head.split())
         row["caption"] = cap
-        for k in ("visible", "x", "y", "w", "h", "layered", "alpha", "colorkey", "topmost"):
+        for k in ("visible", "x", "y", "w", "h", "cw", "ch", "layered", "alpha", "colorkey", "topmost"):
             row[k] = int(row[k])
         rows.append(row)
     return rows
@@ -1132,6 +1132,148 @@ class FirstLaunch(ProgramTest):
         self.assertEqual(reg_dword(KEY + r"\Settings", "AlphaSet"), 230, "the shipped opacity stored")
         self.assertEqual(reg_dword(KEY + r"\Settings", "AutoLaunch"), 2, "starts for this user only")
         self.assertEqual(clock()["alpha"], 230)
+
+DESKTOP = r"HKCU\Control Panel\Desktop"
+# The settings window's tabs, their middles in 96-dpi units from the tab row's left.
+SETTINGS_TABS = (30, 105, 176, 254)
+
+
+class HighDpi(SettingsDriving, ProgramTest):
+    """The program on a screen of 144 and 192 dpi (Wine's LogPixels, which it reads at each start):
+    every window drawn at the screen's resolution, the stored position in 96-dpi units."""
+
+    def tearDown(self):
+        super().tearDown()
+        reg("delete", DESKTOP, "/v", "LogPixels", "/f")
+
+    def start_at(self, dpi, splash_shot=None):
+        reg("add", DESKTOP, "/v", "LogPixels", "/t", "REG_DWORD", "/d", str(dpi), "/f")
+        reg("add", KEY + r"\Settings\QuickExit", "/v", "QSDIcon", "/t", "REG_DWORD", "/d", "1", "/f")
+        self.assertTrue(start_clock(self.prog), "the clock shows")
+        splash = visible("TFormSplashScreen")
+        if splash_shot and splash:
+            screenshot(splash_shot)
+            self.assertEqual((splash[0]["cw"], splash[0]["ch"]), (round(300 * dpi / 96), round(150 * dpi / 96)))
+        driver("close", "TFormSplashScreen", "*")
+        self.assertTrue(wait_until(lambda: (clock() or {}).get("alpha") == 255, 15), "faded in")
+        time.sleep(0.5)
+
+    def stop(self):
+        self.prog.stop()
+        self.prog.procs = []
+
+    def test_windows_scale_by_one_and_a_half_at_144_dpi(self):
+        self.start_at(96)
+        small = clock()
+        self.stop()
+        self.start_at(144)
+        big = clock()
+        # The stored place (30, -15) is 96-dpi units: 1.5 times on this screen, halves away from zero.
+        self.assertEqual((big["x"], big["y"]), (45, -23))
+        for k in ("cw", "ch"):
+            self.assertAlmostEqual(big[k] / small[k], 1.5, delta=0.06, msg="clock %s %d -> %d" % (k, small[k], big[k]))
+        driver("command", "TFormClock", "Lumivo", CMD["Err"])
+        err = wait_until(lambda: visible("TFormError"), 10)
+        self.assertTrue(err, "error window")
+        self.assertEqual((err[0]["cw"], err[0]["ch"]), (792, 282), "528x188 at 1.5")
+        driver("click", "TFormError", "Ошибка...", "&Игнорировать")
+        self.assertTrue(wait_until(lambda: not info("TFormError"), 10))
+
+    def test_a_drag_at_144_dpi_stores_96_dpi_units(self):
+        self.start_at(144)
+        c = clock()
+        pt = find_pixel(c, lambda r, g, b: r > 150 and g < 90 and b < 90)
+        self.assertIsNotNone(pt, "red time text on screen")
+        x, y = pt
+        xdotool("mousemove", x, y, "sleep", 0.2, "mousedown", 1, "sleep", 0.1, "mousemove", x + 45, y + 30,
+                "sleep", 0.1, "mousemove", x + 90, y + 60, "sleep", 0.3, "mouseup", 1)
+        self.assertTrue(wait_until(lambda: clock()["x"] >= c["x"] + 88, 5), "moved by the drag")
+        time.sleep(0.5)
+        settle_registry()
+        moved = clock()
+        left = reg_dword(KEY + r"\Settings\Position", "Left")
+        top = reg_dword(KEY + r"\Settings\Position", "Top")
+        self.assertEqual((left, top), (round(moved["x"] / 1.5), round(moved["y"] / 1.5)), "stored on drag end")
+        self.assertTrue(abs(left - 90) <= 1 and abs(top - 25) <= 1, "(30, -15) + (90, 60) / 1.5: %d, %d" % (left, top))
+        # The stored place shows where it was left after a restart.
+        self.stop()
+        self.prog.start()
+        again = wait_until(lambda: (clock() or {}).get("visible") and clock(), 20)
+        self.assertEqual((again["x"], again["y"]), (moved["x"], moved["y"]))
+
+    def test_a_move_to_a_monitor_of_another_resolution(self):
+        """WM_DPICHANGED as the system sends it when a window is dragged onto another monitor."""
+        self.start_at(96)
+        before = clock()
+        driver("post", "TFormClock", "Lumivo", 0x02E0, (144 << 16) | 144, 0)
+        self.assertTrue(wait_until(lambda: clock()["cw"] > before["cw"] * 1.4, 5), "the clock grows")
+        time.sleep(0.5)
+        big = clock()
+        self.assertEqual((big["x"], big["y"]), (before["x"], before["y"]), "its corner stays where the user put it")
+        self.assertAlmostEqual(big["cw"] / before["cw"], 1.5, delta=0.06)
+        self.assertAlmostEqual(big["ch"] / before["ch"], 1.5, delta=0.06)
+        screenshot("dpi-changed-clock")
+        driver("post", "TFormClock", "Lumivo", 0x02E0, (96 << 16) | 96, 0)
+        self.assertTrue(wait_until(lambda: clock()["cw"] == before["cw"] and clock()["ch"] == before["ch"], 5),
+                        "back to its size")
+        driver("command", "TFormClock", "Lumivo", CMD["Err"])
+        self.assertTrue(wait_until(lambda: visible("TFormError"), 10), "error window")
+        driver("post", "TFormError", "*", 0x02E0, (144 << 16) | 144, 0)
+        err = wait_until(lambda: [w for w in visible("TFormError") if w["cw"] == 792], 5)
+        self.assertTrue(err, "528x188 becomes 792x282: %s" % visible("TFormError"))
+        self.assertEqual(err[0]["ch"], 282)
+        time.sleep(0.5)
+        screenshot("dpi-changed-error")
+        rows = [r for r in children_of("TFormError", "*") if r["text"] == "&Игнорировать"]
+        self.assertTrue(rows)
+        driver("click", "TFormError", "*", "&Игнорировать")
+        self.assertTrue(wait_until(lambda: not info("TFormError"), 10))
+
+    def tour(self, dpi):
+        """Every window once at this resolution, each shot into out/e2e/dpi<N>-*.png."""
+        name = "dpi%d-" % dpi
+        self.start_at(dpi, name + "splash")
+        scale = dpi / 96
+        screenshot(name + "clock")
+        self.open()
+        rc, out = driver("rect", *SETTINGS, "SysTabControl32", 0)
+        r = dict(kv.split("=") for kv in out.split())
+        for n, page in enumerate(("general", "interface", "sounds", "reminders")):
+            xdotool("mousemove", int(r["x"]) + round(SETTINGS_TABS[n] * scale), int(r["y"]) + round(10 * scale),
+                    "sleep", 0.2, "click", 1, "sleep", 0.5)
+            screenshot(name + "settings-" + page)
+        driver("click", *SETTINGS, "&Добавить")
+        self.assertTrue(wait_until(lambda: visible("TFormSign"), 10), "the reminder editor opens")
+        time.sleep(0.5)
+        screenshot(name + "reminder-editor")
+        driver("close", "TFormSign", "*")
+        self.assertTrue(wait_until(lambda: not visible("TFormSign"), 10))
+        driver("close", *SETTINGS)
+        self.assertTrue(wait_until(lambda: not visible(*SETTINGS), 10))
+        for command, cls, shot in (("QuickExit", "TFormQuickShutDown", "quick-exit"), ("Err", "TFormError", "error"),
+                                   ("AboutPro", "TFormAbout", "about")):
+            driver("command", "TFormClock", "Lumivo", CMD[command])
+            w = wait_until(lambda: visible(cls), 10)
+            self.assertTrue(w, cls)
+            time.sleep(0.5)
+            screenshot(name + shot)
+            # On the screen whole: nothing of it cut off by the screen's edges.
+            self.assertTrue(w[0]["x"] >= 0 and w[0]["y"] >= 0 and w[0]["x"] + w[0]["w"] <= 1280 and
+                            w[0]["y"] + w[0]["h"] <= 1024, "%s on the screen: %s" % (cls, w[0]))
+            if cls == "TFormError":
+                driver("click", cls, "*", "&Игнорировать")
+            else:
+                driver("close", cls, "*")
+            self.assertTrue(wait_until(lambda: not visible(cls), 10), cls + " closed")
+
+    def test_every_window_at_96_dpi(self):
+        self.tour(96)
+
+    def test_every_window_at_144_dpi(self):
+        self.tour(144)
+
+    def test_every_window_at_192_dpi(self):
+        self.tour(192)
 
 
 if __name__ == "__main__":

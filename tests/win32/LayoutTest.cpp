@@ -7,10 +7,13 @@
 
 #include <cctype>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "forms/Forms.h"
+#include "ui/Dpi.h"
+#include "win32/Dpi.h"
 #include "win32/Handles.h"
 #include "win32/Text.h"
 #include "win32/Win32Ui.h"
@@ -32,21 +35,24 @@ bool bearsText(const ui::Control& c) {
            c.kind() == K::ComboBox;
 }
 
-// The room a control leaves its caption: its box less what its own drawing takes.
-ui::Size captionRoom(const ui::Control& c) {
-    const ui::Rect& b = c.bounds();
+// The room in pixels a control leaves its caption at `dpi`: its box less what
+// its own drawing takes. The bevel, edges and focus rectangle are drawn as
+// many pixels wide at any resolution; the check box's square grows with it.
+ui::Size captionRoom(const ui::Control& c, int dpi) {
+    const ui::Rect b{0, 0, ui::dpi::toPixels(c.bounds().width, dpi), ui::dpi::toPixels(c.bounds().height, dpi)};
     switch (c.kind()) {
         case K::Panel: return {b.width - 2, b.height - 2};        // bevel
         case K::Button: return {b.width - 2 * 4, b.height - 2 * 3};  // edges and focus rectangle
         case K::CheckBox:
             if (static_cast<const ui::CheckBox&>(c).pushLike) return {b.width - 2 * 4, b.height - 2 * 3};  // a button
-            return {b.width - forms::kCheckBoxTextLeft, b.height};
+            return {b.width - ui::dpi::toPixels(forms::kCheckBoxTextLeft, dpi), b.height};
         default: return {b.width, b.height};
     }
 }
 
-// The child window standing at the control's place.
-HWND childAt(HWND form, const ui::Rect& r) {
+// The child window standing at the control's place (in model units).
+HWND childAt(HWND form, const ui::Rect& model) {
+    const ui::Rect r = ui::dpi::toPixels(model, win32::dpi::ofWindow(form));
     for (HWND c = GetWindow(form, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
         RECT w;
         GetWindowRect(c, &w);
@@ -60,9 +66,17 @@ class UiLayout : public ::testing::TestWithParam<const forms::FormLayout*> {
 protected:
     win32::Win32Ui ui{GetModuleHandleW(nullptr)};
 
-    // Windowless controls are painted with the form's fonts, the others with plain ones.
+    // Windowless controls are painted with the form's fonts, the others with plain ones; in model units.
     ui::Size measure(ui::Form& f, const ui::Control& c, const std::string& text) {
-        return c.isGraphic() ? f.measureText(c.font(), text) : ui.resources().measure(c.font(), text, false);
+        if (c.isGraphic()) return f.measureText(c.font(), text);
+        const int dpi = win32::dpi::ofWindow(HWND(f.handle()));
+        const ui::Size s = ui.resources().measure(c.font(), text, false, dpi);
+        return {ui::dpi::toModelCeil(s.width, dpi), ui::dpi::toModelCeil(s.height, dpi)};
+    }
+    // The same in the window's pixels.
+    ui::Size measurePixels(ui::Form& f, const ui::Control& c, const std::string& text) {
+        return ui.resources().measure(c.font(), text, c.isGraphic() && f.transparentColor(),
+                                      win32::dpi::ofWindow(HWND(f.handle())));
     }
 
     void checkText(ui::Form& f, const ui::Control& c) {
@@ -72,6 +86,8 @@ protected:
             ASSERT_TRUE(edit) << where;
             RECT room{};
             SendMessageW(edit, EM_GETRECT, 0, LPARAM(&room));
+            const int dpi = win32::dpi::ofWindow(edit);
+            room = {0, 0, ui::dpi::toModel(room.right - room.left, dpi), ui::dpi::toModel(room.bottom - room.top, dpi)};
             const auto& lines = static_cast<const ui::Memo&>(c).lines();
             for (std::string line : lines) {
                 while (!line.empty() && line.back() == ' ') line.pop_back();  // wrapping ignores them
@@ -82,9 +98,10 @@ protected:
         }
         if (c.kind() == K::Edit || c.kind() == K::ComboBox) return;  // the user's text scrolls
         const std::string caption = painted(c);
-        const ui::Size text = measure(f, c, caption), room = captionRoom(c);
+        const int dpi = win32::dpi::ofWindow(HWND(f.handle()));
+        const ui::Size text = measurePixels(f, c, caption), room = captionRoom(c, dpi);
         if (c.kind() == K::CheckBox && static_cast<const ui::CheckBox&>(c).wordWrap) {
-            EXPECT_LE(wrappedHeight(c, caption, room.width), room.height) << where << " \"" << caption << "\"";
+            EXPECT_LE(wrappedHeight(c, caption, room.width, dpi), room.height) << where << " \"" << caption << "\"";
             return;
         }
         const bool wraps = c.kind() == K::Label && static_cast<const ui::Label&>(c).wordWrap;
@@ -99,10 +116,10 @@ protected:
         return caption;
     }
 
-    // The height of a caption broken into lines as a multi-line button breaks it.
-    int wrappedHeight(const ui::Control& c, const std::string& text, int width) {
+    // The height in pixels of a caption broken into lines as a multi-line button breaks it.
+    int wrappedHeight(const ui::Control& c, const std::string& text, int width, int dpi) {
         const win32::UniqueDc dc(CreateCompatibleDC(nullptr));
-        const win32::Selected font(dc.get(), ui.resources().font(c.font(), false));
+        const win32::Selected font(dc.get(), ui.resources().font(c.font(), false, dpi));
         RECT r{0, 0, width, 0};
         const std::wstring w = win32::widen(text);
         DrawTextW(dc.get(), w.c_str(), int(w.size()), &r, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
@@ -141,6 +158,10 @@ TEST_P(UiLayout, TextsFitTheirControlsAndLieApart) {
     auto form = forms::build(*GetParam(), ui);
     ui::Form& f = *form;
     ui.realize(f);
+    // Run again on a screen of another resolution (see the test list): the windows are drawn at it.
+    if (const char* dpi = std::getenv("LUMIVO_WINE_DPI")) {
+        ASSERT_EQ(win32::dpi::ofWindow(HWND(f.handle())), std::atoi(dpi));
+    }
     forms::placeInGaps(f, *GetParam());
     std::vector<const ui::Control*> texts;
     for (const auto& owned : f.controls()) {
