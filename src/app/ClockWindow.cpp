@@ -3,6 +3,8 @@
 #include "app/App.h"
 #include "app/AuxWindows.h"
 #include "app/FaceRules.h"
+#include "app/Program.h"
+#include "errors/ErrorLog.h"
 #include "forms/ClockMenuIds.h"
 #include "forms/Forms.h"
 #include "platform/Failure.h"
@@ -120,10 +122,32 @@ ui::Image& ClockWindow::mark(core::Mark m) {
     return ImageGreen_;
 }
 
+// A clock the program moved onto a monitor keeps the user's own place in
+// the store: it goes back there when that monitor comes back.
 void ClockWindow::store(int positionOnly) {
-    app_.settings.Left = form_->bounds().left;
-    app_.settings.Top = form_->bounds().top;
+    const ui::Rect& b = form_->bounds();
+    if (!(placedAt_ && placedAt_->x == b.left && placedAt_->y == b.top)) {
+        placedAt_.reset();
+        app_.settings.Left = b.left;
+        app_.settings.Top = b.top;
+    }
     app_.settingsStore.StoreSettings(positionOnly);
+}
+
+void ClockWindow::KeepOnScreen(bool fromStored) {
+    app_.guard(code::KeepOnScreen, [&] {
+        const ui::Rect& b = form_->bounds();
+        const bool displaced = placedAt_ && placedAt_->x == b.left && placedAt_->y == b.top;
+        if (fromStored && displaced) form_->setPosition(app_.settings.Left, app_.settings.Top);
+        else if (!displaced) placedAt_.reset();
+        const std::optional<ui::Point> to = ui::placeOnScreen(form_->bounds(), app_.ui.monitors());
+        if (to) {
+            form_->setPosition(to->x, to->y);
+            placedAt_ = to;
+        } else if (fromStored && displaced) {
+            placedAt_.reset();  // its own place can be seen again
+        }
+    });
 }
 
 // ---- shared procedures -------------------------------------------------------
@@ -174,6 +198,8 @@ void ClockWindow::apply(const settings::Settings& s) {
     TimeMain_.setFont(settings::ClockFont(s));
     ApplyClockFont();
     form_->setPosition(s.Left, s.Top);
+    placedAt_.reset();
+    KeepOnScreen(false);
 
     if (!app_.session.Win9xMode) ViewSecondsA_.checked = s.SecondsView;
     NillFirst_.checked = s.ZeroFirstView;
@@ -346,11 +372,49 @@ bool ClockWindow::FormMessage(unsigned msg, std::uintptr_t wParam, std::intptr_t
         app_.quickExit.CheckMissed();
         return false;
     }
+    if (msg == forms::kMsgQueryEndSession) return QueryEndSession();
+    if (msg == forms::kMsgEndSession) {
+        EndSession(wParam != 0);
+        return true;
+    }
+    if (msg == forms::kMsgDisplayChange) {
+        KeepOnScreen(true);
+        return false;
+    }
     if (msg != 0 && msg == app_.start.TaskbarCreatedMsg) {
         ReAddTrayIcon();
         return false;  // the default handling sees it too
     }
     return false;
+}
+
+// No question, not even the close query's about a running quick exit: a
+// program that asks holds the whole session up. A modal window of ours
+// changes nothing either.
+bool ClockWindow::QueryEndSession() { return true; }
+
+// Everything is done here, before answering: the process may be gone as soon
+// as it has answered. Nothing here may open a window, the error window included.
+void ClockWindow::EndSession(bool ending) {
+    if (!ending) return;  // someone refused: the session goes on, and so do we
+    StartupState& s = app_.start;
+    if (s.SessionEnded) return;
+    s.SessionEnded = true;
+    app_.guard.windowsGone = true;
+    int step = 0;
+    try {
+        Timer1_.setEnabled(false);
+        Timer2_.setEnabled(false);
+        form_->tray(false, TrayIconData);
+        step = 1;
+        store(1);
+        step = 2;
+        ClearScratchFiles(app_.paths);
+    } catch (...) {
+        app_.guard.record(errors::errorCode(code::EndSession, step),
+                          errors::Guard::classNameOf(std::current_exception()), "");
+    }
+    app_.ui.terminate();
 }
 
 void ClockWindow::TrayMessage(unsigned mouseMessage) {
@@ -540,6 +604,7 @@ void ClockWindow::SoundDissClick() { sound::ToggleSoundOff(app_.sound, app_.remi
 
 void ClockWindow::N4Click() {
     app_.start.ClockShown = true;
+    placedAt_.reset();  // the user's own choice of place
     form_->setPosition(0, 0);
     store(1);
     move = false;

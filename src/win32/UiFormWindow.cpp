@@ -45,7 +45,11 @@ bool inUserRange(UINT msg) { return (msg >= WM_USER && msg <= 0x7FFF) || (msg >=
 // The system's notices that the program answers itself besides its own messages.
 static_assert(forms::kMsgPowerBroadcast == WM_POWERBROADCAST && forms::kMsgTimeChange == WM_TIMECHANGE);
 static_assert(forms::kPbtResumeSuspend == PBT_APMRESUMESUSPEND && forms::kPbtResumeAutomatic == PBT_APMRESUMEAUTOMATIC);
-bool forTheModel(UINT msg) { return inUserRange(msg) || msg == WM_POWERBROADCAST || msg == WM_TIMECHANGE; }
+static_assert(forms::kMsgQueryEndSession == WM_QUERYENDSESSION && forms::kMsgEndSession == WM_ENDSESSION &&
+              forms::kMsgDisplayChange == WM_DISPLAYCHANGE);
+bool forTheModel(UINT msg) {
+    return inUserRange(msg) || msg == WM_POWERBROADCAST || msg == WM_TIMECHANGE || msg == WM_DISPLAYCHANGE;
+}
 
 }  // namespace
 
@@ -809,6 +813,30 @@ void FormWindow::scrolled(HWND from) {
     if (pos != bar->position()) dispatch([bar, pos] { bar->setPosition(pos); });
 }
 
+// ---- the end of the session -----------------------------------------------------------------
+
+// Agreed at once, also while a modal window or message box of ours is open:
+// the model is told, but not asked.
+LRESULT FormWindow::endSessionQuery(WPARAM wParam, LPARAM lParam) {
+    if (form_ && form_->onMessage) {
+        ui::Form* f = form_;
+        dispatch([&] {
+            if (f->onMessage) f->onMessage(WM_QUERYENDSESSION, wParam, lParam);
+        });
+    }
+    return TRUE;
+}
+
+void FormWindow::endSession(WPARAM wParam, LPARAM lParam) {
+    if (form_ && form_->onMessage) {
+        ui::Form* f = form_;
+        dispatch([&] {
+            if (f->onMessage) f->onMessage(WM_ENDSESSION, wParam, lParam);
+        });
+    }
+    if (wParam) removeTrayIcons();  // whatever the model managed, no icon outlives the session
+}
+
 // ---- the window procedure ---------------------------------------------------------------------
 
 // The handlers have their own guard (dispatch); this one catches what fails
@@ -914,6 +942,8 @@ LRESULT FormWindow::handle(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
             }
             break;
         case WM_WINDOWPOSCHANGED: syncFromWindow(); break;
+        case WM_QUERYENDSESSION: return endSessionQuery(wParam, lParam);
+        case WM_ENDSESSION: endSession(wParam, lParam); return 0;
         case WM_DESTROY: removeTrayIcons(); break;
         case WM_NCDESTROY:
             SetWindowLongPtrW(h, GWLP_USERDATA, 0);

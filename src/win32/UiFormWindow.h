@@ -113,6 +113,8 @@ private:
     };
 
     LRESULT handle(HWND, UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT endSessionQuery(WPARAM, LPARAM);
+    void endSession(WPARAM, LPARAM);
     // Runs a model call, then brings every window in line with the model.
     void dispatch(const std::function<void()>& call);
     // A call of the system's or the model's under way: the window is not
