@@ -48,6 +48,7 @@ ClockWindow::ClockWindow(App& app)
       TimerSndPause_(form_->timer("TimerSndPause")) {
     TrayIconData.tip = "Lumivo.XP";
     form_->freeOnClose = false;  // the main window: its close ends the message loop
+    form_->keepLayer = true;
 
     form_->onCreate = [this] { FormCreate(); };
     form_->onShow = [this] { FormShow(); };
@@ -125,27 +126,22 @@ ui::Image& ClockWindow::mark(core::Mark m) {
 // A clock the program moved onto a monitor keeps the user's own place in
 // the store: it goes back there when that monitor comes back.
 void ClockWindow::store(int positionOnly) {
-    const ui::Rect& b = form_->bounds();
-    if (!(placedAt_ && placedAt_->x == b.left && placedAt_->y == b.top)) {
-        placedAt_.reset();
-        app_.settings.Left = b.left;
-        app_.settings.Top = b.top;
+    if (!displaced_) {
+        app_.settings.Left = form_->bounds().left;
+        app_.settings.Top = form_->bounds().top;
     }
     app_.settingsStore.StoreSettings(positionOnly);
 }
 
 void ClockWindow::KeepOnScreen(bool fromStored) {
     app_.guard(code::KeepOnScreen, [&] {
-        const ui::Rect& b = form_->bounds();
-        const bool displaced = placedAt_ && placedAt_->x == b.left && placedAt_->y == b.top;
-        if (fromStored && displaced) form_->setPosition(app_.settings.Left, app_.settings.Top);
-        else if (!displaced) placedAt_.reset();
-        const std::optional<ui::Point> to = ui::placeOnScreen(form_->bounds(), app_.ui.monitors());
-        if (to) {
+        if (fromStored && displaced_) {
+            form_->setPosition(app_.settings.Left, app_.settings.Top);
+            displaced_ = false;
+        }
+        if (const std::optional<ui::Point> to = ui::placeOnScreen(form_->bounds(), app_.ui.monitors())) {
             form_->setPosition(to->x, to->y);
-            placedAt_ = to;
-        } else if (fromStored && displaced) {
-            placedAt_.reset();  // its own place can be seen again
+            displaced_ = true;
         }
     });
 }
@@ -198,8 +194,9 @@ void ClockWindow::apply(const settings::Settings& s) {
     TimeMain_.setFont(settings::ClockFont(s));
     ApplyClockFont();
     form_->setPosition(s.Left, s.Top);
-    placedAt_.reset();
+    displaced_ = false;
     KeepOnScreen(false);
+    placeAfterText_ = true;
 
     if (!app_.session.Win9xMode) ViewSecondsA_.checked = s.SecondsView;
     NillFirst_.checked = s.ZeroFirstView;
@@ -482,6 +479,10 @@ void ClockWindow::Timer1Timer() {
         auto reread = [&] { now = app_.clock.now(); };
         app_.guard.step(2);
         displayStep(previous, now);
+        if (placeAfterText_) {
+            placeAfterText_ = false;
+            KeepOnScreen(true);
+        }
 
         app_.guard.step(3);
         if (app_.reminders.TickStep(now)) reread();
@@ -554,7 +555,10 @@ void ClockWindow::TimeMouseDown(const ui::MouseEvent& e) {
 
 void ClockWindow::TimeMouseMove(const ui::MouseEvent& e) {
     app_.guard(code::TimeMouseMove, [&] {
-        if (move) form_->setPosition(form_->bounds().left + e.x - XO, form_->bounds().top + e.y - YO);
+        if (move && (e.x != XO || e.y != YO)) {
+            form_->setPosition(form_->bounds().left + e.x - XO, form_->bounds().top + e.y - YO);
+            displaced_ = false;  // where the user puts it is the place to store
+        }
     }, [&] {
         return errors::Dump().add("XO", XO).add("X", e.x).add("YO", YO).add("Y", e.y).add("move", move);
     });
@@ -604,7 +608,7 @@ void ClockWindow::SoundDissClick() { sound::ToggleSoundOff(app_.sound, app_.remi
 
 void ClockWindow::N4Click() {
     app_.start.ClockShown = true;
-    placedAt_.reset();  // the user's own choice of place
+    displaced_ = false;  // the user's own choice of place
     form_->setPosition(0, 0);
     store(1);
     move = false;

@@ -2,7 +2,6 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
-#include <optional>
 #include <string>
 #include "core/ClockFace.h"
 #include "errors/Codes.h"
@@ -125,7 +124,8 @@ private:
     ui::MenuItem &N6_, &N8_, &HidePOM_, &OnTopPOM_, &SoundDiss_, &N4_, &NillFirst_, &ViewSecondsA_, &PMAM24_,
         &QuickExit_, &N2_, &SetTime_, &HelpSec_, &AboutPro_, &Err_, &ExitPOM_;
     ui::Timer &Timer1_, &Timer2_, &TimerMySnd_, &TimerSndPause_;
-    std::optional<ui::Point> placedAt_;  // where KeepOnScreen put the clock, until the user moves it
+    bool displaced_ = false;      // moved onto a monitor by KeepOnScreen, and not by the user since
+    bool placeAfterText_ = false; // the size is known only once the tick has put the time in
     std::string hintDay_;  // the day the hint was made for
     std::string separator_;
     int separatorMinute_ = -1;

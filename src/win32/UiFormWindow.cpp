@@ -56,6 +56,7 @@ bool forTheModel(UINT msg) {
 FormWindow::FormWindow(Win32Ui& ui, ui::Form& form) : ui_(ui), form_(&form) {}
 
 FormWindow::~FormWindow() {
+    unwatchLayer();
     abandon();
     if (hwnd_) destroyWindowNow();
 }
@@ -90,6 +91,7 @@ void FormWindow::create() {
     if (!hwnd_) throw platform::WindowError("cannot create the window of " + f.name());
 
     createChildren();
+    if (f.keepLayer) watchLayer();
     const auto& timers = f.timers();
     for (std::size_t i = 0; i < timers.size(); ++i)
         if (timers[i]->enabled() && timers[i]->interval() > 0) SetTimer(hwnd_, i + 1, timers[i]->interval(), nullptr);
@@ -116,6 +118,7 @@ void FormWindow::leave() {
 }
 
 void FormWindow::destroyWindowNow() {
+    unwatchLayer();
     removeTrayIcons();
     tooltip_.reset();
     if (hwnd_) DestroyWindow(hwnd_);
@@ -941,7 +944,17 @@ LRESULT FormWindow::handle(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
                 }
             }
             break;
-        case WM_WINDOWPOSCHANGED: syncFromWindow(); break;
+        case WM_WINDOWPOSCHANGING:
+            if (layerHook_) layerChanging(*reinterpret_cast<WINDOWPOS*>(lParam));
+            break;
+        case WM_WINDOWPOSCHANGED:
+            syncFromWindow();
+            if (layerHook_) layerChanged();
+            break;
+        case kMsgKeepLayer:
+            layerPosted_ = false;
+            keepLayer(GetForegroundWindow());
+            return 0;
         case WM_QUERYENDSESSION: return endSessionQuery(wParam, lParam);
         case WM_ENDSESSION: endSession(wParam, lParam); return 0;
         case WM_DESTROY: removeTrayIcons(); break;

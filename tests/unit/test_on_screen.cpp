@@ -177,3 +177,17 @@ TEST(EndSession, AFailingStoreIsRecordedWithoutTheErrorWindow) {
     EXPECT_EQ(codes.back().substr(0, 13), "0.013 - 005.0") << "the store's own record";
     EXPECT_EQ(s.t.ui.peer(s.clock().form()).tray_.back(), "delete");
 }
+
+TEST(EndSession, WithTheSettingsWindowOpenTheStoredPlaceStays) {
+    Shown s(5000, 5000);
+    s.clock().Timer1Timer();
+    s.t.ui.onModal = [&](ui::Form& f) {
+        if (f.className() != "TFormSettings") return;
+        s.clock().form().onMessage(forms::kMsgQueryEndSession, 0, 0);
+        s.clock().form().onMessage(forms::kMsgEndSession, 1, 0);
+    };
+    s.clock().MainPoM().item("N2").click();
+    EXPECT_TRUE(s.t.ui.terminated());
+    EXPECT_EQ(s.stored("Left"), 5000);
+    EXPECT_EQ(s.stored("Top"), 5000);
+}
