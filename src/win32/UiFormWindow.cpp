@@ -902,7 +902,10 @@ LRESULT FormWindow::handle(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
             }
             break;
         case WM_COMMAND: command(wParam, lParam); return 0;
-        case WM_NOTIFY: return notify(*reinterpret_cast<const NMHDR*>(lParam));
+        case WM_NOTIFY:
+            // A tip coming up lifts its owner with it under some window systems.
+            if (layerHook_ && reinterpret_cast<const NMHDR*>(lParam)->code == TTN_SHOW) layerActivated();
+            return notify(*reinterpret_cast<const NMHDR*>(lParam));
         case WM_HSCROLL:
         case WM_VSCROLL:
             if (lParam) {
@@ -931,6 +934,7 @@ LRESULT FormWindow::handle(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
             }
             break;
         case WM_ACTIVATE:
+            if (layerHook_ && LOWORD(wParam) != WA_INACTIVE) layerActivated();
             if (children_.empty() || HIWORD(wParam)) break;
             if (LOWORD(wParam) == WA_INACTIVE) {
                 const HWND focus = GetFocus();
@@ -949,12 +953,9 @@ LRESULT FormWindow::handle(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
             break;
         case WM_WINDOWPOSCHANGED:
             syncFromWindow();
-            if (layerHook_) layerChanged();
+            if (layerHook_) layerChanged(*reinterpret_cast<const WINDOWPOS*>(lParam));
             break;
-        case kMsgKeepLayer:
-            layerPosted_ = false;
-            keepLayer(GetForegroundWindow());
-            return 0;
+        case kMsgKeepLayer: restoreLayer(); return 0;
         case WM_QUERYENDSESSION: return endSessionQuery(wParam, lParam);
         case WM_ENDSESSION: endSession(wParam, lParam); return 0;
         case WM_DESTROY: removeTrayIcons(); break;

@@ -119,7 +119,9 @@ private:
     void watchLayer();
     void unwatchLayer();
     void layerChanging(WINDOWPOS&);
-    void layerChanged();
+    void layerChanged(const WINDOWPOS&);
+    void layerActivated();
+    void restoreLayer();
     void keepLayer(HWND foreground);
     // Outside the program's own messages and the registered ones: the model never sees it.
     static constexpr UINT kMsgKeepLayer = WM_APP + 0x101;

@@ -65,7 +65,7 @@ void CALLBACK FormWindow::foregroundChanged(HWINEVENTHOOK hook, DWORD, HWND fore
 }
 
 void FormWindow::keepLayer(HWND foreground) {
-    if (!form_ || !hwnd_ || !IsWindowVisible(hwnd_) || foreground == hwnd_) return;
+    if (!form_ || !hwnd_ || !IsWindowVisible(hwnd_)) return;
     constexpr UINT flags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER;
     if (form_->stayOnTop()) {
         if (!fullScreen(foreground)) SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, flags);
@@ -86,11 +86,32 @@ void FormWindow::layerChanging(WINDOWPOS& pos) {
     pos.hwndInsertAfter = HWND_BOTTOM;
 }
 
-// Something took the topmost style away: it is put back once the change is over.
-void FormWindow::layerChanged() {
-    if (!form_ || !form_->stayOnTop() || layerPosted_) return;
-    if (GetWindowLongPtrW(hwnd_, GWL_EXSTYLE) & WS_EX_TOPMOST) return;
+// After the fact: the topmost style taken away, or (not on top) a raise that
+// came past layerChanging, as a click's activation does under some window
+// systems. The layer is put right once the change is over.
+void FormWindow::layerChanged(const WINDOWPOS& pos) {
+    if (!form_ || ownLayerMove_ || layerPosted_) return;
+    if (form_->stayOnTop() ? bool(GetWindowLongPtrW(hwnd_, GWL_EXSTYLE) & WS_EX_TOPMOST) : bool(pos.flags & SWP_NOZORDER))
+        return;
     layerPosted_ = PostMessageW(hwnd_, kMsgKeepLayer, 0, 0) != FALSE;
+}
+
+void FormWindow::layerActivated() {
+    if (form_ && !form_->stayOnTop() && !layerPosted_) layerPosted_ = PostMessageW(hwnd_, kMsgKeepLayer, 0, 0) != FALSE;
+}
+
+void FormWindow::restoreLayer() {
+    layerPosted_ = false;
+    if (!form_ || !hwnd_) return;
+    if (form_->stayOnTop()) {
+        keepLayer(GetForegroundWindow());
+        return;
+    }
+    ownLayerMove_ = true;
+    constexpr UINT flags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
+    if (const HWND owner = GetWindow(hwnd_, GW_OWNER)) SetWindowPos(owner, HWND_BOTTOM, 0, 0, 0, 0, flags);
+    SetWindowPos(hwnd_, HWND_BOTTOM, 0, 0, 0, 0, flags);
+    ownLayerMove_ = false;
 }
 
 }  // namespace win32

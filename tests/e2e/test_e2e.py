@@ -1255,7 +1255,7 @@ class OnScreen(SettingsDriving, ProgramTest):
         # A click on the clock's visible part does not lift it over the window.
         pt = find_pixel(dict(c, w=150), lambda r, g, b: r > 150 and g < 90 and b < 90)
         self.assertIsNotNone(pt, "the clock's left part shows")
-        xdotool("mousemove", pt[0], pt[1], "sleep", 0.2, "click", 1, "sleep", 0.5)
+        xdotool("mousemove", pt[0], pt[1], "sleep", 0.1, "click", 1, "sleep", 0.8)
         self.assertTrue(above(other, clock()["hwnd"]), "still under it after a click")
         screenshot("desktop-layer")
         p.wait(30)
