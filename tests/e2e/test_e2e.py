@@ -1165,7 +1165,9 @@ class OnScreen(SettingsDriving, ProgramTest):
                          "the user's own place, not the one the clock was moved to")
         self.assertEqual(self.prog.log_lines(), [], "nothing failed")
 
-    def test_session_end_with_a_quick_exit_counting_down_asks_nothing(self):
+    def test_wineboot_ends_the_session_with_a_quick_exit_counting_down_and_nothing_asked(self):
+        reg("add", self.POS, "/v", "Left", "/t", "REG_DWORD", "/d", "5000", "/f")
+        reg("add", self.POS, "/v", "Top", "/t", "REG_DWORD", "/d", "5000", "/f")
         self.ready()
         driver("command", "TFormClock", "Lumivo", CMD["QuickExit"])
         self.assertTrue(wait_until(lambda: visible(*QSD), 10), "the quick-exit window opens")
@@ -1177,11 +1179,17 @@ class OnScreen(SettingsDriving, ProgramTest):
         driver("click", *QSD, "Зап&уск")
         time.sleep(1.0)
         self.assertTrue(visible(*QSD), "still open, counting down")
-        rc, out = driver("endsession", "TFormClock", "Lumivo")
+        open(os.path.join(self.prog.dir, "TempFiles", "Tmp3"), "w").write("x")
+        started = time.time()
+        rc, out = wine("wineboot", "--end-session", timeout=60)
         self.assertEqual(rc, 0, out)
+        self.assertLess(time.time() - started, 5, "nobody waited for an answer")
         self.assertFalse(visible("#32770"), "not even the running quick exit's question")
         self.assertTrue(ended(self.prog.procs[-1], 15), "the program ended")
-        self.assertFalse(tray_shown(), "no icon left")
+        self.assertTrue(wait_until(lambda: not tray_shown(), 5), "no icon left")
+        self.assertFalse(os.path.exists(os.path.join(self.prog.dir, "TempFiles", "Tmp3")), "ended by itself, cleanly")
+        self.assertEqual((reg_dword(self.POS, "Left"), reg_dword(self.POS, "Top")), (5000, 5000))
+        self.assertEqual(self.prog.log_lines(), [])
 
     def test_a_refused_session_end_goes_on(self):
         self.ready()
@@ -1247,8 +1255,8 @@ class OnScreen(SettingsDriving, ProgramTest):
         reg("add", self.POS, "/v", "Left", "/t", "REG_DWORD", "/d", "300", "/f")
         reg("add", self.POS, "/v", "Top", "/t", "REG_DWORD", "/d", "300", "/f")
         self.ready()
-        c = clock()
-        self.assertEqual(c["topmost"], 0)
+        c = wait_until(lambda: clock()["topmost"] == 0 and clock(), 5)
+        self.assertTrue(c, "not topmost: %s" % clock())
         other, p = self.other_window(8, False, 500, 250, 600, 400)
         time.sleep(0.5)
         self.assertTrue(above(other, c["hwnd"]), "under an ordinary window")
