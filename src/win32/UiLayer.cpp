@@ -31,6 +31,20 @@ bool isDesktop(HWND h) {
     return c == L"Progman" || c == L"WorkerW";
 }
 
+// Just above the shell's desktop windows at the bottom of the z-order (below
+// them the clock could not be seen); the very bottom where there are none.
+HWND desktopSlot(HWND self) {
+    HWND highest = nullptr;
+    for (HWND h = GetWindow(self, GW_HWNDLAST); h; h = GetWindow(h, GW_HWNDPREV)) {
+        if (h == self || !IsWindowVisible(h)) continue;
+        if (!isDesktop(h)) break;
+        highest = h;
+    }
+    if (!highest) return HWND_BOTTOM;
+    const HWND above = GetWindow(highest, GW_HWNDPREV);
+    return above ? above : HWND_TOP;
+}
+
 // A window covering its whole monitor (a film, a game, a presentation) is
 // left in front while it lasts; the clock comes back on top once it goes.
 bool fullScreen(HWND h) {
@@ -77,13 +91,14 @@ void FormWindow::keepLayer(HWND foreground) {
     }
 }
 
-// Not on top: whatever raises it (a click, an activation) leaves it at the
-// bottom. An owned window stays above its owner, so the (hidden) owner goes first.
+// Not on top: whatever raises it (a click, an activation) leaves it on the
+// desktop. An owned window stays above its owner, so the (hidden) owner goes first.
 void FormWindow::layerChanging(WINDOWPOS& pos) {
     if (!form_ || form_->stayOnTop() || ownLayerMove_ || (pos.flags & SWP_NOZORDER)) return;
     if (const HWND owner = GetWindow(hwnd_, GW_OWNER); owner && GetWindow(owner, GW_HWNDNEXT))
         SetWindowPos(owner, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOSENDCHANGING);
-    pos.hwndInsertAfter = HWND_BOTTOM;
+    pos.hwndInsertAfter = desktopSlot(hwnd_);
+    if (pos.hwndInsertAfter == hwnd_) pos.flags |= SWP_NOZORDER;  // there already
 }
 
 // After the fact: the topmost style taken away, or (not on top) a raise that
@@ -110,7 +125,7 @@ void FormWindow::restoreLayer() {
     ownLayerMove_ = true;
     constexpr UINT flags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
     if (const HWND owner = GetWindow(hwnd_, GW_OWNER)) SetWindowPos(owner, HWND_BOTTOM, 0, 0, 0, 0, flags);
-    SetWindowPos(hwnd_, HWND_BOTTOM, 0, 0, 0, 0, flags);
+    if (const HWND slot = desktopSlot(hwnd_); slot != hwnd_) SetWindowPos(hwnd_, slot, 0, 0, 0, 0, flags);
     ownLayerMove_ = false;
 }
 

@@ -1181,6 +1181,12 @@ class OnScreen(SettingsDriving, ProgramTest):
         self.assertTrue(visible(*QSD), "still open, counting down")
         open(os.path.join(self.prog.dir, "TempFiles", "Tmp3"), "w").write("x")
         started = time.time()
+        # Wine's next session would start the program again from its Run value, into the next test.
+        for hive in ("HKLM", "HKCU"):
+            reg("delete", hive + r"\SOFTWARE\Microsoft\Windows\CurrentVersion\Run", "/v", "Lumivo", "/f")
+        # Wine's session end takes its server down too: the next test starts on a settled one.
+        self.addCleanup(lambda: (run(["wineserver", "-w"], timeout=30, env=ENV),
+                                 run(["wineserver", "-p", "900"], timeout=10, env=ENV)))
         rc, out = wine("wineboot", "--end-session", timeout=60)
         self.assertEqual(rc, 0, out)
         self.assertLess(time.time() - started, 5, "nobody waited for an answer")
