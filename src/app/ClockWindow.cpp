@@ -4,6 +4,8 @@
 #include "app/App.h"
 #include "app/AuxWindows.h"
 #include "app/FaceRules.h"
+#include "app/Program.h"
+#include "errors/ErrorLog.h"
 #include "forms/ClockMenuIds.h"
 #include "forms/Forms.h"
 #include "platform/Failure.h"
@@ -47,6 +49,7 @@ ClockWindow::ClockWindow(App& app)
       TimerSndPause_(form_->timer("TimerSndPause")) {
     TrayIconData.tip = "Lumivo.XP";
     form_->freeOnClose = false;  // the main window: its close ends the message loop
+    form_->keepLayer = true;
 
     form_->onCreate = [this] { FormCreate(); };
     form_->onShow = [this] { FormShow(); };
@@ -121,10 +124,27 @@ ui::Image& ClockWindow::mark(core::Mark m) {
     return ImageGreen_;
 }
 
+// A clock the program moved onto a monitor keeps the user's own place in
+// the store: it goes back there when that monitor comes back.
 void ClockWindow::store(int positionOnly) {
-    app_.settings.Left = form_->bounds().left;
-    app_.settings.Top = form_->bounds().top;
+    if (!displaced_) {
+        app_.settings.Left = form_->bounds().left;
+        app_.settings.Top = form_->bounds().top;
+    }
     app_.settingsStore.StoreSettings(positionOnly);
+}
+
+void ClockWindow::KeepOnScreen(bool fromStored) {
+    app_.guard(code::KeepOnScreen, [&] {
+        if (fromStored && displaced_) {
+            form_->setPosition(app_.settings.Left, app_.settings.Top);
+            displaced_ = false;
+        }
+        if (const std::optional<ui::Point> to = ui::placeOnScreen(form_->bounds(), app_.ui.monitors())) {
+            form_->setPosition(to->x, to->y);
+            displaced_ = true;
+        }
+    });
 }
 
 // ---- shared procedures -------------------------------------------------------
@@ -175,6 +195,9 @@ void ClockWindow::apply(const settings::Settings& s) {
     TimeMain_.setFont(settings::ClockFont(s));
     ApplyClockFont();
     form_->setPosition(s.Left, s.Top);
+    displaced_ = false;
+    KeepOnScreen(false);
+    placeAfterText_ = true;
 
     if (!app_.session.Win9xMode) ViewSecondsA_.checked = s.SecondsView;
     NillFirst_.checked = s.ZeroFirstView;
@@ -347,11 +370,49 @@ bool ClockWindow::FormMessage(unsigned msg, std::uintptr_t wParam, std::intptr_t
         app_.quickExit.CheckMissed();
         return false;
     }
+    if (msg == forms::kMsgQueryEndSession) return QueryEndSession();
+    if (msg == forms::kMsgEndSession) {
+        EndSession(wParam != 0);
+        return true;
+    }
+    if (msg == forms::kMsgDisplayChange) {
+        KeepOnScreen(true);
+        return false;
+    }
     if (msg != 0 && msg == app_.start.TaskbarCreatedMsg) {
         ReAddTrayIcon();
         return false;  // the default handling sees it too
     }
     return false;
+}
+
+// No question, not even the close query's about a running quick exit: a
+// program that asks holds the whole session up. A modal window of ours
+// changes nothing either.
+bool ClockWindow::QueryEndSession() { return true; }
+
+// Everything is done here, before answering: the process may be gone as soon
+// as it has answered. Nothing here may open a window, the error window included.
+void ClockWindow::EndSession(bool ending) {
+    if (!ending) return;  // someone refused: the session goes on, and so do we
+    StartupState& s = app_.start;
+    if (s.SessionEnded) return;
+    s.SessionEnded = true;
+    app_.guard.windowsGone = true;
+    int step = 0;
+    try {
+        Timer1_.setEnabled(false);
+        Timer2_.setEnabled(false);
+        form_->tray(false, TrayIconData);
+        step = 1;
+        store(1);
+        step = 2;
+        ClearScratchFiles(app_.paths);
+    } catch (...) {
+        app_.guard.record(errors::errorCode(code::EndSession, step),
+                          errors::Guard::classNameOf(std::current_exception()), "");
+    }
+    app_.ui.terminate();
 }
 
 void ClockWindow::TrayMessage(unsigned mouseMessage) {
@@ -419,6 +480,10 @@ void ClockWindow::Timer1Timer() {
         auto reread = [&] { now = app_.clock.now(); };
         app_.guard.step(2);
         displayStep(previous, now);
+        if (placeAfterText_) {
+            placeAfterText_ = false;
+            KeepOnScreen(true);
+        }
 
         app_.guard.step(3);
         if (app_.reminders.TickStep(now)) reread();
@@ -491,7 +556,10 @@ void ClockWindow::TimeMouseDown(const ui::MouseEvent& e) {
 
 void ClockWindow::TimeMouseMove(const ui::MouseEvent& e) {
     app_.guard(code::TimeMouseMove, [&] {
-        if (move) form_->setPosition(form_->bounds().left + e.x - XO, form_->bounds().top + e.y - YO);
+        if (move && (e.x != XO || e.y != YO)) {
+            form_->setPosition(form_->bounds().left + e.x - XO, form_->bounds().top + e.y - YO);
+            displaced_ = false;  // where the user puts it is the place to store
+        }
     }, [&] {
         return errors::Dump().add("XO", XO).add("X", e.x).add("YO", YO).add("Y", e.y).add("move", move);
     });
@@ -541,6 +609,7 @@ void ClockWindow::SoundDissClick() { sound::ToggleSoundOff(app_.sound, app_.remi
 
 void ClockWindow::N4Click() {
     app_.start.ClockShown = true;
+    displaced_ = false;  // the user's own choice of place
     form_->setPosition(0, 0);
     store(1);
     move = false;

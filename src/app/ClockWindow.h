@@ -44,6 +44,9 @@ public:
     void RgnByMask(ui::Color mask);
     void ReAddTrayIcon();
     void Restore();  // N8, the icon's double click, a second copy's message
+    // Brings a clock standing off every monitor onto the nearest one, leaving
+    // the stored position alone; `fromStored` tries the stored place first.
+    void KeepOnScreen(bool fromStored);
 
     // core::ClockFace
     void apply(const settings::Settings&) override;
@@ -81,6 +84,10 @@ public:
     void TimeMouseUp(const ui::MouseEvent&);
     void MainPoMPopup();
     void TrayMessage(unsigned mouseMessage);
+    // The Windows session ending: the program agrees at once, whatever is
+    // open or running; when it really ends, it goes without a word.
+    bool QueryEndSession();
+    void EndSession(bool ending);
 
     // The settings window, shown modally; `preload` is a backup file read into it first.
     void OpenSettings(const std::filesystem::path* preload);
@@ -117,6 +124,8 @@ private:
     ui::MenuItem &N6_, &N8_, &HidePOM_, &OnTopPOM_, &SoundDiss_, &N4_, &NillFirst_, &ViewSecondsA_, &PMAM24_,
         &QuickExit_, &N2_, &SetTime_, &HelpSec_, &AboutPro_, &Err_, &ExitPOM_;
     ui::Timer &Timer1_, &Timer2_, &TimerMySnd_, &TimerSndPause_;
+    bool displaced_ = false;      // moved onto a monitor by KeepOnScreen, and not by the user since
+    bool placeAfterText_ = false; // the size is known only once the tick has put the time in
     std::string hintDay_;  // the day the hint was made for
     std::string separator_;
     int separatorMinute_ = -1;

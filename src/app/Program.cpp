@@ -12,10 +12,10 @@ namespace fs = std::filesystem;
 Program::Program(App& app) : app_(app) {}
 Program::~Program() = default;
 
-void Program::clearScratchFiles() {
-    fs::create_directories(app_.paths.tempDir());
+void ClearScratchFiles(const core::Paths& paths) {
+    fs::create_directories(paths.tempDir());
     for (const char* name : {"Tmp1", "Tmp2", "Tmp3"}) {
-        const fs::path p = app_.paths.tempDir() / name;
+        const fs::path p = paths.tempDir() / name;
         if (fs::exists(p)) fs::remove(p);
     }
 }
@@ -44,7 +44,7 @@ int Program::run() {
 void Program::moduleStartup() {
     app_.session.LMVVersionName = "Init...";
     app_.choosePaths();
-    app_.guard(errors::code::ModuleStartup, [&] { clearScratchFiles(); },
+    app_.guard(errors::code::ModuleStartup, [&] { ClearScratchFiles(app_.paths); },
                [&] { return errors::Dump().add("LMVVN", app_.session.LMVVersionName); });
 }
 
@@ -65,11 +65,12 @@ void Program::start() {
 void Program::end() {
     app_.session.LMVVersionName = "Init...";
     try {
-        clearScratchFiles();
+        ClearScratchFiles(app_.paths);
     } catch (const std::exception&) {
         // Scratch files that cannot go now are cleared at the next start.
     }
-    app_.quickExit.FinalExit();
+    // The session is ending already: no power action of ours on top of it.
+    if (!app_.start.SessionEnded) app_.quickExit.FinalExit();
 }
 
 }  // namespace app

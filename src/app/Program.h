@@ -1,11 +1,15 @@
 #pragma once
 #include <memory>
+#include "core/Paths.h"
 
 namespace app {
 
 class App;
 class ClockWindow;
 class SplashWindow;
+
+// Deletes the scratch files Tmp1 to Tmp3, making their folder if need be.
+void ClearScratchFiles(const core::Paths&);
 
 // The order in which one copy of the program comes up and goes down.
 class Program {
@@ -22,7 +26,6 @@ public:
     SplashWindow& splash() { return *splash_; }
 
 private:
-    void clearScratchFiles();
     App& app_;
     std::unique_ptr<ClockWindow> clock_;
     std::unique_ptr<SplashWindow> splash_;

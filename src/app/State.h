@@ -13,6 +13,7 @@ struct StartupState {
     unsigned TaskbarCreatedMsg = 0;
     int LaunchWork = 0;              // 1 once the fade-in is over
     int ExitMode = 0;                // how the settings window closed
+    bool SessionEnded = false;       // Windows is ending the session: the program goes without acting
 };
 
 }  // namespace app

@@ -59,6 +59,8 @@ inline constexpr int Keep = -1;
     X(N6Click,            "0.001 - 036.0", 0, Fixed, "TFormClock.N6Click (stop the reminder sound)")       \
     X(TimerMySndTimer,    "0.001 - 037.0", 0, Fixed, "TFormClock.TimerMySndTimer")                         \
     X(TimerSndPause,      "0.001 - 038.0", 0, Fixed, "TFormClock.TimerSndPauseTimer (ours)")               \
+    X(EndSession,         "0.001 - 039.",  0, Step,  "TFormClock end of the Windows session (ours)")        \
+    X(KeepOnScreen,       "0.001 - 040.0", 0, Fixed, "TFormClock kept on a monitor (ours)")                 \
     X(ErrTest,            "0.001 - Test",  0, Fixed, "TFormClock.ErrClick (hidden test command)")          \
     /* 002: about */                                                                                       \
     X(AboutOk,            "0.002 - 001.",  0, Step,  "TFormAbout.ButtonOkClick")                           \

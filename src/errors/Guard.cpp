@@ -110,6 +110,10 @@ void Guard::append(const std::string& record) {
 }
 
 void Guard::report(const std::string& code, const std::string& className, const std::string& dump) {
+    if (windowsGone) {
+        record(code, className, dump);
+        return;
+    }
     if (state_.ErrorWindowOpen) return;
     ++session_.ShowModalRes;
     append(fields(code, className, dump));

@@ -73,6 +73,8 @@ public:
     std::filesystem::path sentLogFile() const;
     // Given by the program once its clock window exists.
     ClockLink clock;
+    // Set as the Windows session ends: failures are recorded, no window shows.
+    bool windowsGone = false;
 
     // The name a record gives a failure: our own failures' names, else the runtime's.
     static std::string classNameOf(std::exception_ptr);

@@ -32,4 +32,7 @@ enum : unsigned { kTrayDoubleClick = 0x203, kTrayRightButtonDown = 0x204 };
 // first parameter) and a change of the clock.
 enum : unsigned { kMsgPowerBroadcast = 0x218, kMsgTimeChange = 0x1E };
 enum : unsigned { kPbtResumeSuspend = 0x7, kPbtResumeAutomatic = 0x12 };
+// The session ending (the second is told whether it really ends, in the first
+// parameter), and monitors or resolution changed.
+enum : unsigned { kMsgQueryEndSession = 0x11, kMsgEndSession = 0x16, kMsgDisplayChange = 0x7E };
 }  // namespace forms

@@ -95,6 +95,10 @@ public:
     bool showHint = false;
     bool handCursor = false;
     bool freeOnClose = true;   // destroyed as soon as it has closed
+    // Keeps its layer against other programs and the shell: on top, it takes
+    // its place back whenever another window took it; not on top, it lives on
+    // the desktop, under every other window and over the shown desktop.
+    bool keepLayer = false;
     PopupMenu* popupMenu = nullptr;
 
     // Contents.

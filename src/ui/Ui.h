@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 #include "ui/Form.h"
+#include "ui/Placement.h"
 
 namespace ui {
 
@@ -74,6 +75,8 @@ public:
     virtual void restoreApp() = 0;
     virtual void hideAppTaskbarWindow() = 0;
     virtual void cursorPos(int& x, int& y) = 0;
+    // The monitors now attached, in the forms' coordinates; empty when unknown.
+    virtual std::vector<Monitor> monitors() { return {}; }
 };
 
 }  // namespace ui

@@ -53,6 +53,8 @@ using UniqueMenu = Unique<HMENU, DestroyMenuFn>;
 using UniqueWindow = Unique<HWND, DestroyWindowFn>;
 using UniqueIcon = Unique<HICON, DestroyIconFn>;
 using UniqueLibrary = Unique<HMODULE, FreeLibraryFn>;
+struct UnhookWinEventFn { void operator()(HWINEVENTHOOK h) const { UnhookWinEvent(h); } };
+using UniqueWinEventHook = Unique<HWINEVENTHOOK, UnhookWinEventFn>;
 
 // A window's device context, released to that window.
 class WindowDc {

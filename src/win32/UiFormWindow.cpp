@@ -42,13 +42,18 @@ bool inUserRange(UINT msg) { return (msg >= WM_USER && msg <= 0x7FFF) || (msg >=
 // The system's notices that the program answers itself besides its own messages.
 static_assert(forms::kMsgPowerBroadcast == WM_POWERBROADCAST && forms::kMsgTimeChange == WM_TIMECHANGE);
 static_assert(forms::kPbtResumeSuspend == PBT_APMRESUMESUSPEND && forms::kPbtResumeAutomatic == PBT_APMRESUMEAUTOMATIC);
-bool forTheModel(UINT msg) { return inUserRange(msg) || msg == WM_POWERBROADCAST || msg == WM_TIMECHANGE; }
+static_assert(forms::kMsgQueryEndSession == WM_QUERYENDSESSION && forms::kMsgEndSession == WM_ENDSESSION &&
+              forms::kMsgDisplayChange == WM_DISPLAYCHANGE);
+bool forTheModel(UINT msg) {
+    return inUserRange(msg) || msg == WM_POWERBROADCAST || msg == WM_TIMECHANGE || msg == WM_DISPLAYCHANGE;
+}
 
 }  // namespace
 
 FormWindow::FormWindow(Win32Ui& ui, ui::Form& form) : ui_(ui), form_(&form), dpi_(dpi::system()) {}
 
 FormWindow::~FormWindow() {
+    unwatchLayer();
     abandon();
     if (hwnd_) destroyWindowNow();
 }
@@ -91,6 +96,7 @@ void FormWindow::create() {
     }
 
     createChildren();
+    if (f.keepLayer) watchLayer();
     const auto& timers = f.timers();
     for (std::size_t i = 0; i < timers.size(); ++i)
         if (timers[i]->enabled() && timers[i]->interval() > 0) SetTimer(hwnd_, i + 1, timers[i]->interval(), nullptr);
@@ -117,6 +123,7 @@ void FormWindow::leave() {
 }
 
 void FormWindow::destroyWindowNow() {
+    unwatchLayer();
     removeTrayIcons();
     tooltip_.reset();
     if (hwnd_) DestroyWindow(hwnd_);
@@ -823,6 +830,30 @@ void FormWindow::scrolled(HWND from) {
     if (pos != bar->position()) dispatch([bar, pos] { bar->setPosition(pos); });
 }
 
+// ---- the end of the session -----------------------------------------------------------------
+
+// Agreed at once, also while a modal window or message box of ours is open:
+// the model is told, but not asked.
+LRESULT FormWindow::endSessionQuery(WPARAM wParam, LPARAM lParam) {
+    if (form_ && form_->onMessage) {
+        ui::Form* f = form_;
+        dispatch([&] {
+            if (f->onMessage) f->onMessage(WM_QUERYENDSESSION, wParam, lParam);
+        });
+    }
+    return TRUE;
+}
+
+void FormWindow::endSession(WPARAM wParam, LPARAM lParam) {
+    if (form_ && form_->onMessage) {
+        ui::Form* f = form_;
+        dispatch([&] {
+            if (f->onMessage) f->onMessage(WM_ENDSESSION, wParam, lParam);
+        });
+    }
+    if (wParam) removeTrayIcons();  // whatever the model managed, no icon outlives the session
+}
+
 // ---- the window procedure ---------------------------------------------------------------------
 
 // The handlers have their own guard (dispatch); this one catches what fails
@@ -885,7 +916,10 @@ LRESULT FormWindow::handle(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
             }
             break;
         case WM_COMMAND: command(wParam, lParam); return 0;
-        case WM_NOTIFY: return notify(*reinterpret_cast<const NMHDR*>(lParam));
+        case WM_NOTIFY:
+            // A tip coming up lifts its owner with it under some window systems.
+            if (layerHook_ && reinterpret_cast<const NMHDR*>(lParam)->code == TTN_SHOW) layerActivated();
+            return notify(*reinterpret_cast<const NMHDR*>(lParam));
         case WM_HSCROLL:
         case WM_VSCROLL:
             if (lParam) {
@@ -914,6 +948,7 @@ LRESULT FormWindow::handle(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
             }
             break;
         case WM_ACTIVATE:
+            if (layerHook_ && LOWORD(wParam) != WA_INACTIVE) layerActivated();
             if (children_.empty() || HIWORD(wParam)) break;
             if (LOWORD(wParam) == WA_INACTIVE) {
                 const HWND focus = GetFocus();
@@ -927,8 +962,17 @@ LRESULT FormWindow::handle(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
                 }
             }
             break;
-        case WM_WINDOWPOSCHANGED: syncFromWindow(); break;
+        case WM_WINDOWPOSCHANGING:
+            if (layerHook_) layerChanging(*reinterpret_cast<WINDOWPOS*>(lParam));
+            break;
+        case WM_WINDOWPOSCHANGED:
+            syncFromWindow();
+            if (layerHook_) layerChanged(*reinterpret_cast<const WINDOWPOS*>(lParam));
+            break;
         case kWmDpiChanged: dpiChanged(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam)); return 0;
+        case kMsgKeepLayer: restoreLayer(); return 0;
+        case WM_QUERYENDSESSION: return endSessionQuery(wParam, lParam);
+        case WM_ENDSESSION: endSession(wParam, lParam); return 0;
         case WM_DESTROY: removeTrayIcons(); break;
         case WM_NCDESTROY:
             SetWindowLongPtrW(h, GWLP_USERDATA, 0);

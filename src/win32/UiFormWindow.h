@@ -121,6 +121,19 @@ private:
     };
 
     LRESULT handle(HWND, UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT endSessionQuery(WPARAM, LPARAM);
+    void endSession(WPARAM, LPARAM);
+    // The form's layer kept against others (UiLayer.cpp).
+    void watchLayer();
+    void unwatchLayer();
+    void layerChanging(WINDOWPOS&);
+    void layerChanged(const WINDOWPOS&);
+    void layerActivated();
+    void restoreLayer();
+    void keepLayer(HWND foreground);
+    // Outside the program's own messages and the registered ones: the model never sees it.
+    static constexpr UINT kMsgKeepLayer = WM_APP + 0x101;
+    static void CALLBACK foregroundChanged(HWINEVENTHOOK, DWORD, HWND, LONG, LONG, DWORD, DWORD);
     // Runs a model call, then brings every window in line with the model.
     void dispatch(const std::function<void()>& call);
     // A call of the system's or the model's under way: the window is not
@@ -230,6 +243,9 @@ private:
     std::set<unsigned> trayIds_;
     Capture capture_;
     HWND lastFocus_ = nullptr;
+    UniqueWinEventHook layerHook_;
+    bool ownLayerMove_ = false;   // a raise of our own that the desktop layer lets through
+    bool layerPosted_ = false;
 };
 
 }  // namespace win32

@@ -42,6 +42,7 @@ public:
     void restoreApp() override;
     void hideAppTaskbarWindow() override;
     void cursorPos(int& x, int& y) override;
+    std::vector<ui::Monitor> monitors() override;  // UiMonitors.cpp
 
     // For the form windows.
     HINSTANCE instance() const { return instance_; }

@@ -97,6 +97,42 @@ HWND nthChild(HWND parent, const std::string& cls, int index) {
     return ctx.found;
 }
 
+// The visible top-level windows from the top of the z-order down.
+void zorder() {
+    for (HWND h = GetTopWindow(nullptr); h; h = GetWindow(h, GW_HWNDNEXT)) {
+        if (!IsWindowVisible(h)) continue;
+        const bool topmost = GetWindowLongPtrW(h, GWL_EXSTYLE) & WS_EX_TOPMOST;
+        std::printf("z hwnd=%p class=%s topmost=%d caption=%s\n", (void*)h, className(h).c_str(), topmost ? 1 : 0,
+                    text(h).c_str());
+    }
+}
+
+// A window of another program: shown, activated, kept for a while, then closed.
+int ownWindow(int seconds, bool topmost, int x, int y, int w, int h) {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hbrBackground = HBRUSH(GetStockObject(WHITE_BRUSH));
+    wc.lpszClassName = L"DriverWindow";
+    RegisterClassW(&wc);
+    const DWORD style = w >= GetSystemMetrics(SM_CXSCREEN) ? WS_POPUP : WS_OVERLAPPEDWINDOW;
+    HWND win = CreateWindowExW(topmost ? WS_EX_TOPMOST : 0, wc.lpszClassName, L"Driver", style, x, y, w, h, nullptr,
+                               nullptr, wc.hInstance, nullptr);
+    if (!win) return 1;
+    ShowWindow(win, SW_SHOW);
+    SetForegroundWindow(win);
+    std::printf("window=%p\n", (void*)win);
+    std::fflush(stdout);
+    const DWORD end = GetTickCount() + DWORD(seconds) * 1000;
+    while (GetTickCount() < end) {
+        MSG m;
+        while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&m);
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+    }
+    DestroyWindow(win);
+    return 0;
+}
+
 int usage() {
     std::fprintf(stderr,
                  "driver wait CLASS CAPTION MS | gone CLASS CAPTION MS | count CLASS [CAPTION] | info CLASS [CAPTION]\n"
@@ -106,7 +142,9 @@ int usage() {
                  "       items CLASS CAPTION N (the N-th combo box's items, one per line)\n"
                  "       lines CLASS CAPTION N (the N-th list box's lines) | rect CLASS CAPTION CHILDCLASS N (screen)\n"
                  "       trackbar CLASS CAPTION N POS (moved as by the keyboard)\n"
-                 "       tabrect CLASS CAPTION N ITEM (the N-th tab control's tab ITEM on screen)\n");
+                 "       tabrect CLASS CAPTION N ITEM (the N-th tab control's tab ITEM on screen)\n"
+                 "       endsession CLASS CAPTION (the system's query, then its end if agreed) | zorder -\n"
+                 "       window SECONDS TOPMOST X Y W H (another program's window) | untop CLASS CAPTION\n");
     return 2;
 }
 
@@ -137,6 +175,12 @@ int wmain(int argc, wchar_t** argv) {
         }
         return 0;
     }
+    if (cmd == "zorder") {
+        zorder();
+        return 0;
+    }
+    if (cmd == "window" && a.size() > 6)
+        return ownWindow(int(number(1)), number(2) != 0, int(number(3)), int(number(4)), int(number(5)), int(number(6)));
     if (cmd == "count") {
         std::printf("%zu\n", topLevel(cls, caption).size());
         return 0;
@@ -158,6 +202,22 @@ int wmain(int argc, wchar_t** argv) {
     if (cmd == "command") return PostMessageW(h, WM_COMMAND, WPARAM(number(3)), 0) ? 0 : 1;
     if (cmd == "post") return PostMessageW(h, UINT(number(3)), WPARAM(number(4)), LPARAM(number(5))) ? 0 : 1;
     if (cmd == "close") return PostMessageW(h, WM_CLOSE, 0, 0) ? 0 : 1;
+    // What another program or the shell may do: take the topmost place away.
+    if (cmd == "untop")
+        return SetWindowPos(h, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE) ? 0 : 1;
+    // As the system asks at log-off: the answer must come at once.
+    if (cmd == "endsession") {
+        const DWORD t0 = GetTickCount();
+        DWORD_PTR agreed = 0;
+        const LRESULT ok = SendMessageTimeoutW(h, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 5000,
+                                               &agreed);
+        std::printf("query=%d agreed=%d ms=%lu\n", ok ? 1 : 0, int(agreed), GetTickCount() - t0);
+        if (!ok || !agreed) return 1;
+        DWORD_PTR r = 0;
+        const LRESULT done = SendMessageTimeoutW(h, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 10000, &r);
+        std::printf("end=%d ms=%lu\n", done ? 1 : 0, GetTickCount() - t0);
+        return done ? 0 : 1;
+    }
     if (cmd == "settext" && a.size() > 4) {
         HWND e = nthChild(h, "Edit", int(number(3)));
         if (!e) return 1;

@@ -1103,6 +1103,186 @@ class ReminderEditing(SettingsDriving, ProgramTest):
         driver("command", "#32770", "Внимание...", 1)
 
 
+def tray_shown():
+    """Whether Wine's notification-area window is on screen (it goes with its last icon)."""
+    rc, out = xdotool("search", "--onlyvisible", "--name", "Wine System Tray")
+    return bool(out.split())
+
+
+def zorder():
+    """The visible top-level windows from the top down, as dicts."""
+    rc, out = driver("zorder", "-")
+    rows = []
+    for line in out.splitlines():
+        if line.startswith("z "):
+            head, _, cap = line[2:].partition(" caption=")
+            row = dict(kv.split("=", 1) for kv in head.split())
+            row["caption"] = cap
+            rows.append(row)
+    return rows
+
+
+def above(upper, lower):
+    """Whether the window `upper` (an hwnd) is above `lower` in the z-order."""
+    order = [w["hwnd"] for w in zorder()]
+    return upper in order and lower in order and order.index(upper) < order.index(lower)
+
+
+class OnScreen(SettingsDriving, ProgramTest):
+    """The clock stays where it can be seen, and the end of the session takes it along."""
+
+    POS = KEY + r"\Settings\Position"
+
+    def other_window(self, seconds, topmost, x, y, w, h):
+        """Another program's window, activated over the given place; its hwnd and process."""
+        out = os.path.join(LOGS, "window-%d.out" % time.time_ns())
+        with open(out, "wb") as f:
+            p = subprocess.Popen(["timeout", "-k", "5", str(seconds + 20), "wine", DRIVER, "window", str(seconds),
+                                  "1" if topmost else "0", str(x), str(y), str(w), str(h)],
+                                 stdout=f, stderr=subprocess.DEVNULL, stdin=subprocess.DEVNULL, env=ENV, cwd=LOGS)
+        found = wait_until(lambda: [z for z in zorder() if z["class"] == "DriverWindow"], 15)
+        self.assertTrue(found, "the other window shows")
+        return found[0]["hwnd"], p
+
+    def test_session_end_with_the_settings_window_open_is_agreed_and_ends_cleanly(self):
+        reg("add", self.POS, "/v", "Left", "/t", "REG_DWORD", "/d", "5000", "/f")
+        reg("add", self.POS, "/v", "Top", "/t", "REG_DWORD", "/d", "5000", "/f")
+        self.ready()
+        self.assertTrue(wait_until(tray_shown, 5), "the icon is there")
+        driver("command", "TFormClock", "Lumivo", CMD["NillFirst"])
+        self.assertTrue(wait_until(lambda: reg_dword(KEY + r"\Settings", "ZeroFirstView") is not None, 5))
+        zero = reg_dword(KEY + r"\Settings", "ZeroFirstView")
+        self.open()
+        open(os.path.join(self.prog.dir, "TempFiles", "Tmp1"), "w").write("x")
+        rc, out = driver("endsession", "TFormClock", "Lumivo")
+        self.assertEqual(rc, 0, out)
+        m = re.search(r"query=1 agreed=1 ms=(\d+)", out)
+        self.assertTrue(m, out)
+        self.assertLess(int(m.group(1)), 1000, "agreed at once")
+        self.assertFalse(visible("#32770"), "no question box")
+        self.assertTrue(ended(self.prog.procs[-1], 15), "the program ended")
+        self.assertFalse(info("TFormClock"), "no clock window left")
+        self.assertFalse(tray_shown(), "no icon left")
+        self.assertFalse(os.path.exists(os.path.join(self.prog.dir, "TempFiles", "Tmp1")), "scratch files cleared")
+        self.assertEqual(reg_dword(KEY + r"\Settings", "ZeroFirstView"), zero, "the settings are stored")
+        self.assertEqual((reg_dword(self.POS, "Left"), reg_dword(self.POS, "Top")), (5000, 5000),
+                         "the user's own place, not the one the clock was moved to")
+        self.assertEqual(self.prog.log_lines(), [], "nothing failed")
+
+    def test_wineboot_ends_the_session_with_a_quick_exit_counting_down_and_nothing_asked(self):
+        reg("add", self.POS, "/v", "Left", "/t", "REG_DWORD", "/d", "5000", "/f")
+        reg("add", self.POS, "/v", "Top", "/t", "REG_DWORD", "/d", "5000", "/f")
+        self.ready()
+        driver("command", "TFormClock", "Lumivo", CMD["QuickExit"])
+        self.assertTrue(wait_until(lambda: visible(*QSD), 10), "the quick-exit window opens")
+        time.sleep(0.3)
+        driver("select", *QSD, 1, 0)
+        driver("settext", *QSD, 0, "1")
+        driver("settext", *QSD, 1, "30")
+        time.sleep(0.3)
+        driver("click", *QSD, "Зап&уск")
+        time.sleep(1.0)
+        self.assertTrue(visible(*QSD), "still open, counting down")
+        open(os.path.join(self.prog.dir, "TempFiles", "Tmp3"), "w").write("x")
+        started = time.time()
+        # Wine's next session would start the program again from its Run value, into the next test.
+        for hive in ("HKLM", "HKCU"):
+            reg("delete", hive + r"\SOFTWARE\Microsoft\Windows\CurrentVersion\Run", "/v", "Lumivo", "/f")
+        # Wine's session end takes its server down too: the next test starts on a settled one.
+        self.addCleanup(lambda: (run(["wineserver", "-w"], timeout=30, env=ENV),
+                                 run(["wineserver", "-p", "900"], timeout=10, env=ENV)))
+        rc, out = wine("wineboot", "--end-session", timeout=60)
+        self.assertEqual(rc, 0, out)
+        self.assertLess(time.time() - started, 5, "nobody waited for an answer")
+        self.assertFalse(visible("#32770"), "not even the running quick exit's question")
+        self.assertTrue(ended(self.prog.procs[-1], 15), "the program ended")
+        self.assertTrue(wait_until(lambda: not tray_shown(), 5), "no icon left")
+        self.assertFalse(os.path.exists(os.path.join(self.prog.dir, "TempFiles", "Tmp3")), "ended by itself, cleanly")
+        self.assertEqual((reg_dword(self.POS, "Left"), reg_dword(self.POS, "Top")), (5000, 5000))
+        self.assertEqual(self.prog.log_lines(), [])
+
+    def test_a_refused_session_end_goes_on(self):
+        self.ready()
+        driver("post", "TFormClock", "Lumivo", 0x16, 0, 0)  # WM_ENDSESSION, FALSE: someone else refused
+        time.sleep(1.0)
+        self.assertIsNone(self.prog.procs[-1].poll(), "still running")
+        self.assertTrue(clock()["visible"])
+        self.assertTrue(tray_shown())
+
+    def test_a_place_off_the_screen_shows_on_it_and_stays_stored_until_dragged(self):
+        reg("add", self.POS, "/v", "Left", "/t", "REG_DWORD", "/d", "5000", "/f")
+        reg("add", self.POS, "/v", "Top", "/t", "REG_DWORD", "/d", "5000", "/f")
+        self.ready()
+        c = clock()
+        self.assertTrue(c["visible"])
+        self.assertTrue(0 <= c["x"] and c["x"] + c["w"] <= 1280 and 0 <= c["y"] and c["y"] + c["h"] <= 1024,
+                        "on the 1280x1024 screen: %s" % c)
+        screenshot("clock-brought-on-screen")
+        self.prog.stop()
+        settle_registry()
+        self.assertEqual((reg_dword(self.POS, "Left"), reg_dword(self.POS, "Top")), (5000, 5000))
+        c = self.ready_again()
+        pt = find_pixel(c, lambda r, g, b: r > 150 and g < 90 and b < 90)
+        self.assertIsNotNone(pt, "red time text on screen")
+        x, y = pt
+        xdotool("mousemove", x, y, "sleep", 0.2, "mousedown", 1, "sleep", 0.1, "mousemove", x - 30, y - 20,
+                "sleep", 0.1, "mousemove", x - 60, y - 40, "sleep", 0.2, "mouseup", 1)
+        self.assertTrue(wait_until(lambda: reg_dword(self.POS, "Left") == c["x"] - 60, 5), "the drag is stored")
+        self.assertEqual(reg_dword(self.POS, "Top"), c["y"] - 40)
+
+    def ready_again(self):
+        self.ready()
+        return clock()
+
+    def test_stay_on_top_takes_its_place_back(self):
+        reg("add", KEY + r"\Settings", "/v", "StayOnTop", "/t", "REG_DWORD", "/d", "1", "/f")
+        reg("add", self.POS, "/v", "Left", "/t", "REG_DWORD", "/d", "300", "/f")
+        reg("add", self.POS, "/v", "Top", "/t", "REG_DWORD", "/d", "300", "/f")
+        self.ready()
+        c = clock()
+        self.assertEqual(c["topmost"], 1)
+        other, p = self.other_window(6, False, 250, 250, 600, 400)
+        time.sleep(0.5)
+        self.assertTrue(above(c["hwnd"], other), "over an ordinary window activated on its place")
+        # Another program takes the topmost place away: it comes back.
+        driver("untop", "TFormClock", "Lumivo")
+        self.assertTrue(wait_until(lambda: clock()["topmost"] == 1, 3), "topmost again")
+        self.assertTrue(above(c["hwnd"], other))
+        screenshot("stay-on-top-over-a-window")
+        p.wait(30)
+        # A full-screen window comes and goes: the clock is still on top of an ordinary window after it.
+        # (Wine 8 never calls the foreground hook, so a topmost window activated later stays above it here.)
+        full, p = self.other_window(2, True, 0, 0, 1280, 1024)
+        p.wait(30)
+        other, p = self.other_window(4, False, 250, 250, 600, 400)
+        time.sleep(0.5)
+        self.assertEqual(clock()["topmost"], 1)
+        self.assertTrue(above(c["hwnd"], other), "over the window activated after the full-screen one")
+        p.wait(30)
+
+    def test_without_stay_on_top_it_stays_on_the_desktop_layer(self):
+        reg("add", KEY + r"\Settings", "/v", "StayOnTop", "/t", "REG_DWORD", "/d", "0", "/f")
+        reg("add", self.POS, "/v", "Left", "/t", "REG_DWORD", "/d", "300", "/f")
+        reg("add", self.POS, "/v", "Top", "/t", "REG_DWORD", "/d", "300", "/f")
+        self.ready()
+        c = wait_until(lambda: clock()["topmost"] == 0 and clock(), 5)
+        self.assertTrue(c, "not topmost: %s" % clock())
+        other, p = self.other_window(8, False, 500, 250, 600, 400)
+        time.sleep(0.5)
+        self.assertTrue(above(other, c["hwnd"]), "under an ordinary window")
+        # A click on the clock's visible part does not lift it over the window.
+        pt = find_pixel(dict(c, w=150), lambda r, g, b: r > 150 and g < 90 and b < 90)
+        self.assertIsNotNone(pt, "the clock's left part shows")
+        xdotool("mousemove", pt[0], pt[1], "sleep", 0.1, "click", 1, "sleep", 0.8)
+        self.assertTrue(above(other, clock()["hwnd"]), "still under it after a click")
+        screenshot("desktop-layer")
+        p.wait(30)
+        # Switched on from the menu, it is on top at once.
+        driver("command", "TFormClock", "Lumivo", CMD["OnTopPOM"])
+        self.assertTrue(wait_until(lambda: clock()["topmost"] == 1, 5))
+        self.assertTrue(wait_until(lambda: reg_dword(KEY + r"\Settings", "StayOnTop") == 1, 5))
+
+
 class FirstLaunch(ProgramTest):
     """A fresh registry: the first-launch window, then the settings preloaded from the shipped defaults."""
 

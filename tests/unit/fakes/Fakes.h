@@ -291,6 +291,8 @@ public:
     void restoreApp() override { ++restored; }
     void hideAppTaskbarWindow() override { ++taskbarHidden; }
     void cursorPos(int& x, int& y) override { x = 100; y = 100; }
+    std::vector<ui::Monitor> screens;               // what monitors() reports
+    std::vector<ui::Monitor> monitors() override { return screens; }
 };
 
 // A fresh program with fakes and its own program folder.
