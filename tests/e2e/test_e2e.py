@@ -79,6 +79,11 @@ def read_bytes(path):
         return f.read()
 
 
+def write_text(path, text):
+    with open(path, "w", encoding="utf-8") as f:
+        f.write(text)
+
+
 def screenshot(name):
     path = os.path.join(OUT, name + ".png")
     run(["import", "-window", "root", path], timeout=20, env=os.environ)
@@ -89,7 +94,7 @@ def root_pixels():
     """The screen as (width, height, bytes of RGB)."""
     with tempfile.NamedTemporaryFile(suffix=".ppm", dir=LOGS) as f:
         run(["import", "-window", "root", "-depth", "8", "ppm:" + f.name], timeout=20, env=os.environ)
-        data = open(f.name, "rb").read()
+        data = read_bytes(f.name)
     parts = data.split(b"\n", 3)
     w, h = map(int, parts[1].split())
     return w, h, parts[3]
@@ -1153,7 +1158,7 @@ class OnScreen(SettingsDriving, ProgramTest):
         self.assertTrue(wait_until(lambda: reg_dword(KEY + r"\Settings", "ZeroFirstView") is not None, 5))
         zero = reg_dword(KEY + r"\Settings", "ZeroFirstView")
         self.open()
-        open(os.path.join(self.prog.dir, "TempFiles", "Tmp1"), "w").write("x")
+        write_text(os.path.join(self.prog.dir, "TempFiles", "Tmp1"), "x")
         rc, out = driver("endsession", "TFormClock", "Lumivo")
         self.assertEqual(rc, 0, out)
         m = re.search(r"query=1 agreed=1 ms=(\d+)", out)
@@ -1183,7 +1188,7 @@ class OnScreen(SettingsDriving, ProgramTest):
         driver("click", *QSD, "Зап&уск")
         time.sleep(1.0)
         self.assertTrue(visible(*QSD), "still open, counting down")
-        open(os.path.join(self.prog.dir, "TempFiles", "Tmp3"), "w").write("x")
+        write_text(os.path.join(self.prog.dir, "TempFiles", "Tmp3"), "x")
         started = time.time()
         # Wine's next session would start the program again from its Run value, into the next test.
         for hive in ("HKLM", "HKCU"):
