@@ -130,6 +130,8 @@ measure() {
 
 # The first window of a fresh prefix starts Wine's desktop process: not any program's cost.
 measure warm-up FloorClock 0 "$floor" >/dev/null
+# A settings key, or the program greets a new user with its first-launch window.
+timeout 30 wine reg add 'HKCU\Software\Vantrel\Lumivo\Settings' /f >/dev/null 2>&1 </dev/null
 lumivo=$(measure Lumivo.exe TFormClock 6 "$root/dist/Lumivo/Lumivo.exe")
 prepare=start_quick_exit
 running=$(measure "Lumivo.exe qsd" TFormClock 6 "$root/dist/Lumivo/Lumivo.exe")
