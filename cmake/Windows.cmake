@@ -13,9 +13,10 @@ set(LUMIVO_ASSETS ${CMAKE_SOURCE_DIR}/assets)
 file(GLOB WIN32_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/win32/*.cpp)
 list(REMOVE_ITEM WIN32_SOURCES ${CMAKE_SOURCE_DIR}/src/win32/main.cpp)
 add_library(lumivo_win32 STATIC ${WIN32_SOURCES})
-# No comctl32: it is loaded on first need (win32/CommonControls.h).
+# No comctl32 or comdlg32: they are loaded on first need (win32/CommonControls.h,
+# win32/CommonDialogs.h).
 target_link_libraries(lumivo_win32 PUBLIC lumivo_core
-  user32 gdi32 comdlg32 shell32 ole32 advapi32 winmm msimg32 version uuid)
+  user32 gdi32 shell32 ole32 advapi32 winmm msimg32 version uuid)
 target_compile_definitions(lumivo_win32 PUBLIC UNICODE _UNICODE)
 # One section per function and object, so the link below can leave out what nothing calls.
 foreach(lib lumivo_core lumivo_win32)

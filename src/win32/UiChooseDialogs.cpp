@@ -1,8 +1,8 @@
 // The system's font and colour dialogs.
 #include <windows.h>
-#include <commdlg.h>
 #include <dlgs.h>
 #include <cstdlib>
+#include "win32/CommonDialogs.h"
 #include "win32/Edge.h"
 #include "win32/Text.h"
 #include "win32/Win32Ui.h"
@@ -98,7 +98,7 @@ std::optional<ui::Font> Win32Ui::chooseFont(const ui::FontDialog& request) {
     cf.nSizeMax = request.maxSize;
     cf.lpfnHook = fontHook;
     cf.lCustData = LPARAM(&call);
-    if (!systemDialog([&] { return ChooseFontW(&cf); })) return std::nullopt;
+    if (!systemDialog([&] { return commonDialogs::chooseFont(cf); })) return std::nullopt;
     return fontOf(lf, cf.rgbColors, cf.iPointSize / 10);
 }
 
@@ -109,7 +109,7 @@ std::optional<ui::Color> Win32Ui::chooseColor(ui::Color initial, platform::Windo
     cc.rgbResult = COLORREF(initial);
     cc.lpCustColors = customColours_.data();
     cc.Flags = CC_RGBINIT | CC_SOLIDCOLOR | CC_ANYCOLOR;
-    if (!systemDialog([&] { return ChooseColorW(&cc); })) return std::nullopt;
+    if (!systemDialog([&] { return commonDialogs::chooseColor(cc); })) return std::nullopt;
     return ui::Color(cc.rgbResult);
 }
 

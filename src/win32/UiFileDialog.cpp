@@ -1,6 +1,6 @@
 // The system's file dialogs, with the program's own say on each confirmed file.
 #include <windows.h>
-#include <commdlg.h>
+#include "win32/CommonDialogs.h"
 #include "win32/Edge.h"
 #include "win32/Text.h"
 #include "win32/Win32Ui.h"
@@ -60,7 +60,8 @@ std::optional<std::string> Win32Ui::fileDialog(const ui::FileDialog& request, bo
                       : OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_SHAREAWARE);
     ofn.lpfnHook = fileHook;
     ofn.lCustData = LPARAM(&request);
-    if (!systemDialog([&] { return save ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn); })) return std::nullopt;
+    const auto show = [&] { return save ? commonDialogs::getSaveFileName(ofn) : commonDialogs::getOpenFileName(ofn); };
+    if (!systemDialog(show)) return std::nullopt;
     return narrow(file.c_str());
 }
 
