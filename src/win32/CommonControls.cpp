@@ -1,4 +1,5 @@
 #include "win32/CommonControls.h"
+#include "win32/Entry.h"
 
 namespace win32::commonControls {
 
@@ -10,11 +11,6 @@ struct Library {
     decltype(&RemoveWindowSubclass) removeSubclass = nullptr;
     decltype(&DefSubclassProc) defProc = nullptr;
 };
-
-template <class Fn>
-Fn entry(HMODULE lib, const char* name) {
-    return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(lib, name)));
-}
 
 // Loaded once: the classes it registers serve every window made afterwards.
 const Library& library() {

@@ -1,4 +1,5 @@
 #include "win32/CommonDialogs.h"
+#include "win32/Entry.h"
 #include <string>
 
 namespace win32::commonDialogs {
@@ -11,11 +12,6 @@ struct Library {
     decltype(&ChooseFontW) font = nullptr;
     decltype(&ChooseColorW) color = nullptr;
 };
-
-template <class Fn>
-Fn entry(HMODULE lib, const char* name) {
-    return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(lib, name)));
-}
 
 // From the system folder by its full path: a file of the same name beside
 // Lumivo.exe must never be the one that runs.

@@ -1,4 +1,5 @@
 #include "win32/Dpi.h"
+#include "win32/Entry.h"
 #include "ui/Dpi.h"
 
 namespace win32::dpi {
@@ -8,7 +9,7 @@ namespace {
 template <class F>
 F user32(const char* name) {
     static const HMODULE module = GetModuleHandleW(L"user32.dll");
-    return module ? reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
+    return entry<F>(module, name);
 }
 
 using DpiForSystem = UINT(WINAPI*)();

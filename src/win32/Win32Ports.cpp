@@ -1,4 +1,5 @@
 #include "win32/Win32Ports.h"
+#include "win32/Entry.h"
 #include <windows.h>
 #include <knownfolders.h>
 #include <mapi.h>
@@ -19,12 +20,6 @@ HWND hwnd(platform::WindowId w) { return reinterpret_cast<HWND>(w); }
 
 const wchar_t* orNull(const std::wstring& s) { return s.empty() ? nullptr : s.c_str(); }
 
-// The power functions are looked up at run time: older systems and some
-// editions lack them, and a missing entry must read as "not available".
-template <class Fn>
-Fn procAddress(HMODULE lib, const char* name) {
-    return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(lib, name)));
-}
 
 using IsPwrHibernateAllowedFn = BOOLEAN(WINAPI*)();
 
@@ -115,7 +110,7 @@ unsigned Win32Power::exitWindows(unsigned flags) {
 bool Win32Power::hibernationAllowed() {
     const UniqueLibrary lib = loadSystemLibrary(L"powrprof.dll");
     if (!lib) return false;
-    const auto fn = procAddress<IsPwrHibernateAllowedFn>(lib.get(), "IsPwrHibernateAllowed");
+    const auto fn = entry<IsPwrHibernateAllowedFn>(lib.get(), "IsPwrHibernateAllowed");
     return fn && fn() != FALSE;
 }
 
@@ -124,7 +119,7 @@ bool Win32Power::suspend(bool hibernate, bool force, bool disableWakeEvents) {
     if (!setSuspendState_) {
         UniqueLibrary lib = loadSystemLibrary(L"powrprof.dll");
         if (!lib) return false;
-        setSuspendState_ = procAddress<SetSuspendStateFn>(lib.get(), "SetSuspendState");
+        setSuspendState_ = entry<SetSuspendStateFn>(lib.get(), "SetSuspendState");
         if (!setSuspendState_) return false;
         powerLibrary_ = std::move(lib);
     }
@@ -301,7 +296,7 @@ bool Win32Mail::send(const platform::MailMessage& m) {
     if (!lookedUp_) {
         lookedUp_ = true;
         mapiLibrary_ = loadSystemLibrary(L"mapi32.dll");
-        if (mapiLibrary_) sendMail_ = procAddress<SendMailFn>(mapiLibrary_.get(), "MAPISendMail");
+        if (mapiLibrary_) sendMail_ = entry<SendMailFn>(mapiLibrary_.get(), "MAPISendMail");
     }
     if (!sendMail_) return false;
     std::string subject = ansi(widen(m.subject)), address = ansi(widen(m.recipientAddress)), name;

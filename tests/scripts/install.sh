@@ -17,19 +17,8 @@ if [[ -z $version || ! -f $setup || ! -f $driver || ! -d $shipped ]]; then
     exit 1
 fi
 
-passed=0
-failed=0
-check() {
-    local name=$1
-    shift
-    if "$@"; then
-        echo "ok   $name"
-        passed=$((passed + 1))
-    else
-        echo "FAIL $name"
-        failed=$((failed + 1))
-    fi
-}
+# shellcheck source=tests/scripts/checks.sh
+source "$root/tests/scripts/checks.sh"
 
 # shellcheck source=scripts/wine-env.sh
 source "$root/scripts/wine-env.sh"

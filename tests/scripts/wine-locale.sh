@@ -10,19 +10,8 @@ build=${1:-}
 absent=ru_RU.UTF-8
 locale -a 2>/dev/null | grep -qix 'ru_RU.utf-\?8' && absent=xx_XX.UTF-8
 
-passed=0
-failed=0
-check() {
-    local name=$1
-    shift
-    if "$@"; then
-        echo "ok   $name"
-        passed=$((passed + 1))
-    else
-        echo "FAIL $name"
-        failed=$((failed + 1))
-    fi
-}
+# shellcheck source=tests/scripts/checks.sh
+source "$root/tests/scripts/checks.sh"
 
 work=$(mktemp -d)
 # shellcheck source=scripts/wine-env.sh
