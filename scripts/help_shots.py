@@ -198,7 +198,7 @@ class HelpShots(e2e.SettingsDriving, e2e.ProgramTest):
         quiet_pointer()
         c = e2e.clock()
         save("clock", c, 8)
-        pt = e2e.find_pixel(c, lambda r, g, b: r > 150 and g < 90 and b < 90)
+        pt = e2e.find_pixel(c, e2e.time_red)
         self.assertIsNotNone(pt, "the red time text on screen")
         e2e.xdotool("mousemove", pt[0], pt[1], "sleep", 0.3, "click", 3)
         menu = e2e.wait_until(lambda: e2e.visible("#32768"), 5)

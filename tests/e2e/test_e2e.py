@@ -74,6 +74,11 @@ def reg(*args):
     return wine("reg", *args)
 
 
+def time_red(r, g, b):
+    """A pixel of the clock's red time text (its shadow and the see-through black are not)."""
+    return r > 150 and g < 90 and b < 90
+
+
 def read_bytes(path):
     with open(path, "rb") as f:
         return f.read()
@@ -275,7 +280,7 @@ class E2E(ProgramTest):
         driver("close", "TFormSplashScreen", "*")
         time.sleep(0.5)
         c = clock()
-        pt = find_pixel(c, lambda r, g, b: r > 150 and g < 90 and b < 90)
+        pt = find_pixel(c, time_red)
         self.assertIsNotNone(pt, "red time text on screen")
         x, y = pt
         xdotool("mousemove", x, y, "sleep", 0.2, "mousedown", 3, "sleep", 0.2, "mousemove", x + 80, y + 50,
@@ -376,7 +381,7 @@ class E2E(ProgramTest):
         self.assertEqual(clock()["w"], width, "seconds never shown")
         screenshot("clock-win98")
         # The menu as a user sees it there: no seconds toggle, no time panel (screenshot for a person).
-        pt = find_pixel(clock(), lambda r, g, b: r > 150 and g < 90 and b < 90)
+        pt = find_pixel(clock(), time_red)
         if pt:
             xdotool("mousemove", pt[0], pt[1], "sleep", 0.2, "click", 3, "sleep", 0.5, "mousemove", pt[0] + 160,
                     pt[1] + 64, "sleep", 0.8)
@@ -461,7 +466,7 @@ class Settings(ProgramTest):
 
     def test_drag_and_format_survive_a_restart(self):
         c = self.ready()
-        pt = find_pixel(c, lambda r, g, b: r > 150 and g < 90 and b < 90)
+        pt = find_pixel(c, time_red)
         self.assertIsNotNone(pt)
         x, y = pt
         xdotool("mousemove", x, y, "sleep", 0.2, "mousedown", 1, "sleep", 0.1, "mousemove", x + 30, y + 20,
@@ -649,7 +654,7 @@ class QuickExit(ProgramTest):
         c = wait_until(lambda: (clock() or {}).get("visible") and clock(), 10)
         self.assertTrue(c, "the clock keeps running")
         # The menu shows the sound switched off around the hibernation (for a person to look at).
-        pt = find_pixel(c, lambda r, g, b: r > 150 and g < 90 and b < 90)
+        pt = find_pixel(c, time_red)
         if pt:
             xdotool("mousemove", pt[0], pt[1], "sleep", 0.2, "click", 3, "sleep", 0.6)
             screenshot("menu-after-hibernation")
@@ -1227,7 +1232,7 @@ class OnScreen(SettingsDriving, ProgramTest):
         settle_registry()
         self.assertEqual((reg_dword(self.POS, "Left"), reg_dword(self.POS, "Top")), (5000, 5000))
         c = self.ready_again()
-        pt = find_pixel(c, lambda r, g, b: r > 150 and g < 90 and b < 90)
+        pt = find_pixel(c, time_red)
         self.assertIsNotNone(pt, "red time text on screen")
         x, y = pt
         xdotool("mousemove", x, y, "sleep", 0.2, "mousedown", 1, "sleep", 0.1, "mousemove", x - 30, y - 20,
@@ -1276,7 +1281,7 @@ class OnScreen(SettingsDriving, ProgramTest):
         time.sleep(0.5)
         self.assertTrue(above(other, c["hwnd"]), "under an ordinary window")
         # A click on the clock's visible part does not lift it over the window.
-        pt = find_pixel(dict(c, w=150), lambda r, g, b: r > 150 and g < 90 and b < 90)
+        pt = find_pixel(dict(c, w=150), time_red)
         self.assertIsNotNone(pt, "the clock's left part shows")
         xdotool("mousemove", pt[0], pt[1], "sleep", 0.1, "click", 1, "sleep", 0.8)
         self.assertTrue(above(other, clock()["hwnd"]), "still under it after a click")
@@ -1367,7 +1372,7 @@ class HighDpi(SettingsDriving, ProgramTest):
     def test_a_drag_at_144_dpi_stores_96_dpi_units(self):
         self.start_at(144)
         c = clock()
-        pt = find_pixel(c, lambda r, g, b: r > 150 and g < 90 and b < 90)
+        pt = find_pixel(c, time_red)
         self.assertIsNotNone(pt, "red time text on screen")
         x, y = pt
         xdotool("mousemove", x, y, "sleep", 0.2, "mousedown", 1, "sleep", 0.1, "mousemove", x + 45, y + 30,
