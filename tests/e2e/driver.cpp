@@ -107,7 +107,7 @@ void zorder() {
     }
 }
 
-// A window of another program: shown, activated, kept for a while, then closed.
+// A window of another program: shown, activated, kept for a while or until closed.
 int ownWindow(int seconds, bool topmost, int x, int y, int w, int h) {
     WNDCLASSW wc{};
     wc.lpfnWndProc = DefWindowProcW;
@@ -124,12 +124,12 @@ int ownWindow(int seconds, bool topmost, int x, int y, int w, int h) {
     std::printf("window=%p\n", (void*)win);
     std::fflush(stdout);
     const DWORD end = GetTickCount() + DWORD(seconds) * 1000;
-    while (GetTickCount() < end) {
+    while (GetTickCount() < end && IsWindow(win)) {
         MSG m;
         while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&m);
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
     }
-    DestroyWindow(win);
+    if (IsWindow(win)) DestroyWindow(win);
     return 0;
 }
 
