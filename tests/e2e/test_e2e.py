@@ -7,6 +7,7 @@ import sys
 import tempfile
 import time
 import unittest
+from pathlib import Path
 
 PREFIX = os.environ["WINEPREFIX"]
 DRIVER = os.environ["LUMIVO_E2E_DRIVER"]
@@ -163,7 +164,7 @@ class Program:
         path = os.path.join(self.dir, "Error", "Debug.Log")
         if not os.path.exists(path):
             return []
-        data = open(path, "rb").read()
+        data = Path(path).read_bytes()
         return data.decode("utf-8-sig").split("\r\n")[:-1]
 
 
@@ -508,7 +509,7 @@ class HotKeys(ProgramTest):
         time.sleep(0.3)
         xdotool("keydown", "super", "sleep", 0.15, "key", "t", "sleep", 0.15, "keyup", "super")
         time.sleep(6)
-        text = open(trace, "rb").read().decode("utf-8", "replace")
+        text = Path(trace).read_bytes().decode("utf-8", "replace")
         return [m.split("\\")[-1] for m in re.findall(r'proc_PlaySound SoundName=L"([^"]*)"', text)]
 
     @unittest.skipUnless(shutil.which("faketime"), "needs faketime")
@@ -1010,7 +1011,7 @@ class SettingsWindow(SettingsDriving, ProgramTest):
         found = [f for f in os.listdir(folder) if f.lower() == "копия.setlmv"]
         self.assertTrue(found, os.listdir(folder))
         written = os.path.join(folder, found[0])
-        data = open(written, "rb").read()
+        data = Path(written).read_bytes()
         self.assertIn(name.encode("cp1251"), data, "the name in Windows-1251, not question marks")
         self.assertTrue(self.control("Неизвестно") is None, "the time of the backup shown")
         # The reminder goes, by the page's own button.
@@ -1036,10 +1037,10 @@ class SettingsWindow(SettingsDriving, ProgramTest):
         driver("click", *SETTINGS, "Со&хранить параметры")
         self.file_dialog("C:\\Lumivo-%s\\BackUp\\changed.SetLMV" % self.prog.name)
         self.answer("Сообщение", " Данные успешно сохранены.  ")
-        data = open(path, "rb").read()
+        data = Path(path).read_bytes()
         changed = data.replace(b"AlphaSet=255", b"AlphaSet=254", 1)
         self.assertNotEqual(changed, data)
-        open(path, "wb").write(changed)
+        Path(path).write_bytes(changed)
         driver("click", *SETTINGS, "З&агрузить параметры")
         self.file_dialog("C:\\Lumivo-%s\\BackUp\\changed.SetLMV" % self.prog.name)
         texts = self.answer("Ошибка", "Файл изменен или поврежден! Продолжить загрузку?", key="n")

@@ -10,6 +10,7 @@ import re
 import struct
 import sys
 import urllib.parse
+from pathlib import Path
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 ASSETS = os.path.join(ROOT, "assets")
@@ -39,7 +40,7 @@ def source_texts():
     for path in glob.glob(os.path.join(ROOT, "src", "**", "*.*"), recursive=True):
         if not path.endswith((".cpp", ".h")):
             continue
-        src = open(path, encoding="utf-8").read()
+        src = Path(path).read_text(encoding="utf-8")
         # Adjacent literals are one text in C++.
         for run in re.findall(r'(?:"(?:[^"\\\n]|\\.)*"\s*)+', src):
             parts = re.findall(r'"((?:[^"\\\n]|\\.)*)"', run)
@@ -52,7 +53,7 @@ def opened_pages():
     """The help pages the program's buttons and menu open, read from its source."""
     found = set()
     for path in glob.glob(os.path.join(ROOT, "src", "**", "*.cpp"), recursive=True):
-        src = open(path, encoding="utf-8").read()
+        src = Path(path).read_text(encoding="utf-8")
         for page in re.findall(r'"(index\w*\.htm)"', src):
             found.add("Help/" + page)
         if re.search(r'"Help\.htm"', src):
@@ -115,7 +116,7 @@ def main():
     parsed = {}
     for page in pages:
         path = os.path.join(ASSETS, page)
-        raw = open(path, "rb").read()
+        raw = Path(path).read_bytes()
         try:
             text = raw.decode("utf-8")
         except UnicodeDecodeError as e:
@@ -172,7 +173,7 @@ def main():
         dist = sys.argv[1]
         for f in ["Help.htm"] + shipped:
             there = os.path.join(dist, f)
-            same = os.path.isfile(there) and open(there, "rb").read() == open(os.path.join(ASSETS, f), "rb").read()
+            same = os.path.isfile(there) and Path(there).read_bytes() == Path(os.path.join(ASSETS, f)).read_bytes()
             check("%s in %s" % (f, dist), same)
 
     print("help-pages: %d passed, %d failed" % (passed, failed))
