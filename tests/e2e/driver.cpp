@@ -26,11 +26,20 @@ std::string text(HWND h) {
     return win32::narrow(w);
 }
 
+// The caption the system keeps for a window of another program: read without
+// a message, so a window busy at that moment is still found by it.
+std::string storedText(HWND h) {
+    wchar_t buf[256] = {};
+    GetWindowTextW(h, buf, 256);
+    return win32::narrow(buf);
+}
+
 std::vector<HWND> topLevel(const std::string& cls, const char* caption) {
     struct Ctx { std::string cls; const char* caption; std::vector<HWND> out; } ctx{cls, caption, {}};
     EnumWindows([](HWND h, LPARAM p) -> BOOL {
         auto& c = *reinterpret_cast<Ctx*>(p);
-        if (className(h) == c.cls && (!c.caption || text(h) == c.caption)) c.out.push_back(h);
+        if (className(h) == c.cls && (!c.caption || storedText(h) == c.caption || text(h) == c.caption))
+            c.out.push_back(h);
         return TRUE;
     }, LPARAM(&ctx));
     return ctx.out;
