@@ -315,8 +315,16 @@ wine_run() {
         WINE_RUN_PID=$!
         return 0
     fi
-    local rc=0
-    env "${env[@]}" timeout -k 5 "$limit" wine "$@" >"$WINE_RUN_OUT" 2>"$WINE_RUN_ERR" </dev/null || rc=$?
+    # About one start in a few hundred, Wine ends the process before it runs,
+    # with exit code 1 and not a word; the programs run here say why they
+    # fail, so such a start is made again.
+    local rc attempt
+    for attempt in 1 2 3; do
+        rc=0
+        env "${env[@]}" timeout -k 5 "$limit" wine "$@" >"$WINE_RUN_OUT" 2>"$WINE_RUN_ERR" </dev/null || rc=$?
+        [[ $rc == 1 && ! -s $WINE_RUN_OUT && ! -s $WINE_RUN_ERR ]] || break
+        echo "wine_run: $1 ended at once without a word, started again" >&2
+    done
     if [[ $rc == 124 || $rc == 137 ]]; then
         echo "wine_run: $1 did not end within ${limit}s" >>"$WINE_RUN_ERR"
         kill=1
