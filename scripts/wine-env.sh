@@ -315,9 +315,9 @@ wine_run() {
         WINE_RUN_PID=$!
         return 0
     fi
-    # About one start in a few hundred, Wine ends the process before it runs,
-    # with exit code 1 and not a word; the programs run here say why they
-    # fail, so such a start is made again.
+    # Now and then (one start in some thousands here) Wine ends the process
+    # before it runs, with exit code 1 and not a word; the programs run here say
+    # why they fail, so such a start is made again.
     local rc attempt
     for attempt in 1 2 3; do
         rc=0

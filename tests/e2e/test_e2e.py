@@ -34,9 +34,9 @@ def run(args, timeout=30, env=None, errors=False):
 
 
 def wine(*args, timeout=30, env=None):
-    """Runs a Windows program. About one start in a few hundred, Wine ends the process before
-    it runs, with exit code 1 and not a word. The programs run here say why they fail (reg its
-    error, the driver its exit code each time), so such a start is made again."""
+    """Runs a Windows program. Now and then (one start in some thousands here) Wine ends the
+    process before it runs, with exit code 1 and not a word. The programs run here say why they
+    fail (reg its error, the driver its exit code each time), so such a start is made again."""
     for attempt in range(3):
         rc, out, err = run(["wine"] + list(args), timeout, env, errors=True)
         if rc != 1 or out or err.strip():
