@@ -20,7 +20,6 @@ HWND hwnd(platform::WindowId w) { return reinterpret_cast<HWND>(w); }
 
 const wchar_t* orNull(const std::wstring& s) { return s.empty() ? nullptr : s.c_str(); }
 
-
 using IsPwrHibernateAllowedFn = BOOLEAN(WINAPI*)();
 
 struct CoTaskFree {
