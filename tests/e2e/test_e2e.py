@@ -92,16 +92,6 @@ def time_red(r, g, b):
     return r > 150 and g < 90 and b < 90
 
 
-def read_bytes(path):
-    with open(path, "rb") as f:
-        return f.read()
-
-
-def write_text(path, text):
-    with open(path, "w", encoding="utf-8") as f:
-        f.write(text)
-
-
 def screenshot(name):
     path = os.path.join(OUT, name + ".png")
     run(["import", "-window", "root", path], timeout=20, env=os.environ)
@@ -112,7 +102,7 @@ def root_pixels():
     """The screen as (width, height, bytes of RGB)."""
     with tempfile.NamedTemporaryFile(suffix=".ppm", dir=LOGS) as f:
         run(["import", "-window", "root", "-depth", "8", "ppm:" + f.name], timeout=20, env=os.environ)
-        data = read_bytes(f.name)
+        data = Path(f.name).read_bytes()
     parts = data.split(b"\n", 3)
     w, h = map(int, parts[1].split())
     return w, h, parts[3]
@@ -144,11 +134,12 @@ class Program:
         # What a user unpacks: none of the files a run leaves behind.
         shutil.copytree(DIST, self.dir, ignore=shutil.ignore_patterns("Error", "BackUp", "Tmp1", "Tmp2", "Tmp3"))
         self.exe = "C:\\Lumivo-%s\\Lumivo.exe" % name
+        self.out = os.path.join(LOGS, name + ".out")  # what Wine and the program write, Wine's traces too
         self.procs = []
 
     def start(self, extra_env=None, env=None):
         env = dict(env or ENV, **(extra_env or {}))
-        with open(os.path.join(LOGS, self.name + ".out"), "ab") as out:
+        with open(self.out, "ab") as out:
             p = subprocess.Popen(["timeout", "-k", "5", "300", "wine", self.exe], stdout=out, stderr=out,
                                  stdin=subprocess.DEVNULL, env=env, cwd=LOGS)
         self.procs.append(p)
@@ -171,6 +162,9 @@ class Program:
                     p.wait()
         # Nothing of this copy may linger into the next test.
         wait_until(lambda: not [w for w in info("TFormClock") if w["caption"] != ""], 10)
+
+    def output(self):
+        return Path(self.out).read_bytes().decode("utf-8", "replace")
 
     def log_lines(self):
         path = os.path.join(self.dir, "Error", "Debug.Log")
@@ -510,7 +504,6 @@ class HotKeys(ProgramTest):
     def speak(self, when, hotkeys=True):
         # A first run reads no settings and leaves the hot keys off; these are stored ones.
         reg("add", KEY + r"\Settings", "/v", "GlobalHotkeys", "/t", "REG_DWORD", "/d", "1" if hotkeys else "0", "/f")
-        trace = os.path.join(LOGS, self.prog.name + ".out")
         fake = {"WINEDEBUG": "+winmm", "NO_FAKE_STAT": "1", "FAKETIME": "@" + when,
                 "LD_PRELOAD": FAKETIME_LIB} if FAKETIME_LIB else {"WINEDEBUG": "+winmm"}
         self.assertTrue(start_clock(self.prog, extra_env=fake))
@@ -526,7 +519,7 @@ class HotKeys(ProgramTest):
         time.sleep(0.3)
         xdotool("keydown", "super", "sleep", 0.15, "key", "t", "sleep", 0.15, "keyup", "super")
         time.sleep(6)
-        text = Path(trace).read_bytes().decode("utf-8", "replace")
+        text = self.prog.output()
         return [m.split("\\")[-1] for m in re.findall(r'proc_PlaySound SoundName=L"([^"]*)"', text)]
 
     @unittest.skipUnless(shutil.which("faketime"), "needs faketime")
@@ -591,10 +584,6 @@ class QuickExit(ProgramTest):
         time.sleep(0.3)
         driver("click", *QSD, "Зап&уск", env=env)
 
-    def trace(self):
-        with open(os.path.join(LOGS, self.prog.name + ".out"), "rb") as f:
-            return f.read().decode("utf-8", "replace")
-
     def test_window_opens_from_the_menu_and_from_the_mark(self):
         reg("add", KEY + r"\Settings\QuickExit", "/v", "QSDIcon", "/t", "REG_DWORD", "/d", "1", "/f")
         c = self.ready()
@@ -650,7 +639,7 @@ class QuickExit(ProgramTest):
             time.sleep(0.5)
             screenshot("quick-exit-warning-" + minutes)
             expected = wine_text(words)
-            self.assertTrue(wait_until(lambda: expected in self.trace(), 5), "the warning's text: " + words)
+            self.assertTrue(wait_until(lambda: expected in self.prog.output(), 5), "the warning's text: " + words)
             driver("click", *WARNING, "&Изменить настройки...")
             self.assertTrue(wait_until(lambda: self.button("&Стоп"), 10), "the window, with the count running")
             driver("click", *QSD, "&Стоп")
@@ -668,7 +657,7 @@ class QuickExit(ProgramTest):
         driver("command", *CONFIRM, IDYES)
         self.assertTrue(wait_until(lambda: not info(*QSD), 10), "the window closed")
         call = "Call powrprof.SetSuspendState(00000001,00000001,00000001)"
-        self.assertTrue(wait_until(lambda: call in self.trace(), 10), "hibernated with every flag")
+        self.assertTrue(wait_until(lambda: call in self.prog.output(), 10), "hibernated with every flag")
         c = wait_until(lambda: (clock() or {}).get("visible") and clock(), 10)
         self.assertTrue(c, "the clock keeps running")
         # The menu shows the sound switched off around the hibernation (for a person to look at).
@@ -703,7 +692,7 @@ class QuickExit(ProgramTest):
             started = time.time()
             self.assertTrue(ended(p, 130), "the program ended within two minutes")
             self.assertLess(time.time() - started, 125)
-            self.assertIn("Call user32.ExitWindowsEx(00000005,00000000)", self.trace(), "shutdown, forced")
+            self.assertIn("Call user32.ExitWindowsEx(00000005,00000000)", self.prog.output(), "shutdown, forced")
         finally:
             run(["wineserver", "-k"], timeout=20, env=dict(os.environ, WINEPREFIX=prefix))
             shutil.rmtree(prefix, ignore_errors=True)
@@ -781,10 +770,6 @@ class Reminders(ProgramTest):
     def start_at(self, when, debug="+winmm,+mci"):
         start_at(self, when, debug)
 
-    def trace(self):
-        with open(os.path.join(LOGS, self.prog.name + ".out"), "rb") as f:
-            return f.read().decode("utf-8", "replace")
-
     def box(self, caption, timeout):
         rows = wait_until(lambda: [w for w in info("#32770", caption) if w["visible"]], timeout, 0.2)
         return rows[0] if rows else None
@@ -795,7 +780,7 @@ class Reminders(ProgramTest):
 
     def mci(self):
         """The MCI command strings the program sent, in order."""
-        found = re.findall(r'trace:mci:mciSendStringW \(L"((?:[^"\\]|\\.)*)"', self.trace())
+        found = re.findall(r'trace:mci:mciSendStringW \(L"((?:[^"\\]|\\.)*)"', self.prog.output())
         return [re.sub(r"\\(.)", r"\1", c) for c in found]
 
     @unittest.skipUnless(FAKETIME_LIB, "needs faketime")
@@ -813,7 +798,7 @@ class Reminders(ProgramTest):
         self.assertIn("Пора пить чай", self.box_texts("Напоминание"))
         # An OK button only, the exclamation icon, topmost: 0x40030.
         call = re.search(r'Call user32\.MessageBoxW\(([0-9a-f]+),[0-9a-f]+ L"([^"]*)",[0-9a-f]+ L"([^"]*)",([0-9a-f]+)\)',
-                         self.trace())
+                         self.prog.output())
         self.assertTrue(call, "MessageBoxW in the relay trace")
         self.assertEqual(int(call.group(1), 16), int(box["owner"], 16))
         self.assertEqual((call.group(2), call.group(3)), (wine_text("Пора пить чай"), wine_text("Напоминание")))
@@ -825,7 +810,7 @@ class Reminders(ProgramTest):
         self.assertEqual(len(opens), 1, commands)
         self.assertTrue(opens[0].endswith('" alias mySndR'), opens[0])
         self.assertIn("play mySndR", commands)
-        self.assertIn("mciwave", self.trace().lower(), "the wave driver took the file")
+        self.assertIn("mciwave", self.prog.output().lower(), "the wave driver took the file")
         self.assertEqual(reg_dword(REMIND + r"\Remind1", "RemindEnabled"), 0, "a one-shot reminder disables itself")
         driver("command", "#32770", "Напоминание", 1)
         self.assertTrue(wait_until(lambda: not info("#32770", "Напоминание"), 5), "closed with OK")
@@ -844,13 +829,13 @@ class Reminders(ProgramTest):
         opens = [c for c in commands if c.startswith("open ")]
         self.assertEqual(len(opens), 1, commands)
         self.assertIn("play mySndR", commands)
-        trace = self.trace()
+        trace = self.prog.output()
         self.assertIn('l"mpegvideo"', trace.lower(), "the DirectShow player took the file")
         self.assertIn("winegstreamer", trace.lower(), "decoded by GStreamer")
         # The poll hears it playing, and then its end, on which it closes the channel.
-        self.assertTrue(wait_until(lambda: '=> 2/ 0 (L"playing")' in self.trace(), 5))
+        self.assertTrue(wait_until(lambda: '=> 2/ 0 (L"playing")' in self.prog.output(), 5))
         self.assertTrue(wait_until(lambda: "stop mySndR" in self.mci(), 15), "played to its end, then closed")
-        self.assertIn('=> 2/ 0 (L"stopped")', self.trace())
+        self.assertIn('=> 2/ 0 (L"stopped")', self.prog.output())
         driver("command", "#32770", "Песня", 1)
 
     @unittest.skipUnless(FAKETIME_LIB, "needs faketime")
@@ -1061,7 +1046,7 @@ class SettingsWindow(SettingsDriving, ProgramTest):
         driver("click", *SETTINGS, "З&агрузить параметры")
         self.file_dialog("C:\\Lumivo-%s\\BackUp\\changed.SetLMV" % self.prog.name)
         texts = self.answer("Ошибка", "Файл изменен или поврежден! Продолжить загрузку?", key="n")
-        self.assertEqual(read_bytes(path), changed, "a refused file is left as it was")
+        self.assertEqual(Path(path).read_bytes(), changed, "a refused file is left as it was")
         self.assertEqual(self.control("&Отмена")["enabled"], "0", "nothing loaded")
         driver("click", *SETTINGS, "&Ok")
 
@@ -1179,8 +1164,7 @@ class OnScreen(SettingsDriving, ProgramTest):
                                  stdout=f, stderr=subprocess.DEVNULL, stdin=subprocess.DEVNULL, env=ENV, cwd=LOGS)
         # The window says its handle once it is shown; polling the z-order instead could miss a short-lived one.
         def shown():
-            with open(out) as f:
-                m = re.search(r"^window=(\S+)$", f.read(), re.M)
+            m = re.search(r"^window=(\S+)$", Path(out).read_text(), re.M)
             return m and m.group(1)
         self.addCleanup(self.close_other, p)  # not left over a later test when this one fails
         hwnd = wait_until(shown, 30)
@@ -1201,7 +1185,7 @@ class OnScreen(SettingsDriving, ProgramTest):
         self.assertTrue(wait_until(lambda: reg_dword(KEY + r"\Settings", "ZeroFirstView") is not None, 5))
         zero = reg_dword(KEY + r"\Settings", "ZeroFirstView")
         self.open()
-        write_text(os.path.join(self.prog.dir, "TempFiles", "Tmp1"), "x")
+        Path(os.path.join(self.prog.dir, "TempFiles", "Tmp1")).write_text("x")
         rc, out = driver("endsession", "TFormClock", "Lumivo")
         self.assertEqual(rc, 0, out)
         m = re.search(r"query=1 agreed=1 ms=(\d+)", out)
@@ -1231,7 +1215,7 @@ class OnScreen(SettingsDriving, ProgramTest):
         driver("click", *QSD, "Зап&уск")
         time.sleep(1.0)
         self.assertTrue(visible(*QSD), "still open, counting down")
-        write_text(os.path.join(self.prog.dir, "TempFiles", "Tmp3"), "x")
+        Path(os.path.join(self.prog.dir, "TempFiles", "Tmp3")).write_text("x")
         started = time.time()
         # Wine's next session would start the program again from its Run value, into the next test.
         for hive in ("HKLM", "HKCU"):
