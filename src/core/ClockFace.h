@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <string>
 #include "settings/Settings.h"
 
@@ -18,7 +19,7 @@ public:
     virtual void apply(const settings::Settings&) = 0;
     virtual int opacity() = 0;
     virtual void setOpacity(int alpha) = 0;
-    // Shown and raised at the end of a settings load.
+    // At the end of a settings load: shown, unless the user has hidden it.
     virtual void showLoaded() = 0;
     // The clock back on screen and in front (the menu's "&Восстановить").
     virtual void restore() = 0;
@@ -52,6 +53,10 @@ public:
     virtual void balloon(const std::string& title, const std::string& text) = 0;
     // A message box owned by the clock window; returns when it is closed.
     virtual int messageBox(const std::string& text, const std::string& caption, unsigned flags) = 0;
+    // Runs `work` from the clock window's message queue, once the handler
+    // now running has finished: a window that a tick, a timer or a close
+    // handler wants opens there, never inside them.
+    virtual void later(std::function<void()> work) = 0;
 };
 
 // Stands in for the clock window until it exists and after it has gone, so a
@@ -86,6 +91,11 @@ public:
     void balloon(const std::string& t, const std::string& x) override { if (face_) face_->balloon(t, x); }
     int messageBox(const std::string& text, const std::string& caption, unsigned flags) override {
         return face_ ? face_->messageBox(text, caption, flags) : 0;
+    }
+    // Without a clock window there is no tick either: the work runs at once.
+    void later(std::function<void()> work) override {
+        if (face_) face_->later(std::move(work));
+        else if (work) work();
     }
 
 private:

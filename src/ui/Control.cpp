@@ -147,10 +147,9 @@ void UpDown::setPosition(int p) {
 
 void TrackBar::setPosition(int p) {
     p = std::clamp(p, min, max);
-    if (p != position_) {
-        position_ = p;
-        changed(Prop::Position);
-    }
+    if (p == position_) return;
+    position_ = p;
+    changed(Prop::Position);
     if (onChange) onChange();
 }
 

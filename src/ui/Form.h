@@ -43,6 +43,8 @@ public:
     virtual void focus(Control&) = 0;
     // A balloon over the notification-area icon the form has added.
     virtual bool balloon(const TrayIconData&, const std::string& title, const std::string& text) = 0;
+    // Queues `msg` for the form's onMessage, after the handler now running.
+    virtual void post(unsigned msg) = 0;
 };
 
 class Form {
@@ -145,6 +147,13 @@ public:
     void popup(PopupMenu& m, int x, int y);
     bool balloon(const TrayIconData& d, const std::string& title, const std::string& text) {
         return peer_ ? peer_->balloon(d, title, text) : true;
+    }
+    // `msg` (the program's own range) reaches onMessage from the message
+    // queue, once the handler now running has finished; false without a window.
+    bool post(unsigned msg) {
+        if (!peer_) return false;
+        peer_->post(msg);
+        return true;
     }
     // Gives the keyboard focus to the control after `from` in tab order that
     // takes it (shown, enabled, not a label, image, panel or up-down), going

@@ -293,6 +293,11 @@ void FormWindow::focus(ui::Control& c) {
     else lastFocus_ = ch->hwnd;
 }
 
+// A window that is gone takes its queue with it; so does one the program is leaving.
+void FormWindow::post(unsigned msg) {
+    if (hwnd_) PostMessageW(hwnd_, msg, 0, 0);
+}
+
 bool FormWindow::balloon(const ui::TrayIconData& d, const std::string& title, const std::string& text) {
     if (!hwnd_ || !trayIds_.count(d.id)) return false;
     NOTIFYICONDATAW nid{};

@@ -58,6 +58,7 @@ public:
     void popup(ui::PopupMenu&, int x, int y) override;
     void focus(ui::Control&) override;
     bool balloon(const ui::TrayIconData&, const std::string& title, const std::string& text) override;
+    void post(unsigned msg) override;
 
     static LRESULT CALLBACK windowProc(HWND, UINT, WPARAM, LPARAM);
     // The resolution the window is drawn at; the model's units are 96-dpi ones.

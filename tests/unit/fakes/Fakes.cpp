@@ -302,18 +302,56 @@ void FakeUi::realize(ui::Form& f) {
     auto& p = peers[&f];
     if (!p) {
         p = std::make_unique<FakePeer>(f, 1000 + peers.size());
+        ui::Form* form = &f;
+        p->posting = [this, form](unsigned msg) { posted.emplace_back(form, msg); };
+        p->gone = [this, form] { std::erase(live, form); };
         f.attachPeer(p.get());
+        live.push_back(&f);
     }
     if (f.onCreate) f.onCreate();
 }
 
+// As the system's: the loop ends when the window closes, or when the program
+// ends its message loop (the window is then destroyed without a close).
 void FakeUi::showModal(ui::Form& f) {
     modalForms.push_back(f.className());
-    f.show();
-    f.paint();
-    if (onModal) onModal(f);
-    if (!f.closed()) f.close();
+    if (!f.closed() && !terminated_) {
+        f.show();
+        f.paint();
+        modalStack.push_back(&f);
+        struct Pop {
+            std::vector<ui::Form*>& stack;
+            ~Pop() { stack.pop_back(); }
+        } pop{modalStack};
+        deliverPosted();
+        if (onModal && !f.closed() && !terminated_) onModal(f);
+    }
+    if (!f.closed() && !terminated_) f.close();
     f.destroy();
+}
+
+void FakeUi::deliverPosted() {
+    while (!posted.empty() && !terminated_) {
+        const auto [form, msg] = posted.front();
+        posted.pop_front();
+        // A window that has gone takes its messages with it.
+        if (std::find(live.begin(), live.end(), form) != live.end() && form->onMessage) form->onMessage(msg, 0, 0);
+    }
+}
+
+void FakeUi::minimizeApp() {
+    ++minimized;
+    for (auto& [form, peer] : peers)
+        if (peer->onScreen && std::find(live.begin(), live.end(), form) != live.end()) {
+            peer->onScreen = false;
+            hiddenByMinimize_.push_back(form);
+        }
+}
+
+void FakeUi::restoreApp() {
+    ++restored;
+    for (const ui::Form* form : std::exchange(hiddenByMinimize_, {}))
+        if (std::find(live.begin(), live.end(), form) != live.end() && form->visible()) peers.at(form)->onScreen = true;
 }
 
 namespace {
@@ -337,6 +375,11 @@ std::optional<std::string> FakeUi::saveFile(const ui::SaveFileDialog& d) {
 
 int FakeUi::messageBox(const std::string& text, const std::string& caption, unsigned flags) {
     boxes.push_back({text, caption, flags});
+    ++boxesOpen;
+    struct Close {
+        int& n;
+        ~Close() { --n; }
+    } close{boxesOpen};
     if (onBox) onBox();
     if (answers.empty()) return ui::kIdOk;
     const int a = answers.front();
@@ -346,6 +389,11 @@ int FakeUi::messageBox(const std::string& text, const std::string& caption, unsi
 
 int FakeUi::ownedMessageBox(ui::Form& owner, const std::string& text, const std::string& caption, unsigned flags) {
     boxes.push_back({text, caption, flags, &owner});
+    ++boxesOpen;
+    struct Close {
+        int& n;
+        ~Close() { --n; }
+    } close{boxesOpen};
     if (onBox) onBox();
     if (answers.empty()) return ui::kIdOk;
     const int a = answers.front();
@@ -419,6 +467,7 @@ void Scheduler::run(std::int64_t ms) {
         tr.due += std::max<std::int64_t>(next->interval(), 10);
         ++tr.count;
         next->fire();
+        if (ui_) ui_->deliverPosted();
     }
     if (clock_.millis() < end) clock_.advance(end - clock_.millis());
 }

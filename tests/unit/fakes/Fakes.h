@@ -115,6 +115,7 @@ class FakePower : public platform::Power {
 public:
     std::vector<std::string> calls;   // in order: "privilege on", "exit 5", "suspend", "awake on"...
     bool hibernate = true;
+    bool suspendResult = true;         // false: the system refuses to hibernate
     unsigned exitError = 0;            // what the system answers an exit request
     std::function<void()> onExit, onSuspend;
     bool setPrivilege(const std::string& name, bool enable) override {
@@ -130,7 +131,7 @@ public:
     bool suspend(bool h, bool f, bool d) override {
         calls.push_back(h && f && d ? "suspend" : "suspend?");
         if (onSuspend) onSuspend();
-        return true;
+        return suspendResult;
     }
     void keepAwake(bool on) override { calls.push_back(on ? "awake on" : "awake off"); }
 };
@@ -205,15 +206,24 @@ public:
     std::vector<ui::Rect> lastRegion;
     std::vector<std::vector<std::string>> popups;  // visible item names of each opened menu
     bool shown = false;
+    // On screen: shown, and not taken away with the rest of the program by minimizeApp.
+    bool onScreen = false;
     int destroyed = 0;
+    std::function<void(unsigned)> posting;  // the window system's queue
+    std::function<void()> gone;             // told once, at the first destroy
 
     void formChanged(ui::Prop) override {}
     void controlChanged(ui::Control&, ui::Prop) override {}
     void timerChanged(ui::Timer&) override {}
-    void show() override { shown = true; }
-    void hide() override { shown = false; }
-    void closed() override { shown = false; }
-    void destroy() override { ++destroyed; }
+    void show() override { shown = onScreen = true; }
+    void hide() override { shown = onScreen = false; }
+    void closed() override { shown = onScreen = false; }
+    void destroy() override {
+        if (++destroyed == 1 && gone) gone();
+    }
+    void post(unsigned msg) override {
+        if (posting) posting(msg);
+    }
     ui::Size measureText(const ui::Font& f, const std::string& text) override;
     ui::Bitmap captureClient() override { return ui::Bitmap(form_.bounds().width, form_.bounds().height); }
     void setRegion(const std::vector<ui::Rect>* rects) override {
@@ -255,6 +265,15 @@ public:
     std::vector<std::string> modalForms;            // class names, in order opened
     bool terminated_ = false;
     int minimized = 0, restored = 0, taskbarHidden = 0;
+    // The windows that exist now (made, not yet destroyed), in order made.
+    std::vector<ui::Form*> live;
+    // The modal windows open now, innermost last; the message boxes open now.
+    std::vector<ui::Form*> modalStack;
+    int boxesOpen = 0;
+    // Messages posted to the forms, waiting for the message loop.
+    std::deque<std::pair<ui::Form*, unsigned>> posted;
+    // Delivers the waiting messages, as the message loop does between handlers.
+    void deliverPosted();
 
     void realize(ui::Form& f) override;
     void showModal(ui::Form& f) override;
@@ -287,12 +306,15 @@ public:
     int run() override { return 0; }
     void terminate() override { terminated_ = true; }
     bool terminated() override { return terminated_; }
-    void minimizeApp() override { ++minimized; }
-    void restoreApp() override { ++restored; }
+    void minimizeApp() override;
+    void restoreApp() override;
     void hideAppTaskbarWindow() override { ++taskbarHidden; }
     void cursorPos(int& x, int& y) override { x = 100; y = 100; }
     std::vector<ui::Monitor> screens;               // what monitors() reports
     std::vector<ui::Monitor> monitors() override { return screens; }
+
+private:
+    std::vector<const ui::Form*> hiddenByMinimize_;
 };
 
 // A fresh program with fakes and its own program folder.
@@ -319,7 +341,8 @@ std::vector<std::string> LoggedCodes(const app::App& app);
 // window system would: each after its interval (10 ms at the least).
 class Scheduler {
 public:
-    explicit Scheduler(FakeClock& clock) : clock_(clock) {}
+    // With `ui`, the messages posted by a timer's handler are delivered after it.
+    explicit Scheduler(FakeClock& clock, FakeUi* ui = nullptr) : clock_(clock), ui_(ui) {}
     void watch(ui::Form& f) { forms_.push_back(&f); }
     void run(std::int64_t ms);
     std::int64_t fired(const std::string& timerName) const;
@@ -327,6 +350,7 @@ public:
 private:
     struct Track { unsigned generation; std::int64_t due; std::int64_t count = 0; };
     FakeClock& clock_;
+    FakeUi* ui_;
     std::vector<ui::Form*> forms_;
     std::map<ui::Timer*, Track> tracks_;
 };
