@@ -1,4 +1,5 @@
 #include "app/App.h"
+#include <algorithm>
 #include <fstream>
 #include <system_error>
 #include "app/ClockWindow.h"
@@ -21,6 +22,8 @@ App::App(Ports p)
       remindStore(registry, remindEdit, guard),
       reminders({registry, clock}, {settings, sound, qsd, chime, talk, reminderSound, face}, remind, guard),
       quickExit({clock, power, shell, audio, system, ui}, {session, paths, settings, sound}, qsd, face, guard) {
+    listen(&reminders);
+    listen(&quickExit);
     guard.clock = {
         [this] { return clock_window ? clock_window->form().caption() : std::string(); },
         [this](const std::string& c) { if (clock_window) clock_window->form().setCaption(c); },
@@ -48,7 +51,13 @@ reminders::EditorDeps App::editorDeps() {
 }
 
 settingsui::Deps App::settingsDeps() {
-    return {editorDeps(), system, clock, settingsStore, backUp, reminders, face, qsd, start.ExitMode};
+    return {editorDeps(), system, clock, settingsStore, backUp, reminders, face, quickExit, start.ExitMode};
+}
+
+void App::tell(void (core::SystemEvents::*event)()) {
+    // A copy: a listener may come or go while it is told.
+    for (core::SystemEvents* s : std::vector<core::SystemEvents*>(listeners_))
+        if (std::find(listeners_.begin(), listeners_.end(), s) != listeners_.end()) (s->*event)();
 }
 
 void App::choosePaths() {

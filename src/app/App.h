@@ -1,8 +1,10 @@
 #pragma once
+#include <vector>
 #include "app/State.h"
 #include "core/ClockFace.h"
 #include "core/Paths.h"
 #include "core/Session.h"
+#include "core/SystemEvents.h"
 #include "errors/Guard.h"
 #include "errors/State.h"
 #include "platform/Audio.h"
@@ -94,6 +96,15 @@ public:
 
     // Decides the paths from the program folder (probing that it can be written).
     void choosePaths();
+
+    // A system event, handed to each subsystem that cares in a fixed order:
+    // the reminders, the quick exit, then the clock window itself.
+    void tell(void (core::SystemEvents::*event)());
+    void listen(core::SystemEvents* s) { listeners_.push_back(s); }
+    void unlisten(const core::SystemEvents* s) { std::erase(listeners_, s); }
+
+private:
+    std::vector<core::SystemEvents*> listeners_;
 };
 
 }  // namespace app

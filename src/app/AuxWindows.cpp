@@ -99,9 +99,9 @@ void SplashWindow::FormClose() {
     app_.guard(code::SplashClose, [&] {
         StartupState& s = app_.start;
         if (app_.clock_window) app_.clock_window->form().setShowWithoutActivation(false);
-        if (app_.session.Win9xMode && app_.clock_window) app_.clock_window->form().show();
+        if (app_.session.Win9xMode && app_.clock_window) app_.clock_window->showLoaded();
         Timer1_.setEnabled(false);
-        app_.session.ShowModalRes = 0;
+        // The splash counts no window of its own: a window open now stays counted.
         s.SplashScreenClose = 1;
         if (app_.load.FirstLaunch5 == 1) app_.load.FirstLaunch5 = 2;
     }, [&] {
@@ -116,13 +116,13 @@ void SplashWindow::FormClose() {
 // ---- about -------------------------------------------------------------------------------
 
 AboutWindow::AboutWindow(App& app)
-    : app_(app), form_(forms::build(forms::aboutForm(), app.ui)), ImageLogo_(form_->get<ui::Image>("ImageLogo")),
+    : app_(app), modal_(app.session), form_(forms::build(forms::aboutForm(), app.ui)), ImageLogo_(form_->get<ui::Image>("ImageLogo")),
       Memo3_(form_->get<ui::Memo>("Memo3")), LabelEMail_(form_->get<ui::Label>("LabelEMail")),
       LabelWeb_(form_->get<ui::Label>("LabelWeb")) {
     form_->onCreate = [this] { FormCreate(); };
     form_->onPaint = [this] { app_.guard(code::AboutPaint, [this] { app_.ui.hideAppTaskbarWindow(); }); };
     form_->onClose = [this] {
-        app_.guard(code::AboutClose, [this] { --app_.session.ShowModalRes; },
+        app_.guard(code::AboutClose, [this] { modal_.release(); },
                    [this] { return errors::Dump().add("ShowModalRes", app_.session.ShowModalRes, false); });
     };
     form_->get<ui::Button>("ButtonOk").onClick = [this] { app_.guard(code::AboutOk, [this] { form_->close(); }); };
@@ -164,11 +164,11 @@ void AboutWindow::FormCreate() {
 // ---- first launch ---------------------------------------------------------------------
 
 FirstLaunchWindow::FirstLaunchWindow(App& app)
-    : app_(app), form_(forms::build(forms::firstLaunchForm(), app.ui)), Panel2_(form_->get<ui::Panel>("Panel2")),
+    : app_(app), modal_(app.session), form_(forms::build(forms::firstLaunchForm(), app.ui)), Panel2_(form_->get<ui::Panel>("Panel2")),
       Panel3_(form_->get<ui::Panel>("Panel3")) {
     form_->onCreate = [this] { FormCreate(); };
     form_->onClose = [this] {
-        app_.guard(code::FirstLaunchClose, [this] { --app_.session.ShowModalRes; },
+        app_.guard(code::FirstLaunchClose, [this] { modal_.release(); },
                    [this] { return errors::Dump().add("ShowModalRes", app_.session.ShowModalRes); });
     };
     form_->get<ui::Button>("ButtonOk").onClick = [this] {

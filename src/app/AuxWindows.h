@@ -1,5 +1,6 @@
 #pragma once
 #include <memory>
+#include "core/Session.h"
 #include "ui/Form.h"
 
 namespace app {
@@ -43,6 +44,7 @@ private:
     void FormCreate();
     void setLinkColours(ui::Color mail, ui::Color web);
     App& app_;
+    core::ModalCount modal_;
     std::unique_ptr<ui::Form> form_;
     ui::Image& ImageLogo_;
     ui::Memo& Memo3_;
@@ -63,6 +65,7 @@ private:
     void FormCreate();
     void FormDestroy();
     App& app_;
+    core::ModalCount modal_;
     std::unique_ptr<ui::Form> form_;
     ui::Panel& Panel2_;
     ui::Panel& Panel3_;

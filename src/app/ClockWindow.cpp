@@ -103,9 +103,11 @@ ClockWindow::ClockWindow(App& app)
     };
     app_.clock_window = this;
     app_.face.attach(this);
+    app_.listen(this);
 }
 
 ClockWindow::~ClockWindow() {
+    app_.unlisten(this);
     app_.face.detach(this);
     if (app_.clock_window == this) app_.clock_window = nullptr;
 }
@@ -163,7 +165,44 @@ void ClockWindow::ReAddTrayIcon() {
 
 void ClockWindow::Restore() {
     app_.start.ClockShown = true;
+    showState();
     BringToFront();
+}
+
+// A clock the user hid to the notification area stays there: only the user
+// brings it back.
+void ClockWindow::showLoaded() {
+    if (app_.start.ClockShown) form_->show();
+}
+
+void ClockWindow::showState() {
+    const StartupState& st = app_.start;
+    const settings::Settings& s = app_.settings;
+    const bool win9x = app_.session.Win9xMode;
+    N6_.visible = soundPlaying_;
+    N8_.visible = !st.ClockShown;
+    HidePOM_.visible = st.ClockShown;
+    OnTopPOM_.visible = st.ClockShown;
+    OnTopPOM_.checked = s.StayOnTop == 1;
+    SoundDiss_.checked = app_.sound.SoundDisabled;
+    if (!win9x) ViewSecondsA_.checked = s.SecondsView;
+    NillFirst_.checked = s.ZeroFirstView;
+    PMAM24_.checked = s.AMPM24;
+    QuickExit_.visible = s.ItemQE;
+    SetTime_.visible = s.ItemST && !win9x;  // the 9x family has no such panel
+}
+
+// One message per piece of work, so that work which opens a window lets the
+// next one run inside that window's loop, as any other message would.
+void ClockWindow::later(std::function<void()> work) {
+    if (!work) return;
+    later_.push_back(std::move(work));
+    if (!form_->post(forms::kMsgLater)) {
+        // No window yet to queue for: nothing is running that it could be inside of.
+        std::function<void()> now = std::move(later_.back());
+        later_.pop_back();
+        now();
+    }
 }
 
 void ClockWindow::ApplyClockFont() {
@@ -199,24 +238,17 @@ void ClockWindow::apply(const settings::Settings& s) {
     KeepOnScreen(false);
     placeAfterText_ = true;
 
-    if (!app_.session.Win9xMode) ViewSecondsA_.checked = s.SecondsView;
-    NillFirst_.checked = s.ZeroFirstView;
-    PMAM24_.checked = s.AMPM24;
     const bool onTop = s.StayOnTop == 1;
-    OnTopPOM_.checked = onTop;
     if (form_->stayOnTop() != onTop) {
         form_->setStayOnTop(onTop);
         ReAddTrayIcon();  // the style change may take the icon with it
     }
-    QuickExit_.visible = s.ItemQE;
-    SetTime_.visible = s.ItemST && !app_.session.Win9xMode;  // the 9x family has no such panel
-
-    // A running quick exit shows its own marks; only an idle one shows the green.
-    if (app_.qsd.QSDWork == 0) app_.quickExit.ShowQSDIdleIcon();
-    else ImageGreen_.setVisible(false);
+    showState();
+    app_.quickExit.ShowState();
 }
 
 void ClockWindow::showReminderSound(bool playing) {
+    soundPlaying_ = playing;
     N6_.visible = playing;
     TimerMySnd_.setEnabled(playing);
 }
@@ -308,7 +340,7 @@ void ClockWindow::FormPaint() {
             form_->hide();
             app_.settingsStore.LoadSettings();
             app_.reminders.FindNextRemind();
-            if (app_.qsd.QSDWork < 1) app_.quickExit.ShowQSDIdleIcon();  // a running one shows its own marks
+            app_.quickExit.ShowState();
             store(1);
         }
         if (s.ErrLaunchMsg) {
@@ -365,9 +397,19 @@ bool ClockWindow::FormMessage(unsigned msg, std::uintptr_t wParam, std::intptr_t
         app_.guard(code::TrayMessage, [&] { TrayMessage(unsigned(lParam)); });
         return true;
     }
-    if (msg == forms::kMsgTimeChange ||
-        (msg == forms::kMsgPowerBroadcast && (wParam == forms::kPbtResumeAutomatic || wParam == forms::kPbtResumeSuspend))) {
-        app_.quickExit.CheckMissed();
+    if (msg == forms::kMsgLater) {
+        if (later_.empty()) return true;
+        const std::function<void()> work = std::move(later_.front());
+        later_.pop_front();
+        work();
+        return true;
+    }
+    if (msg == forms::kMsgTimeChange) {
+        app_.tell(&core::SystemEvents::onTimeChanged);
+        return false;
+    }
+    if (msg == forms::kMsgPowerBroadcast && (wParam == forms::kPbtResumeAutomatic || wParam == forms::kPbtResumeSuspend)) {
+        app_.tell(&core::SystemEvents::onResumed);
         return false;
     }
     if (msg == forms::kMsgQueryEndSession) return QueryEndSession();
@@ -376,7 +418,7 @@ bool ClockWindow::FormMessage(unsigned msg, std::uintptr_t wParam, std::intptr_t
         return true;
     }
     if (msg == forms::kMsgDisplayChange) {
-        KeepOnScreen(true);
+        app_.tell(&core::SystemEvents::onDisplayChanged);
         return false;
     }
     if (msg != 0 && msg == app_.start.TaskbarCreatedMsg) {
@@ -399,6 +441,10 @@ void ClockWindow::EndSession(bool ending) {
     if (s.SessionEnded) return;
     s.SessionEnded = true;
     app_.guard.windowsGone = true;
+    app_.tell(&core::SystemEvents::onSessionEnding);
+}
+
+void ClockWindow::onSessionEnding() {
     int step = 0;
     try {
         Timer1_.setEnabled(false);
@@ -510,9 +556,10 @@ void ClockWindow::Timer1Timer() {
         if (app_.load.FirstLaunch5 == 2) {
             app_.load.FirstLaunch5 = 0;
             app_.audio.messageBeep(platform::kBeepExclamation);
-            ++app_.session.ShowModalRes;
-            FirstLaunchWindow first(app_);
-            first.showModal();
+            later([this] {
+                FirstLaunchWindow first(app_);
+                first.showModal();
+            });
         }
 
         app_.hotKeys.PollHotKeys();
@@ -575,17 +622,7 @@ void ClockWindow::TimeMouseUp(const ui::MouseEvent&) {
 // ---- the popup menu ------------------------------------------------------------------
 
 void ClockWindow::MainPoMPopup() {
-    app_.guard(code::MainPoMPopup, [&] {
-        N8_.visible = false;
-        HidePOM_.visible = false;
-        OnTopPOM_.visible = false;
-        if (app_.start.ClockShown) {
-            HidePOM_.visible = true;
-            OnTopPOM_.visible = true;
-        } else {
-            N8_.visible = true;
-        }
-    });
+    app_.guard(code::MainPoMPopup, [&] { showState(); });
 }
 
 void ClockWindow::N8Click() { Restore(); }
@@ -593,6 +630,7 @@ void ClockWindow::N8Click() { Restore(); }
 void ClockWindow::HidePOMClick() {
     ReAddTrayIcon();
     app_.start.ClockShown = false;
+    showState();
     app_.ui.minimizeApp();
     app_.ui.hideAppTaskbarWindow();
 }
@@ -609,6 +647,7 @@ void ClockWindow::SoundDissClick() { sound::ToggleSoundOff(app_.sound, app_.remi
 
 void ClockWindow::N4Click() {
     app_.start.ClockShown = true;
+    showState();
     displaced_ = false;  // the user's own choice of place
     form_->setPosition(0, 0);
     store(1);
@@ -661,8 +700,7 @@ void ClockWindow::OpenSettings(const std::filesystem::path* preload) {
         return;
     }
     app_.start.ExitMode = 0;
-    settingsui::SettingsWindow window(app_.settingsDeps());  // counted once it stands: it uncounts itself
-    ++app_.session.ShowModalRes;
+    settingsui::SettingsWindow window(app_.settingsDeps());  // it counts itself as a modal window
     app_.settings_window = &window;
     struct Gone {
         App& app;
@@ -680,7 +718,6 @@ void ClockWindow::HelpSecClick() {
 }
 
 void ClockWindow::AboutProClick() {
-    ++app_.session.ShowModalRes;
     AboutWindow about(app_);
     about.showModal();
 }

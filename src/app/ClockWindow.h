@@ -1,9 +1,12 @@
 #pragma once
 #include <cstdint>
+#include <deque>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include "core/ClockFace.h"
+#include "core/SystemEvents.h"
 #include "errors/Codes.h"
 #include "platform/Types.h"
 #include "ui/Form.h"
@@ -14,7 +17,7 @@ class App;
 
 // TFormClock: the clock face, its tick, popup menu and notification-area icon.
 // The subsystems see it only as a core::ClockFace.
-class ClockWindow final : public core::ClockFace {
+class ClockWindow final : public core::ClockFace, public core::SystemEvents {
 public:
     explicit ClockWindow(App& app);
     ~ClockWindow() override;
@@ -52,11 +55,12 @@ public:
     void apply(const settings::Settings&) override;
     int opacity() override { return form_->alphaBlendValue(); }
     void setOpacity(int alpha) override { form_->setAlphaBlendValue(alpha); }
-    void showLoaded() override { form_->show(); }
+    void showLoaded() override;
     void restore() override { Restore(); }
     void showReminderSound(bool playing) override;
     void holdSoundPause(bool on) override;
     void markSoundOff(bool off) override { SoundDiss_.checked = off; }
+    void later(std::function<void()> work) override;
     bool markShown(core::Mark m) override { return mark(m).visible(); }
     void showMark(core::Mark m, bool shown) override { mark(m).setVisible(shown); }
     void alignMarks() override;
@@ -88,6 +92,14 @@ public:
     // open or running; when it really ends, it goes without a word.
     bool QueryEndSession();
     void EndSession(bool ending);
+
+    // core::SystemEvents: the clock's own share, after the subsystems'.
+    void onDisplayChanged() override { KeepOnScreen(true); }
+    void onSessionEnding() override;
+
+    // The menu's items and the clock on screen or not, as the state calls for
+    // them; run after every change of that state.
+    void showState();
 
     // The settings window, shown modally; `preload` is a backup file read into it first.
     void OpenSettings(const std::filesystem::path* preload);
@@ -127,6 +139,8 @@ private:
     bool displaced_ = false;      // moved onto a monitor by KeepOnScreen, and not by the user since
     bool placeAfterText_ = false; // the size is known only once the tick has put the time in
     std::string hintDay_;  // the day the hint was made for
+    std::deque<std::function<void()>> later_;  // work waiting for kMsgLater, one message each
+    bool soundPlaying_ = false;  // a reminder sound plays: N6 offers to stop it
     std::string separator_;
     int separatorMinute_ = -1;
 };

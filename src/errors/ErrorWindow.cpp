@@ -60,10 +60,7 @@ void ErrorWindow::FormCreate() {
 void ErrorWindow::FormClose() {
     if (closed_) return;  // a loop's end may free the window after its close ran
     closed_ = true;
-    guard_(code::ErrorClose, [&] {
-        state_.ErrorWindowOpen = false;
-        --session_.ShowModalRes;
-    });
+    guard_(code::ErrorClose, [&] { state_.ErrorWindowOpen = false; });
 }
 
 void ErrorWindow::enableCommands(bool on) {

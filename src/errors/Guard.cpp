@@ -115,7 +115,7 @@ void Guard::report(const std::string& code, const std::string& className, const 
         return;
     }
     if (state_.ErrorWindowOpen) return;
-    ++session_.ShowModalRes;
+    const core::ModalCount counted(session_);  // the error window, or the box that stands in for it
     append(fields(code, className, dump));
     showWindow(code, className);
 }
@@ -156,7 +156,6 @@ void Guard::showWindow(const std::string& code, const std::string& className) {
     } catch (...) {
     }
     state_.ErrorWindowOpen = false;
-    --session_.ShowModalRes;
 }
 
 }  // namespace errors

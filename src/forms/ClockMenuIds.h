@@ -26,6 +26,8 @@ enum : unsigned {
 namespace forms {
 // Messages between copies of the program and from the notification area.
 enum : unsigned { kMsgBringToFront = 0x400, kMsgRestartHandOver = 0x401, kMsgTrayCallback = 0x402 };
+// The clock window's own: work queued to run after the handler that queued it.
+enum : unsigned { kMsgLater = 0x403 };
 // The mouse messages the notification-area icon reports.
 enum : unsigned { kTrayDoubleClick = 0x203, kTrayRightButtonDown = 0x204 };
 // The system's own word to every window: power events (with the event as the

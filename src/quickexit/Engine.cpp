@@ -57,10 +57,7 @@ void Engine::CalcQSDTimer() {
             state_.QSDWDlg = 0;
             if (warning_) warning_->close();
         }
-        if (state_.QSDWTimerH == 0 && state_.QSDWTimerM < 6 && state_.QSDWork == 1 && state_.QSDWDlg == 1 &&
-            state_.QSDVisible == 0)
-            showWarning();
-        // The dialog's modal loop ran the ticks meanwhile: the state is read afresh.
+        postWarning();
         if (state_.QSDWDlg == -1 && warning_) warning_->UpdateWarningText();
         refreshWindow();
     }, [&] {
@@ -84,31 +81,43 @@ void Engine::showSchedule(Panel& panel, int timeMode) {
     else panel.showTime(state_.QSDWTimerH, state_.QSDWTimerM);
 }
 
+namespace {
+bool warningDue(const QuickExitState& q) {
+    return q.QSDWTimerH == 0 && q.QSDWTimerM < 6 && q.QSDWork == 1 && q.QSDWDlg == 1 && q.QSDVisible == 0;
+}
+}  // namespace
+
+void Engine::postWarning() {
+    if (!warningDue(state_) || warningPosted_) return;
+    warningPosted_ = true;
+    face_.later([this] {
+        warningPosted_ = false;
+        // Decided on the state as it is now: stopped, paused or opened meanwhile, no warning.
+        if (warningDue(state_)) showWarning();
+    });
+}
+
 void Engine::showWarning() {
     state_.QSDWDlg = -1;
-    ++shared_.session.ShowModalRes;
     bool change = false;
-    std::unique_ptr<WarningDialog> dialog;
     try {
-        dialog = std::make_unique<WarningDialog>(*this);
-        warning_ = dialog.get();
-        change = dialog->showModal();
+        WarningDialog dialog(*this);
+        warning_ = &dialog;
+        change = dialog.showModal();
+        warning_ = nullptr;
     } catch (...) {
-        // A dialog that never closed must not hold the count, or the warning, for good.
-        if (!dialog || !dialog->form().closed()) {
-            --shared_.session.ShowModalRes;
-            state_.QSDWDlg = 0;
-        }
+        // A dialog that never closed must not hold the warning for good.
+        if (state_.QSDWDlg == -1) state_.QSDWDlg = 0;
         warning_ = nullptr;
         throw;
     }
-    warning_ = nullptr;
-    dialog.reset();
     // "Изменить настройки..." opens the window once the dialog has gone.
     guard_(code::WarnDestroy, [&] {
         if (!change) return;
-        guard_(code::WarnOpenWindow, [&] { OpenQuickShutDownWindow(false); },
-               [&] { return errors::Dump().add("ShowModalRes", shared_.session.ShowModalRes); });
+        face_.later([this] {
+            guard_(code::WarnOpenWindow, [&] { OpenQuickShutDownWindow(false); },
+                   [&] { return errors::Dump().add("ShowModalRes", shared_.session.ShowModalRes); });
+        });
     }, [&] { return errors::Dump().add("SSDN", change ? 1 : 0); });
 }
 
@@ -152,8 +161,8 @@ void Engine::StartQSD(const Choices& c) {
 void Engine::StopQSD() {
     state_.QSDWork = 0;
     face_.minuteTick(false);
-    ShowQSDIdleIcon();
     state_.QSDBugGuard = 0;
+    ShowState();
     if (panel_) panel_->showIdle();
     syncAwake();
 }
@@ -179,34 +188,14 @@ void Engine::UpdateQSDStatus() {
     guard_(code::UpdateQSDStatus, [&] {
         face_.alignMarks();
         if (state_.QSDWork == 2) {
-            face_.showMark(Mark::Yellow, true);
             CalcQSDTime();
             CalcQSDTimer();
-            face_.showMark(Mark::Orange, false);
-            face_.showMark(Mark::Red, false);
-            face_.showMark(Mark::Green, false);
-            face_.setMarkHint(Mark::Yellow, face_.markHint(Mark::Red) + " (ПАУЗА)");
-            return;
+        } else {
+            guard_.step(2);
+            CalcQSDTimer();
         }
-        guard_.step(2);
-        CalcQSDTimer();
-        face_.showMark(Mark::Yellow, false);
-        face_.showMark(Mark::Green, false);
         guard_.step(3);
-        const int h = state_.QSDWTimerH, m = state_.QSDWTimerM;
-        if (m > 5 || h > 0) {
-            face_.showMark(Mark::Orange, true);
-            face_.showMark(Mark::Red, false);
-        } else if (m >= 2) {
-            face_.showMark(Mark::Red, true);
-            face_.showMark(Mark::Orange, false);
-        }
-        // With a minute or less left neither applies: the main tick blinks them.
-        guard_.step(4);
-        const std::string hint = statusHint(state_.QSDWMode, {h, m});
-        guard_.step(5);
-        face_.setMarkHint(Mark::Red, hint);
-        face_.setMarkHint(Mark::Orange, hint);
+        ShowState();
     }, [&] {
         return errors::Dump()
             .add("ImageYellow.Visible", face_.markShown(Mark::Yellow))
@@ -219,6 +208,37 @@ void Engine::UpdateQSDStatus() {
             .add("QSDWTimerM", state_.QSDWTimerM)
             .add("QSDWTimerH", state_.QSDWTimerH);
     });
+}
+
+// Orange with more than five minutes left, red from five, the two taking
+// turns on every main tick in the last two (BlinkStep), yellow while paused.
+void Engine::ShowState() {
+    if (state_.QSDWork < 1) {
+        ShowQSDIdleIcon();
+        return;
+    }
+    face_.alignMarks();
+    const int h = state_.QSDWTimerH, m = state_.QSDWTimerM;
+    const std::string hint = statusHint(state_.QSDWMode, {h, m});
+    face_.setMarkHint(Mark::Red, hint);
+    face_.setMarkHint(Mark::Orange, hint);
+    face_.showMark(Mark::Green, false);
+    const bool paused = state_.QSDWork == 2;
+    face_.showMark(Mark::Yellow, paused);
+    if (paused) {
+        face_.setMarkHint(Mark::Yellow, hint + " (ПАУЗА)");
+        face_.showMark(Mark::Orange, false);
+        face_.showMark(Mark::Red, false);
+    } else if (m > 5 || h > 0) {
+        face_.showMark(Mark::Orange, true);
+        face_.showMark(Mark::Red, false);
+    } else if (m >= 2) {
+        face_.showMark(Mark::Red, true);
+        face_.showMark(Mark::Orange, false);
+    } else if (face_.markShown(Mark::Red) == face_.markShown(Mark::Orange)) {
+        face_.showMark(Mark::Red, true);
+        face_.showMark(Mark::Orange, false);
+    }
 }
 
 void Engine::StoreQSDDefaults(const Choices& c) {
@@ -266,9 +286,6 @@ void Engine::BlinkStep() {
 void Engine::Timer2Timer() {
     guard_(code::Timer2Timer, [&] {
         if (state_.QSDWork > 0) UpdateQSDStatus();
-        // The status refresh may have run a warning's modal loop, in which later
-        // ticks fired, paused or stopped this quick exit: only a quick exit still
-        // running may fire here.
         if (state_.QSDWork != 1) return;
         guard_.step(2);
         if (state_.QSDWTimerH == 0 && state_.QSDWTimerM == 0) state_.QSDWork = -2;
@@ -277,13 +294,7 @@ void Engine::Timer2Timer() {
         // exactly one minute left fires: a late tick may have skipped 0:00.
         if (state_.QSDWTimerM != 1 && state_.QSDBugGuard == 1 && state_.QSDWork != -2) state_.QSDWork = -2;
         guard_.step(4);
-        if (state_.QSDWork == -2) {
-            state_.QSDBugGuard = 0;
-            state_.QSDWork = 0;
-            face_.minuteTick(false);
-            syncAwake();
-            QSDFinalAction();
-        }
+        if (state_.QSDWork == -2) fire();
     }, [&] {
         return errors::Dump()
             .add("QSDWork", state_.QSDWork)
@@ -294,18 +305,42 @@ void Engine::Timer2Timer() {
     });
 }
 
+void Engine::fire() {
+    state_.QSDBugGuard = 0;
+    state_.QSDWork = 0;
+    face_.minuteTick(false);
+    syncAwake();
+    QSDFinalAction();
+}
+
 void Engine::rememberDue() {
     dueMinute_ = absoluteMinute(ports_.clock.now()) + state_.QSDWTimerH * 60 + state_.QSDWTimerM;
 }
 
+// Within its firing minute the minute tick is asked at once (it may not come
+// in time); a minute later the tick would have fired it; later than that the
+// computer was not running at the time.
 void Engine::CheckMissed() {
     guard_(code::CheckMissed, [&] {
         if (state_.QSDWork != 1) return;
-        // Within its firing minute the minute tick still acts; later it is too late.
-        if (absoluteMinute(ports_.clock.now()) <= dueMinute_) return;
-        StopQSD();
-        face_.balloon("Lumivo", "Быстрый выход отменён: компьютер не работал в назначенное время.");
+        const std::int64_t late = absoluteMinute(ports_.clock.now()) - dueMinute_;
+        if (late < 0) {
+            UpdateQSDStatus();  // the time left follows the clock, the marks with it
+        } else if (late == 0) {
+            Timer2Timer();
+        } else if (late == 1) {
+            fire();
+        } else {
+            StopQSD();
+            face_.balloon("Lumivo", "Быстрый выход отменён: компьютер не работал в назначенное время.");
+        }
     }, [&] { return errors::Dump().add("QSDWork", state_.QSDWork).add("QSDWTimerH", state_.QSDWTimerH).add("QSDWTimerM", state_.QSDWTimerM); });
+}
+
+void Engine::onSessionEnding() {
+    if (!awake_) return;
+    awake_ = false;
+    ports_.power.keepAwake(false);
 }
 
 void Engine::syncAwake() {
@@ -327,7 +362,6 @@ void Engine::OpenQuickShutDownWindow(bool askHibernation) {
         panel_->bringToFront();
         return;
     }
-    ++shared_.session.ShowModalRes;
     if (askHibernation) {
         state_.HibrneteMode = HibernationAllowed(shared_.session, ports_.power) ? 0 : 1;
     }

@@ -4,6 +4,7 @@
 #include "core/ClockFace.h"
 #include "core/Paths.h"
 #include "core/Session.h"
+#include "core/SystemEvents.h"
 #include "errors/Guard.h"
 #include "platform/Audio.h"
 #include "platform/Clock.h"
@@ -46,7 +47,7 @@ struct Choices {
 
 // The quick exit: its schedule, the marks on the clock, the minute tick, the
 // warning, the power action, and the two windows around it.
-class Engine {
+class Engine final : public core::SystemEvents {
 public:
     struct Ports {
         platform::Clock& clock;
@@ -63,7 +64,7 @@ public:
         sound::SoundState& sound;
     };
     Engine(Ports ports, Shared shared, QuickExitState& state, core::ClockFace& face, errors::Guard& guard);
-    ~Engine();
+    ~Engine() override;
     Engine(const Engine&) = delete;
     Engine& operator=(const Engine&) = delete;
 
@@ -79,14 +80,21 @@ public:
 
     // No quick exit runs: only the green mark, and only when QSDGreen asks for it.
     void ShowQSDIdleIcon();
+    // The marks and their hints as the state calls for them; run after every
+    // change of state, whoever made it.
+    void ShowState();
     // The main tick's share: in a countdown's last two minutes the mark
     // alternates red and orange on every tick.
     void BlinkStep();
     // The clock's minute timer.
     void Timer2Timer();
-    // The computer woke up or its clock was set: a quick exit whose moment
-    // passed meanwhile is dropped rather than left to fire a day late.
+    // The computer woke up or its clock was set: a quick exit whose minute
+    // has just passed fires as the tick would; one whose moment passed longer
+    // ago is dropped rather than left to fire a day late.
     void CheckMissed();
+    void onResumed() override { CheckMissed(); }
+    void onTimeChanged() override { CheckMissed(); }
+    void onSessionEnding() override;
 
     // The power action, when due or asked for at once.
     void QSDFinalAction();
@@ -99,6 +107,7 @@ public:
     // asked again), and from the warning (not asked).
     void OpenQuickShutDownWindow(bool askHibernation);
     bool windowOpen() const { return panel_ != nullptr; }
+    bool warningOpen() const { return warning_ != nullptr; }
 
     // For the windows.
     QuickExitState& state() { return state_; }
@@ -119,7 +128,12 @@ public:
     void openHelp(platform::WindowId owner);
 
 private:
+    // The warning opens from the clock's queue, never inside a tick, and only
+    // if it is still due by then.
+    void postWarning();
     void showWarning();
+    // The minute tick's action once the quick exit is due.
+    void fire();
     void pause(bool on);
     errors::Dump timeDump(HourMinute work) const;
     void refreshWindow();
@@ -137,6 +151,7 @@ private:
     WarningDialog* warning_ = nullptr;
     std::int64_t dueMinute_ = 0;
     bool awake_ = false;
+    bool warningPosted_ = false;
 };
 
 // Whether the system allows hibernation; the 9x family is not asked.

@@ -45,24 +45,22 @@ void Engine::QSDFinalAction() {
         }
         if (mode != kHibernate) return;
         state_.QSDWork = 0;
-        ShowQSDIdleIcon();
         state_.QSDBugGuard = 0;
+        ShowState();
         syncAwake();
         if (!shared_.sound.SoundDisabled) sound::StartTemporarySoundOff(shared_.sound, face_, ports_.clock.now());
         // A warning still up (a late tick skipped 0:00) would greet the user on waking.
         if (warning_) warning_->close();
-        if (panel_ && shared_.session.ShowModalRes > 0) {
-            const int before = shared_.session.ShowModalRes;
-            try {
-                panel_->close();
-            } catch (...) {
-                shared_.session.ShowModalRes = before;
-            }
-        }
+        if (panel_) panel_->close();
         ports_.ui.restoreApp();
         NTSetPrivilege(kShutdownPrivilege, true);
-        SuspendSystem(true, true, true);
+        const bool done = SuspendSystem(true, true, true);
         NTSetPrivilege(kShutdownPrivilege, false);
+        // Refused: the quick exit stays idle, and no other action stands in for it.
+        if (!done) {
+            guard_.note("Быстрый выход: система отказала в переходе в спящий режим.");
+            face_.balloon("Lumivo", "Компьютер не перешёл в спящий режим: система отказала.");
+        }
     }, [&] { return errors::Dump().add("QSDWMode", state_.QSDWMode).add("QSDFinal", state_.QSDFinal); });
 }
 

@@ -12,13 +12,15 @@ const char* const kConfirm[] = {"Выключить компьютер сейч�
 }  // namespace
 
 QuickExitWindow::QuickExitWindow(Engine& engine)
-    : engine_(engine), q_(engine.state()), form_(forms::build(forms::quickShutDownForm(), engine.ports().ui)),
+    : engine_(engine), q_(engine.state()), modal_(engine.shared().session), form_(forms::build(forms::quickShutDownForm(), engine.ports().ui)),
       ComboBox2_(form_->get<ui::ComboBox>("ComboBox2")), ComboBox1_(form_->get<ui::ComboBox>("ComboBox1")),
       CheckBoxWW_(form_->get<ui::CheckBox>("CheckBoxWW")), Button1_(form_->get<ui::Button>("Button1")),
       Button2_(form_->get<ui::Button>("Button2")), Button3_(form_->get<ui::Button>("Button3")),
       Button4_(form_->get<ui::Button>("Button4")), Button5_(form_->get<ui::Button>("Button5")),
       BitBtn1_(form_->get<ui::Button>("BitBtn1")),
       FrameTimeSet1_(*form_, "FrameTimeSet1", engine.guard(), engine.ports().audio) {
+    // Known to the engine from the start: an opening meanwhile finds this window.
+    engine_.attach(this);
     errors::Guard& guard = engine_.guard();
     CheckBoxWW_.setChecked(true);
     form_->onCreate = [this] { FormCreate(); };
@@ -39,24 +41,16 @@ QuickExitWindow::QuickExitWindow(Engine& engine)
         c->onKeyPress = [this, c](int&) { ComboBoxKeyPress(*c); };
 }
 
+// Never shown, or gone without its close: the flag goes back with the window.
 QuickExitWindow::~QuickExitWindow() {
+    q_.QSDVisible = 0;
     engine_.detach(this);
 }
 
 void QuickExitWindow::showModal() {
     ui::Ui& ui = engine_.ports().ui;
-    try {
-        ui.realize(*form_);
-        ui.showModal(*form_);
-    } catch (...) {
-        // Never shown, or gone without its close: the count and the flag go back.
-        if (!closed_) {
-            --engine_.shared().session.ShowModalRes;
-            q_.QSDVisible = 0;
-            engine_.detach(this);
-        }
-        throw;
-    }
+    ui.realize(*form_);
+    ui.showModal(*form_);
     FormDestroy();
 }
 
@@ -102,15 +96,15 @@ void QuickExitWindow::FormCreate() {
     const settings::Settings& s = engine_.shared().settings;
     engine_.guard()(code::QSDCreate, [&] {
         ownChange_ = true;
-        if (q_.HibrneteMode == 1) {
+        // A hibernation that runs keeps its item, or the list would show another action.
+        if (q_.HibrneteMode == 1 && !(q_.QSDWork > 0 && q_.QSDWMode == kHibernate)) {
             std::vector<std::string> items = ComboBox1_.items();
             items.resize(kHibernate);
             ComboBox1_.setItems(items);
             ComboBox1_.setItemIndex(0);
         }
-        engine_.CalcQSDTimer();  // not yet visible: a warning that is due comes first
+        engine_.CalcQSDTimer();
         q_.QSDVisible = 1;
-        engine_.attach(this);
         if (q_.QSDWork < 1) {
             select(ComboBox2_, s.QSDTypeTime);
             select(ComboBox1_, s.QSDModeWork);
@@ -158,8 +152,7 @@ void QuickExitWindow::FormPaint() {
 void QuickExitWindow::FormClose() {
     core::Session& session = engine_.shared().session;
     engine_.guard()(code::QSDClose, [&] {
-        closed_ = true;
-        --session.ShowModalRes;
+        modal_.release();
         q_.QSDVisible = 0;
         engine_.detach(this);
     }, [&] { return errors::Dump().add("", session.ShowModalRes, false).add("", q_.QSDVisible, false); });

@@ -1,5 +1,6 @@
 #pragma once
 #include <memory>
+#include "core/Session.h"
 #include "quickexit/Engine.h"
 #include "quickexit/TimeSetFrame.h"
 #include "ui/Form.h"
@@ -43,6 +44,7 @@ private:
 
     Engine& engine_;
     QuickExitState& q_;
+    core::ModalCount modal_;
     std::unique_ptr<ui::Form> form_;
     ui::ComboBox& ComboBox2_;
     ui::ComboBox& ComboBox1_;
@@ -52,7 +54,6 @@ private:
     int LoadingQSDW = 0;
     int UserLoadE = 0;         // never set; the dumps show it
     bool ownChange_ = false;   // the window, not the user, is changing a choice
-    bool closed_ = false;
 };
 
 }  // namespace quickexit

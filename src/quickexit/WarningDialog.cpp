@@ -8,7 +8,7 @@ namespace quickexit {
 namespace code = errors::code;
 
 WarningDialog::WarningDialog(Engine& engine)
-    : engine_(engine), form_(forms::build(forms::qsdWarningForm(), engine.ports().ui)),
+    : engine_(engine), modal_(engine.shared().session), form_(forms::build(forms::qsdWarningForm(), engine.ports().ui)),
       Panel1_(form_->get<ui::Panel>("Panel1")) {
     errors::Guard& guard = engine_.guard();
     auto ssdn = [this] { return errors::Dump().add("SSDN", SSDN); };
@@ -59,7 +59,7 @@ void WarningDialog::FormClose() {
     core::Session& session = engine_.shared().session;
     engine_.guard()(code::WarnClose, [&] {
         q.QSDWDlg = 0;
-        --session.ShowModalRes;
+        modal_.release();
     }, [&] { return errors::Dump().add("QSDWDlg", q.QSDWDlg).add("ShowModalRes", session.ShowModalRes); });
 }
 

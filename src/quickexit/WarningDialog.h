@@ -1,5 +1,6 @@
 #pragma once
 #include <memory>
+#include "core/Session.h"
 #include "ui/Form.h"
 
 namespace quickexit {
@@ -21,6 +22,7 @@ private:
     void FormCreate();
     void FormClose();
     Engine& engine_;
+    core::ModalCount modal_;
     std::unique_ptr<ui::Form> form_;
     ui::Panel& Panel1_;
     int SSDN = 0;

@@ -57,7 +57,7 @@ TimeCheck CheckHour(const std::string& text) {
 TimeCheck CheckMinute(const std::string& text) { return ranged(text, 59); }
 
 ReminderEditor::ReminderEditor(const EditorDeps& deps, ui::Form* owner, const ListView* list)
-    : d_(deps), owner_(owner), list_(list), form_(forms::build(forms::signForm(), deps.ui)),
+    : d_(deps), modal_(deps.session), owner_(owner), list_(list), form_(forms::build(forms::signForm(), deps.ui)),
       PageControl1_(form_->get<ui::PageControl>("PageControl1")), LabeledEdit1_(form_->get<ui::Edit>("LabeledEdit1")),
       CheckBox1_(form_->get<ui::CheckBox>("CheckBox1")), CheckBox2_(form_->get<ui::CheckBox>("CheckBox2")),
       CheckBox3_(form_->get<ui::CheckBox>("CheckBox3")), CheckBox4_(form_->get<ui::CheckBox>("CheckBox4")),
@@ -117,7 +117,6 @@ ReminderEditor::~ReminderEditor() {
         d_.settings.SoundHType = SavedSoundHType;
         d_.settings.VoiceType = SavedVoiceType;
     }
-    --d_.session.ShowModalRes;
 }
 
 void ReminderEditor::showModal() {
@@ -193,7 +192,7 @@ void ReminderEditor::FormClose() {
     d_.guard(code::SignClose, [this] {
         d_.settings.SoundHType = SavedSoundHType;
         d_.settings.VoiceType = SavedVoiceType;
-        --d_.session.ShowModalRes;
+        modal_.release();
         // Closed by its close box while a file plays, the window would leave the
         // sound without a stop button and its alias open, and the next preview
         // could not open it.
@@ -450,7 +449,6 @@ void ReminderEditor::FrameTimeSet1EditHKeyPress(int& key) {
 void OpenReminderEditor(const EditorDeps& deps, EditMode mode, int selected, ui::Form* owner, const ListView* list) {
     deps.edit.ReminderEditMode = mode;
     if (mode == kEditRemind) deps.edit.SelectedRemind = selected;
-    ++deps.session.ShowModalRes;
     ReminderEditor editor(deps, owner, list);
     editor.showModal();
 }

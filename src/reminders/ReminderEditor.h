@@ -61,8 +61,8 @@ public:
     ReminderEditor(const ReminderEditor&) = delete;
     ReminderEditor& operator=(const ReminderEditor&) = delete;
 
-    // Realizes and shows the window; returns once it has closed. The opener
-    // has raised ShowModalRes; the editor lowers it once, however it ends.
+    // Realizes and shows the window; returns once it has closed. The editor
+    // counts itself in ShowModalRes from its making until its close.
     void showModal();
     ui::Form& form() { return *form_; }
 
@@ -91,6 +91,7 @@ private:
     bool fileExists(const std::string& path) const;
 
     EditorDeps d_;
+    core::ModalCount modal_;
     ui::Form* owner_;
     const ListView* list_;
     std::unique_ptr<ui::Form> form_;

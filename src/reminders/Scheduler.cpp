@@ -42,6 +42,10 @@ std::string shown(const RegValue& v) {
 
 std::string today(const platform::LocalTime& t) { return DayValue(t.weekday == 0 ? 7 : t.weekday); }
 
+long long minuteStamp(const platform::LocalTime& t) {
+    return ((t.year * 100LL + t.month) * 100 + t.day) * 10000 + t.hour * 100 + t.minute;
+}
+
 constexpr unsigned kIcons[] = {0, ui::kMbIconInformation, ui::kMbIconExclamation, ui::kMbIconQuestion,
                                ui::kMbIconHand};
 
@@ -221,8 +225,11 @@ void Scheduler::FireRemind(int hour, int minute, const std::string& name) {
         if (wantsMessage) {
             const std::optional<int> iconNumber = numberIn(icon, 4);
             if (!iconNumber) damage.push_back({&code::FireRemind, n, "MsgIcon", "ConversionError", shown(icon)});
-            parts_.face.messageBox(TextOf(msgText).value_or(""), TextOf(caption).value_or(""),
-                                   ui::kMbOk | kIcons[iconNumber.value_or(0)] | ui::kMbTopmost);
+            // Shown once the tick is over: its own loop must not hold the tick up.
+            parts_.face.later([this, text = TextOf(msgText).value_or(""), title = TextOf(caption).value_or(""),
+                               flags = ui::kMbOk | kIcons[iconNumber.value_or(0)] | ui::kMbTopmost] {
+                guard_(code::FireRemind, [&] { parts_.face.messageBox(text, title, flags); });
+            });
         }
     });
     tellOnce(damage);
@@ -232,7 +239,10 @@ bool Scheduler::TickStep(const platform::LocalTime& now) {
     if (!next_.NextRemindSet || now.second <= 30 || now.hour != next_.NextRemindH) return false;
     int minute = now.minute;
     bool called = false;
-    if (minute == next_.NextRemindM) {
+    // Once in its minute, whatever failed: a search that could not move past
+    // it would otherwise fire it again on the next tick.
+    if (minute == next_.NextRemindM && fired_ != minuteStamp(now)) {
+        fired_ = minuteStamp(now);
         // Kept before the search moves past this minute.
         const int h = next_.NextRemindH, m = next_.NextRemindM;
         const std::string name = next_.NextRemindName;
@@ -254,7 +264,7 @@ bool Scheduler::HalfHourStep(const platform::LocalTime& now) {
     if (now.second == 0 || (now.minute != 0 && now.minute != 30)) return false;
     // Within the minute nothing the search looks at changes but the second,
     // and the firing check searches again itself: once per minute will do.
-    const long long stamp = ((now.year * 100LL + now.month) * 100 + now.day) * 10000 + now.hour * 100 + now.minute;
+    const long long stamp = minuteStamp(now);
     if (halfHourSought_ == stamp) return false;
     halfHourSought_ = stamp;
     FindNextRemind();

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 #include "core/ClockFace.h"
+#include "core/SystemEvents.h"
 #include "errors/Guard.h"
 #include "platform/Clock.h"
 #include "platform/Registry.h"
@@ -19,7 +20,7 @@
 namespace reminders {
 
 // Finds the next due reminder and fires it when the main tick says so.
-class Scheduler {
+class Scheduler final : public core::SystemEvents {
 public:
     struct Ports {
         platform::Registry& registry;
@@ -46,6 +47,9 @@ public:
     // The half-hour share, from second 1 of minutes 00 and 30: the next
     // reminder sought again, once in each such minute. True when it was.
     bool HalfHourStep(const platform::LocalTime& now);
+    // Asleep or with the clock set, the reminder found before may have gone by.
+    void onResumed() override { FindNextRemind(); }
+    void onTimeChanged() override { FindNextRemind(); }
 
 private:
     // A stored value that cannot be used, told once per run.
@@ -68,8 +72,10 @@ private:
     errors::Guard& guard_;
     std::set<std::string> told_;
     std::vector<Damage> untold_;
-    // The :00 or :30 minute last searched, as a count of minutes.
+    // The :00 or :30 minute last searched, and the minute a reminder last
+    // fired in, each as a stamp of its date and time.
     std::optional<long long> halfHourSought_;
+    std::optional<long long> fired_;
 };
 
 }  // namespace reminders

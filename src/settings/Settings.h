@@ -47,6 +47,9 @@ struct Settings {
 struct LoadState {
     int Loading = 0;
     int FirstLaunch5 = 0;
+    // A first launch until a settings window is confirmed: nothing is stored
+    // meanwhile, so every start until then greets as a first launch.
+    bool FirstLaunchOpen = false;
 };
 
 }  // namespace settings

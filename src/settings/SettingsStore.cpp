@@ -76,7 +76,10 @@ void Store::LoadSettings() {
     bool wrongType = false;
     const bool loaded = guard_(errors::code::LoadSettings, [&] {
         const Settings earlier = settings_;
-        if (!ports_.registry.keyExists(kUser, registryKey(Group::Settings))) load_.FirstLaunch5 = 1;
+        if (!ports_.registry.keyExists(kUser, registryKey(Group::Settings))) {
+            load_.FirstLaunch5 = 1;
+            load_.FirstLaunchOpen = true;
+        }
         const Loaded in = ReadRegistry(ports_.registry, settings_, session_.Win9xMode, load_.FirstLaunch5 != 1);
         wrongType = in.wrongType;
         settings_ = in.record;
@@ -106,7 +109,13 @@ void Store::write(const Field& f) {
     }
 }
 
+void Store::StoreConfirmed() {
+    load_.FirstLaunchOpen = false;
+    StoreSettings(0);
+}
+
 void Store::StoreSettings(int positionOnly) {
+    if (load_.FirstLaunchOpen) return;
     guard_(errors::code::StoreSettings, [&] {
         platform::Registry& reg = ports_.registry;
         reg.writeString(kUser, kRootKey, "Version", session_.LMVVersion);
@@ -171,6 +180,7 @@ void Store::ApplyAutoStart() {
 }
 
 void Store::StoreLastBackUp() {
+    if (load_.FirstLaunchOpen) return;
     guard_(errors::code::StoreLastBackUp, [&] {
         ports_.registry.writeString(kUser, registryKey(Group::Settings), field("LastBackUp").value,
                                     settings_.LastBackUp);

@@ -38,8 +38,11 @@ public:
     // clock and sets Loading at the end.
     void LoadSettings();
     // Writes the record; positionOnly == 1 writes Version, ExePatch and the
-    // clock's position only.
+    // clock's position only. Nothing while a first launch is still open.
     void StoreSettings(int positionOnly);
+    // The user confirmed the settings window: the first launch is over, and
+    // every setting is written.
+    void StoreConfirmed();
     // Makes the Run values match AutoLaunch (falls back to this user only).
     void ApplyAutoStart();
     // Writes LastBackUp to the value BackUp.

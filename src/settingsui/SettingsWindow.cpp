@@ -53,7 +53,7 @@ std::string SuggestedBackUpName(const platform::LocalTime& today) {
 }
 
 SettingsWindow::SettingsWindow(const Deps& deps)
-    : d_(deps), form_(forms::build(forms::settingsForm(), deps.editor.ui)),
+    : d_(deps), modal_(deps.editor.session), form_(forms::build(forms::settingsForm(), deps.editor.ui)),
       PageControlSettings_(form_->get<ui::PageControl>("PageControlSettings")),
       ComboBox1_(form_->get<ui::ComboBox>("ComboBox1")), ComboBox2_(form_->get<ui::ComboBox>("ComboBox2")),
       ComboBox3_(form_->get<ui::ComboBox>("ComboBox3")), ComboBoxSoundH_(form_->get<ui::ComboBox>("ComboBoxSoundH")),
@@ -133,7 +133,6 @@ SettingsWindow::~SettingsWindow() {
     if (closed_) return;
     if (created_) reload();
     d_.scheduler.FindNextRemind();
-    --d_.editor.session.ShowModalRes;
 }
 
 void SettingsWindow::realize() {
@@ -257,7 +256,7 @@ void SettingsWindow::closeWith(int exitMode) {
 
 void SettingsWindow::ButtonOkClick() {
     guard()(code::SettingsOk, [&] {
-        d_.store.StoreSettings(0);
+        d_.store.StoreConfirmed();
         closeWith(1);
     }, [&] { return errors::Dump().add("ExitMode", d_.ExitMode); });
 }
@@ -286,7 +285,7 @@ void SettingsWindow::FormClose() {
     guard()(code::SettingsClose, [&] {
         if (d_.ExitMode == 0) reload();
         d_.scheduler.FindNextRemind();
-        --session.ShowModalRes;
+        modal_.release();
         d_.face.alignMarks();
     }, [&] { return errors::Dump().add("ExitMode", d_.ExitMode).add("ShowModalRes", session.ShowModalRes); });
 }
@@ -394,9 +393,11 @@ void SettingsWindow::Panel11Click() {
 
 // ---- the interface page -------------------------------------------------------------------------
 
+// Only a move that changes the setting changes the clock: the window putting
+// the slider where the setting is leaves a fade-in alone.
 void SettingsWindow::TrackBar4Change() {
     guard()(code::SettingsAlphaSlider, [&] {
-        if (record().AlphaUsed != 1) return;
+        if (record().AlphaUsed != 1 || TrackBar4_.position() == record().AlphaSet) return;
         record().AlphaSet = TrackBar4_.position();
         setOpacity(record().AlphaSet);
         LabelAS_.setCaption(std::to_string(record().AlphaSet));
@@ -406,19 +407,13 @@ void SettingsWindow::TrackBar4Change() {
 
 void SettingsWindow::CheckBox1Click() {
     guard()(code::SettingsGreenMark, [&] {
-        if (CheckBox1_.checked()) {
-            record().QSDGreen = 1;
-            if (d_.quickExit.QSDWork == 0) d_.face.showMark(core::Mark::Green, true);
-            d_.face.alignMarks();
-        } else {
-            record().QSDGreen = 0;
-            if (d_.face.markShown(core::Mark::Green)) d_.face.showMark(core::Mark::Green, false);
-        }
+        record().QSDGreen = CheckBox1_.checked() ? 1 : 0;
+        d_.quickExit.ShowState();  // a quick exit that runs keeps its own marks
         changed();
     }, [&] {
         return errors::Dump()
             .add("QSDGreen", record().QSDGreen)
-            .add("QSDWork", d_.quickExit.QSDWork)
+            .add("QSDWork", d_.quickExit.state().QSDWork)
             .add("TimeMain.Height", d_.face.timeHeight());
     });
 }

@@ -5,7 +5,8 @@
 #include "core/ClockFace.h"
 #include "platform/Clock.h"
 #include "platform/System.h"
-#include "quickexit/State.h"
+#include "core/Session.h"
+#include "quickexit/Engine.h"
 #include "reminders/ReminderEditor.h"
 #include "reminders/Scheduler.h"
 #include "settings/BackUpFile.h"
@@ -24,7 +25,7 @@ struct Deps {
     settings::BackUpFile& backUp;
     reminders::Scheduler& scheduler;
     core::ClockFace& face;
-    const quickexit::QuickExitState& quickExit;
+    quickexit::Engine& quickExit;
     int& ExitMode;  // 0 open or closed another way, 1 closed by "&Ok", 2 by "&Отмена"
 };
 
@@ -48,8 +49,8 @@ public:
     void realize();
     // Loads a backup file into the window before it is shown (the first launch's defaults).
     void preload(const std::filesystem::path& file);
-    // Shows it modally; returns once it has closed. The opener has raised
-    // ShowModalRes; the window lowers it once, however it ends.
+    // Shows it modally; returns once it has closed. The window counts itself
+    // in ShowModalRes from its making until its close.
     void showModal();
     void bringToFront();
     ui::Form& form() { return *form_; }
@@ -132,6 +133,7 @@ private:
     settings::Settings& record() { return d_.editor.settings; }
 
     Deps d_;
+    core::ModalCount modal_;
     std::unique_ptr<ui::Form> form_;
     ui::PageControl& PageControlSettings_;
     ui::ComboBox &ComboBox1_, &ComboBox2_, &ComboBox3_, &ComboBoxSoundH_, &ComboBoxChangeVoice_;

@@ -16,7 +16,7 @@ namespace fs = std::filesystem;
 struct QuickExit {
     fakes::TestApp t;
     app::ClockWindow clock{t.app};
-    fakes::Scheduler sched{t.clock};
+    fakes::Scheduler sched{t.clock, &t.ui};
     quickexit::QuickExitState& q = t.app.qsd;
 
     explicit QuickExit(int hour = 12, int minute = 0, int second = 0) {
@@ -27,6 +27,7 @@ struct QuickExit {
         sched.watch(clock.form());
         sched.run(3000);
         t.power.calls.clear();
+        t.app.load.FirstLaunchOpen = false;  // a set-up clock stores what it is told
     }
     void runTo(int hour, int minute, int second, int day = 7) {
         fakes::FakeClock target;
@@ -42,6 +43,7 @@ struct QuickExit {
             else if (other) other(f);
         };
         clock.MainPoM().item("QuickExit").onClick();
+        t.ui.deliverPosted();  // what the window left for the message loop
         t.ui.onModal = nullptr;
     }
     // Sets the window up and presses the start button.

@@ -288,7 +288,7 @@ TEST(ReminderEditorPreview, TheFilePlaysUntilItStopsAndAPageChangeOrOkStopsIt) {
     std::ofstream(song) << "RIFF";
     e.t.ui.fileTries = {platform::u8string(song)};
     e.open([&](ui::Form& f) {
-        fakes::Scheduler sched(e.t.clock);
+        fakes::Scheduler sched(e.t.clock, &e.t.ui);
         sched.watch(f);
         Editor::box(f, "CheckBox7").setChecked(true);
         Editor::button(f, "Button6").onClick();

@@ -35,7 +35,7 @@ struct Event {
 struct Clock {
     fakes::TestApp t;
     app::ClockWindow clock{t.app};
-    fakes::Scheduler sched{t.clock};
+    fakes::Scheduler sched{t.clock, &t.ui};
     std::vector<Event> events;
     reminders::NextRemind& next = t.app.remind;
 

@@ -17,7 +17,7 @@ constexpr const char* kUnsaved = "В файл будут сохранены на
 struct Window {
     fakes::TestApp t;
     app::ClockWindow clock{t.app};
-    fakes::Scheduler sched{t.clock};
+    fakes::Scheduler sched{t.clock, &t.ui};
     settings::Settings& s = t.app.settings;
 
     // `stored` is what the registry holds (transparency on); the clock has

@@ -299,7 +299,7 @@ TEST(Chime, SimulatedDayGivesOneSoundPerSlot) {
     t.app.settings.TimeOfLowF = 23;  // quiet across midnight
     t.app.settings.TimeOfLowS = 2;
     t.audio.onPlay = [&] { t.clock.advance(700); };
-    fakes::Scheduler s(t.clock);
+    fakes::Scheduler s(t.clock, &t.ui);
     s.watch(c.clock.form());
     s.run(5000);
     ASSERT_EQ(t.app.start.LaunchWork, 1);
@@ -441,7 +441,7 @@ TEST(ReminderSound, StartQuotesThePathAndEveryStopCloses) {
 
     // The next one stops the first at once and starts half a second later, the clock ticking meanwhile.
     t.audio.mci.clear();
-    fakes::Scheduler s(t.clock);
+    fakes::Scheduler s(t.clock, &t.ui);
     s.watch(c.clock.form());
     t.app.reminderSound.Start("D:\\b.wav", true);
     EXPECT_EQ(t.audio.mci, (Files{"stop mySndR", "close mySndR"}));
@@ -477,7 +477,7 @@ TEST(ReminderSound, PollClosesTheChannelOnlyOnStopped) {
     t.app.reminderSound.Start("a.wav", false);
     t.audio.mci.clear();
     t.audio.statusReplies = {"playing", "", "stopped ", "Stopped", "stopped"};
-    fakes::Scheduler s(t.clock);
+    fakes::Scheduler s(t.clock, &t.ui);
     s.watch(c.clock.form());
     c.clock.Timer1().setEnabled(false);
     s.run(1000);
@@ -491,7 +491,7 @@ TEST(ReminderSound, PollClosesTheChannelOnlyOnStopped) {
 TEST(ReminderSound, ThePauseBeforeAFileReportsUnderItsOwnCode) {
     Clock c;
     fakes::TestApp& t = c.t;
-    fakes::Scheduler s(t.clock);
+    fakes::Scheduler s(t.clock, &t.ui);
     s.watch(c.clock.form());
     t.audio.failMci = "open";
     t.app.reminderSound.Start("a.wav", true);

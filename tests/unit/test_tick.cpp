@@ -22,7 +22,7 @@ struct Seen {
 struct Ticking {
     fakes::TestApp t;
     app::ClockWindow clock{t.app};
-    fakes::Scheduler sched{t.clock};
+    fakes::Scheduler sched{t.clock, &t.ui};
     std::vector<Seen> seen;
     bool observe = false;
 
