@@ -166,6 +166,7 @@ void ClockWindow::ReAddTrayIcon() {
 void ClockWindow::Restore() {
     app_.start.ClockShown = true;
     showState();
+    form_->show();
     BringToFront();
 }
 
@@ -631,6 +632,9 @@ void ClockWindow::HidePOMClick() {
     ReAddTrayIcon();
     app_.start.ClockShown = false;
     showState();
+    // Hidden in its own right too: bringing the program's windows back (after
+    // a hibernation, say) leaves it where the user put it.
+    form_->hide();
     app_.ui.minimizeApp();
     app_.ui.hideAppTaskbarWindow();
 }
@@ -648,6 +652,7 @@ void ClockWindow::SoundDissClick() { sound::ToggleSoundOff(app_.sound, app_.remi
 void ClockWindow::N4Click() {
     app_.start.ClockShown = true;
     showState();
+    form_->show();
     displaced_ = false;  // the user's own choice of place
     form_->setPosition(0, 0);
     store(1);

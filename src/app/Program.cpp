@@ -33,12 +33,16 @@ int Program::run() {
                           errors::Guard::classNameOf(std::current_exception()), "");
         exitCode = 1;
     }
-    // The windows go before the power action: nothing of the program may be
-    // left on screen when the session ends.
+    finish();
+    return exitCode;
+}
+
+// The windows go before the power action: nothing of the program may be left
+// on screen when the session ends.
+void Program::finish() {
     splash_.reset();
     clock_.reset();
     end();
-    return exitCode;
 }
 
 void Program::moduleStartup() {

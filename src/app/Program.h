@@ -22,6 +22,8 @@ public:
     void moduleStartup();   // before anything else: scratch files cleared
     void start();           // clock window, splash, then the clock is shown
     void end();             // after the message loop: scratch files, the pending power action
+    // After the message loop: the windows go, then the end step.
+    void finish();
     ClockWindow& clock() { return *clock_; }
     SplashWindow& splash() { return *splash_; }
 

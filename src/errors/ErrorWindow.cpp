@@ -20,7 +20,7 @@ constexpr unsigned kReportWarningFlags = ui::kMbIconExclamation | ui::kMbSystemM
 
 ErrorWindow::ErrorWindow(Ports ports, Guard& guard, ErrorState& state, core::Session& session,
                          const core::Paths& paths)
-    : ports_(ports), guard_(guard), state_(state), session_(session), paths_(paths),
+    : ports_(ports), guard_(guard), state_(state), session_(session), paths_(paths), modal_(session),
       form_(forms::build(forms::errorForm(), ports.ui)),
       Label2_(form_->get<ui::Label>("Label2")),
       Button1_(form_->get<ui::Button>("Button1")),
@@ -60,7 +60,10 @@ void ErrorWindow::FormCreate() {
 void ErrorWindow::FormClose() {
     if (closed_) return;  // a loop's end may free the window after its close ran
     closed_ = true;
-    guard_(code::ErrorClose, [&] { state_.ErrorWindowOpen = false; });
+    guard_(code::ErrorClose, [&] {
+        state_.ErrorWindowOpen = false;
+        modal_.release();
+    });
 }
 
 void ErrorWindow::enableCommands(bool on) {

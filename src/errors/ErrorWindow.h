@@ -49,6 +49,7 @@ private:
     ErrorState& state_;
     core::Session& session_;
     const core::Paths& paths_;
+    core::ModalCount modal_;
     std::unique_ptr<ui::Form> form_;
     ui::Label& Label2_;
     ui::Button& Button1_;

@@ -115,7 +115,6 @@ void Guard::report(const std::string& code, const std::string& className, const 
         return;
     }
     if (state_.ErrorWindowOpen) return;
-    const core::ModalCount counted(session_);  // the error window, or the box that stands in for it
     append(fields(code, className, dump));
     showWindow(code, className);
 }
@@ -149,7 +148,9 @@ void Guard::showWindow(const std::string& code, const std::string& className) {
     } catch (...) {
     }
     if (closed) return;
-    // The box stands in for the window: failures meanwhile are dropped as they would be.
+    // The box stands in for the window: counted as it, and failures meanwhile
+    // are dropped as they would be.
+    const core::ModalCount counted(session_);
     state_.ErrorWindowOpen = true;
     try {
         ports_.ui.messageBox(line, "Ошибка...", ui::kMbIconHand | ui::kMbSystemModal);

@@ -60,6 +60,7 @@ void Engine::CalcQSDTimer() {
         postWarning();
         if (state_.QSDWDlg == -1 && warning_) warning_->UpdateWarningText();
         refreshWindow();
+        if (state_.QSDWork > 0) ShowState();  // a new time left may call for another mark
     }, [&] {
         return timeDump(work)
             .add("QSDWDlg", state_.QSDWDlg)

@@ -241,8 +241,10 @@ bool Scheduler::TickStep(const platform::LocalTime& now) {
     bool called = false;
     // Once in its minute, whatever failed: a search that could not move past
     // it would otherwise fire it again on the next tick.
-    if (minute == next_.NextRemindM && fired_ != minuteStamp(now)) {
-        fired_ = minuteStamp(now);
+    const long long stamp = minuteStamp(now);
+    if (minute == next_.NextRemindM && std::find(fired_.begin(), fired_.end(), stamp) == fired_.end()) {
+        fired_.push_back(stamp);
+        if (fired_.size() > 64) fired_.pop_front();
         // Kept before the search moves past this minute.
         const int h = next_.NextRemindH, m = next_.NextRemindM;
         const std::string name = next_.NextRemindName;
@@ -269,6 +271,11 @@ bool Scheduler::HalfHourStep(const platform::LocalTime& now) {
     halfHourSought_ = stamp;
     FindNextRemind();
     return true;
+}
+
+void Scheduler::onResumed() {
+    halfHourSought_.reset();
+    FindNextRemind();
 }
 
 void Scheduler::tellOnce(std::vector<Damage>& found) {

@@ -1,4 +1,5 @@
 #pragma once
+#include <deque>
 #include <optional>
 #include <set>
 #include <string>
@@ -47,9 +48,10 @@ public:
     // The half-hour share, from second 1 of minutes 00 and 30: the next
     // reminder sought again, once in each such minute. True when it was.
     bool HalfHourStep(const platform::LocalTime& now);
-    // Asleep or with the clock set, the reminder found before may have gone by.
-    void onResumed() override { FindNextRemind(); }
-    void onTimeChanged() override { FindNextRemind(); }
+    // Asleep or with the clock set, the reminder found before may have gone
+    // by, and a half hour already searched may come again.
+    void onResumed() override;
+    void onTimeChanged() override { onResumed(); }
 
 private:
     // A stored value that cannot be used, told once per run.
@@ -72,10 +74,11 @@ private:
     errors::Guard& guard_;
     std::set<std::string> told_;
     std::vector<Damage> untold_;
-    // The :00 or :30 minute last searched, and the minute a reminder last
-    // fired in, each as a stamp of its date and time.
+    // The :00 or :30 minute last searched, and the minutes reminders fired
+    // in lately, each as a stamp of its date and time: a clock set back
+    // brings no minute round to fire twice.
     std::optional<long long> halfHourSought_;
-    std::optional<long long> fired_;
+    std::deque<long long> fired_;
 };
 
 }  // namespace reminders

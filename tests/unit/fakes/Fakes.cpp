@@ -295,6 +295,7 @@ void FakePeer::popup(ui::PopupMenu& m, int, int) {
     std::vector<std::string> names;
     visibleNames(m.root(), names);
     popups.push_back(names);
+    if (choosing) choosing(m);
 }
 
 void FakeUi::realize(ui::Form& f) {
@@ -305,6 +306,9 @@ void FakeUi::realize(ui::Form& f) {
         ui::Form* form = &f;
         p->posting = [this, form](unsigned msg) { posted.emplace_back(form, msg); };
         p->gone = [this, form] { std::erase(live, form); };
+        p->choosing = [this](ui::PopupMenu& m) {
+            if (onMenu) onMenu(m);
+        };
         f.attachPeer(p.get());
         live.push_back(&f);
     }

@@ -210,6 +210,7 @@ public:
     bool onScreen = false;
     int destroyed = 0;
     std::function<void(unsigned)> posting;  // the window system's queue
+    std::function<void(ui::PopupMenu&)> choosing;  // the user, while a menu is open
     std::function<void()> gone;             // told once, at the first destroy
 
     void formChanged(ui::Prop) override {}
@@ -262,6 +263,7 @@ public:
     std::function<void()> onBox;                    // runs as a message box opens (it may fail)
     std::set<std::string> failRealize;              // window classes whose windows cannot be made
     std::function<void(ui::Form&)> onModal;         // acts inside a modal window
+    std::function<void(ui::PopupMenu&)> onMenu;     // acts while a popup menu is open
     std::vector<std::string> modalForms;            // class names, in order opened
     bool terminated_ = false;
     int minimized = 0, restored = 0, taskbarHidden = 0;
