@@ -1,4 +1,5 @@
 #pragma once
+#include <deque>
 #include <optional>
 #include <set>
 #include <string>
@@ -65,13 +66,16 @@ private:
     void tellOnce(std::vector<Damage>& found);
     // FindNextRemind, keeping what it found damaged for the caller to tell.
     void seek(std::vector<Damage>& damage);
+    // Numbers inside the count that have no key: told, and closed up.
+    void closeGaps(std::vector<Damage>& damage);
 
     Ports ports_;
     Parts parts_;
     NextRemind& next_;
     errors::Guard& guard_;
     std::set<std::string> told_;
-    std::vector<Damage> untold_;
+    std::deque<std::pair<Damage, std::string>> untold_;  // with its key
+    std::set<std::string> queued_;                       // the keys of untold_
     // The :00 or :30 minute last searched, and the minute a reminder last
     // fired in, each as a stamp of its date and time.
     std::optional<long long> halfHourSought_;

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <chrono>
 #include <fstream>
 #include <sstream>
 #include "fakes/Fakes.h"
@@ -236,13 +237,12 @@ TEST(RemindStoreList, SortedLinesWithTheirMarksAndTheFirstSelected) {
     ui::CheckListBox list("CheckListBox1");
     ui::Button edit("Button2"), del("Button3");
     s.store.ListReminds({list, edit, del});
-    ASSERT_EQ(list.items().size(), 4u);
+    ASSERT_EQ(list.items().size(), 3u) << "no line for the number without a key";
     EXPECT_EQ(list.items()[0].text, "** : 20  -  Каждый час");
-    EXPECT_EQ(list.items()[1].text, "- : -  -  ");
-    EXPECT_EQ(list.items()[2].text, "10 : 5  -  Чай");
-    EXPECT_FALSE(list.items()[2].checked);
-    EXPECT_EQ(list.items()[3].text, "7 : 0  -  Зарядка");
-    EXPECT_TRUE(list.items()[3].checked);
+    EXPECT_EQ(list.items()[1].text, "10 : 5  -  Чай");
+    EXPECT_FALSE(list.items()[1].checked);
+    EXPECT_EQ(list.items()[2].text, "7 : 0  -  Зарядка");
+    EXPECT_TRUE(list.items()[2].checked);
     EXPECT_EQ(list.itemIndex(), 0);
     EXPECT_TRUE(edit.enabled() && del.enabled());
 
@@ -337,4 +337,81 @@ TEST(RemindStoreCount, ACountThatIsNoCountIsTakenFromTheKeys) {
     EXPECT_EQ(s.count(), 3) << "the user's own edit writes a proper count";
     EXPECT_EQ(s.name(1), "a");
     EXPECT_EQ(s.name(3), "c");
+}
+
+// A count above the keys (another copy, a crash, a hand edit): each start lists the
+// reminders that are there, tells it once, and closes the numbers up when it may write.
+TEST(RemindStoreCount, NumbersWithoutAKeyAreLeftOutToldOnceAndClosedUp) {
+    const struct {
+        int count;
+        std::vector<int> keys;
+        bool readOnly;
+        std::vector<std::string> listed;
+    } cases[] = {
+        {0, {}, false, {}},
+        {0, {1}, false, {}},  // the last one deleted, its key left behind
+        {3, {1, 2, 3}, false, {"a", "b", "c"}},
+        {40, {1}, false, {"a"}},
+        {5, {1, 3, 5}, false, {"a", "c", "e"}},
+        {40, {1}, true, {"a"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.count << " counted, " << c.keys.size() << " keys");
+        Store s;
+        for (int n : c.keys) {
+            s.reg.putString(key(n), "Name", std::string(1, char('a' + n - 1)));
+            s.reg.putString(key(n), "TimeH", "0" + std::to_string(n));
+            s.reg.putString(key(n), "TimeM", "00");
+            s.reg.putDword(key(n), "RemindEnabled", 1);
+        }
+        s.reg.putDword(kRemind, "RemindCount", c.count);
+        s.reg.denyCurrentUser = c.readOnly;
+        const bool whole = int(c.keys.size()) == c.count || c.count == 0;
+        for (int run = 0; run < 3; ++run) s.t.app.reminders.FindNextRemind();
+        EXPECT_EQ(fakes::LoggedCodes(s.t.app).size(), whole ? 0u : 1u) << s.log();
+        EXPECT_EQ(s.t.ui.modalForms.size(), whole ? 0u : 1u);
+
+        ui::CheckListBox list("CheckListBox1");
+        ui::Button edit("Button2"), del("Button3");
+        s.store.ListReminds({list, edit, del});
+        std::vector<std::string> names;
+        for (const auto& item : list.items()) names.push_back(item.text.substr(item.text.rfind(' ') + 1));
+        EXPECT_EQ(names, c.listed);
+        if (!c.listed.empty()) {
+            s.store.FindRemind(list.items().back().text);
+            EXPECT_EQ(s.name(s.edit.SelectedRemind), c.listed.back());
+        }
+        if (c.readOnly || c.count == 0) {
+            EXPECT_EQ(s.count(), c.count) << "nothing rewritten";
+            continue;
+        }
+        EXPECT_EQ(s.count(), int(c.listed.size()));
+        for (std::size_t n = 1; n <= c.listed.size(); ++n) EXPECT_EQ(s.name(int(n)), c.listed[n - 1]);
+        EXPECT_FALSE(s.keyThere(int(c.listed.size()) + 1));
+    }
+}
+
+// The walks over the numbers grow with the count, not with its square.
+TEST(RemindStoreCount, ASearchOverAnyCountTakesTimeInProportion) {
+    auto seconds = [](int count) {
+        double best = 1e9;
+        for (int run = 0; run < 3; ++run) {
+            Store s;
+            s.add({at("8", "0", "a")});
+            s.reg.putDword(kRemind, "RemindCount", count);
+            ui::CheckListBox list("CheckListBox1");
+            ui::Button edit("Button2"), del("Button3");
+            const auto start = std::chrono::steady_clock::now();
+            s.t.app.reminders.FindNextRemind();
+            s.store.ListReminds({list, edit, del});
+            s.store.StoreRemindChecks(list);
+            best = std::min(best, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+        }
+        return best;
+    };
+    const double small = seconds(1000), large = seconds(4000);
+    RecordProperty("us1000", int(small * 1e6));
+    RecordProperty("us4000", int(large * 1e6));
+    EXPECT_LT(large, 8 * small + 0.05) << small << " s at 1000, " << large << " s at 4000";
+    EXPECT_LT(large, 1.0);
 }
