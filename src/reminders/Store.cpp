@@ -166,6 +166,12 @@ void writeRecord(platform::Registry& r, const std::string& key, const Reminder& 
     }
 }
 
+// Value names as the registry compares them: without regard to (ASCII) case.
+bool sameName(const std::string& a, const std::string& b) {
+    const auto fold = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+    return std::ranges::equal(a, b, {}, fold, fold);
+}
+
 // A number without a key reads as a reminder without values: only a line
 // like that has its key looked for.
 bool listed(platform::Registry& r, int n, const std::string& line) {
@@ -310,12 +316,22 @@ void Store::DeleteRemind() {
         const int n = CountReminds(registry_).n;
         const int selected = edit_.SelectedRemind;
         if (selected < 1 || selected > n) return;  // nothing chosen, nothing to delete
-        registry_.deleteKeyTree(kHive, RemindKeyOf(selected));
-        for (int k = selected + 1; k <= n; ++k)
-            if (registry_.copyKeyTree(kHive, RemindKeyOf(k), RemindKeyOf(k - 1)))
-                registry_.deleteKeyTree(kHive, RemindKeyOf(k));
-        // Lowered last: cut off half-way, no reminder is beyond the count.
+        // Each later reminder is copied over the one before it, and only then
+        // are the values it lacks taken away: no number is ever without its
+        // key, and cut off half-way the store holds the old list, or the new
+        // one with one reminder twice (the lower of the two is the one the
+        // list finds first, the one with values left over).
+        for (int k = selected; k < n; ++k) {
+            const std::optional<RemindRecord> over = registry_.readAll(kHive, RemindKeyOf(k));
+            const std::optional<RemindRecord> moved = registry_.readAll(kHive, RemindKeyOf(k + 1));
+            registry_.copyKeyTree(kHive, RemindKeyOf(k + 1), RemindKeyOf(k));
+            for (const auto& [name, value] : over.value_or(RemindRecord{}))
+                if (!moved || std::ranges::none_of(*moved, [&](const auto& m) { return sameName(m.first, name); }))
+                    registry_.deleteValue(kHive, RemindKeyOf(k), name);
+        }
+        // Lowered before the last key goes: cut off between, that key is beyond the count.
         registry_.writeDword(kHive, kRemindKey, "RemindCount", n - 1);
+        registry_.deleteKeyTree(kHive, RemindKeyOf(n));
     });
 }
 
