@@ -26,6 +26,9 @@ const char* refusalText(Refusal r, bool reading) {
             return reading ? "Файл не является резервной копией данных: в нем больше 1000 напоминаний."
                            : "Резервная копия не сохранена: напоминаний больше 1000, столько файл резервной копии не "
                              "вмещает.";
+        case Refusal::LineTooLong:
+            if (reading) return "Файл не является резервной копией данных: в нем есть строка длиннее 64 КБ.";
+            break;
         case Refusal::NotBackUp:
         case Refusal::None: break;
     }
