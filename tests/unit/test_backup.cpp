@@ -199,6 +199,15 @@ TEST(BackUpWrite, WhatTheReaderWouldRefuseIsNotWritten) {
     EXPECT_TRUE(b.logged().empty()) << "the user's data, not a fault";
 }
 
+TEST(BackUpWrite, NumbersWithoutAKeyAreLeftOut) {
+    BackUp b;
+    b.addRemind(1, "Обед", "13", "00");
+    b.addRemind(3, "Ужин", "19", "00");  // counted 3, Remind2 missing
+    const std::string bytes = b.write();
+    EXPECT_NE(bytes.find("RemindCount=2\r\n[Remind1]\r\nName=\xCE\xE1\xE5\xE4\r\n"), std::string::npos);
+    EXPECT_NE(bytes.find("[Remind2]\r\nName=\xD3\xE6\xE8\xED\r\n"), std::string::npos);
+}
+
 // ---- reading -----------------------------------------------------------------------------
 
 TEST(BackUpRead, AnUnchangedFileLoadsWithoutRepairAndIsNotWritten) {
