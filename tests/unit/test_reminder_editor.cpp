@@ -600,14 +600,13 @@ TEST(ReminderEditorLoad, OkWithoutAChangeStoresTheReminderBackAsItWas) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         Editor e;
-        if (c.voices) {
-            makeVoice(e.t, "Алёна");
-            makeVoice(e.t, "Борис");
-        }
+        for (const char* voice : {"Алёна", "Борис"})
+            if (c.voices) makeVoice(e.t, voice);
         ASSERT_EQ(1, e.t.app.remindStore.AddRemind(c.stored));
         const auto before = e.t.registry.readAll(platform::Hive::CurrentUser, reminders::RemindKeyOf(1));
         e.open([&](ui::Form& f) {
-            EXPECT_EQ(c.stored.VoiceType.value_or(f.get<ui::ComboBox>("ComboBox7").text()), f.get<ui::ComboBox>("ComboBox7").text());
+            const std::string voice = f.get<ui::ComboBox>("ComboBox7").text();
+            EXPECT_EQ(c.stored.VoiceType.value_or(voice), voice);
             Editor::ok(f);
             EXPECT_TRUE(f.closed());
         }, reminders::kEditRemind, 1);
