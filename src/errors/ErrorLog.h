@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <string_view>
 #include "errors/Codes.h"
 #include "platform/Types.h"
 
@@ -15,5 +16,11 @@ struct RecordFields {
     std::string LMVName, LMVVersion, LMVVersionName, WinV, user, computer, code, className, dump;
 };
 std::string formatRecord(const RecordFields&);
+// A line for the log that is no failure (no code, class or dump), opened as a
+// record is: the line of equals signs, then the time.
+std::string formatNote(const platform::LocalTime& time, const std::string& text);
+
+// UTF-8 throughout: what the log may hold.
+bool IsUtf8(std::string_view text);
 
 }  // namespace errors

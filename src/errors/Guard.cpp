@@ -6,6 +6,7 @@
 #include "errors/ErrorLog.h"
 #include "errors/ErrorWindow.h"
 #include "platform/Failure.h"
+#include "platform/Path.h"
 #if defined(__GNUC__)
 #include <cxxabi.h>
 #include <cstdlib>
@@ -28,6 +29,30 @@ std::string demangled(const std::type_info& t) {
     }
 #endif
     return t.name();
+}
+
+// Whether the file holds UTF-8 only; a file that cannot be read is taken as
+// it is (the write will tell).
+bool utf8File(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    if (!in) return true;
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return IsUtf8(text);
+}
+
+// Under the first free name that says what it holds: the older copies wrote
+// in the code page of a Russian system.
+bool moveAside(const fs::path& log) {
+    for (int n = 1; n <= 100; ++n) {
+        const fs::path aside =
+            log.parent_path() /
+            (n == 1 ? std::string("Debug.Windows-1251.Log") : "Debug.Windows-1251 (" + std::to_string(n) + ").Log");
+        std::error_code ec;
+        if (fs::exists(aside, ec) || ec) continue;
+        fs::rename(log, aside, ec);
+        return !ec;
+    }
+    return false;
 }
 
 }  // namespace
@@ -92,21 +117,42 @@ std::string Guard::fields(const std::string& code, const std::string& className,
 }
 
 // The record goes onto the end of the existing log in place: a crash part-way
-// loses at most this record, never the log. A new log starts with a UTF-8
-// byte-order mark so names in any script survive.
-void Guard::append(const std::string& record) {
+// loses at most this record, never the log. The log is UTF-8 and nothing
+// else: one that an older copy wrote in Windows-1251 is moved aside whole and
+// a new one begun. It has no byte-order mark: its first line is a record's
+// first line like any other, for whoever splits the log at them, and the
+// program knows the encoding without one.
+bool Guard::append(const std::string& record) {
     try {
         std::error_code ec;
         fs::create_directories(paths_.errorDir(), ec);
         const fs::path file = logFile();
-        const bool fresh = !fs::exists(file, ec) || fs::file_size(file, ec) == 0;
+        const auto state = [&] { return std::pair(fs::file_size(file, ec), fs::last_write_time(file, ec)); };
+        if (fs::exists(file, ec) && logLeft_ != state() && !utf8File(file) && !moveAside(file)) return false;
         std::ofstream out(file, std::ios::binary | std::ios::app);
-        if (!out) return;  // nowhere to write: the window still tells the user
-        if (fresh) out << "\xEF\xBB\xBF";
         out << record;
+        out.close();
+        if (out.fail()) return false;
+        logLeft_ = state();
+        return true;
     } catch (...) {
-        // A log that cannot be written must not take the program down.
+        return false;  // a log that cannot be written must not take the program down
     }
+}
+
+// Where no error window follows, a message box is the only trace left of a
+// record that could not be written.
+void Guard::tellUnlogged(const std::string& text) {
+    if (state_.ErrorWindowOpen) return;  // a window or box is already saying something
+    const core::ModalCount counted(session_);
+    state_.ErrorWindowOpen = true;
+    try {
+        ports_.ui.messageBox(text + "\r\n\r\nЗаписать это в журнал ошибок " + platform::u8string(logFile()) +
+                                 " не удалось.",
+                             "Ошибка...", ui::kMbIconHand | ui::kMbSystemModal);
+    } catch (...) {
+    }
+    state_.ErrorWindowOpen = false;
 }
 
 void Guard::report(const std::string& code, const std::string& className, const std::string& dump) {
@@ -115,31 +161,31 @@ void Guard::report(const std::string& code, const std::string& className, const 
         return;
     }
     if (state_.ErrorWindowOpen) return;
-    append(fields(code, className, dump));
+    append(fields(code, className, dump));  // the window shows the code, written or not
     showWindow(code, className);
 }
 
 void Guard::note(const std::string& line) {
-    std::string when;
+    platform::LocalTime when;
     try {
-        const platform::LocalTime t = ports_.clock.now();
-        char buf[32];
-        std::snprintf(buf, sizeof buf, "%04d-%02d-%02d %02d:%02d:%02d ", t.year, t.month, t.day, t.hour, t.minute,
-                      t.second);
-        when = buf;
+        when = ports_.clock.now();
     } catch (...) {
     }
-    append(when + line + "\r\n");
+    if (!append(formatNote(when, line))) tellUnlogged(line);
 }
 
 void Guard::record(const std::string& code, const std::string& className, const std::string& dump) {
-    append(fields(code, className, dump));
+    if (!append(fields(code, className, dump))) tellUnlogged(windowLine(code, className));
+}
+
+std::string Guard::windowLine(const std::string& code, const std::string& className) {
+    return "Внутренний код ошибки: " + code + "[" + className + "]";
 }
 
 // Without its window the user would learn nothing: a plain message box with
 // the code then stands in for it.
 void Guard::showWindow(const std::string& code, const std::string& className) {
-    const std::string line = "Внутренний код ошибки: " + code + "[" + className + "]";
+    const std::string line = windowLine(code, className);
     bool closed = false;
     try {
         ErrorWindow w({ports_.ui, ports_.audio, ports_.shell, ports_.mail, ports_.system}, *this, state_, session_,

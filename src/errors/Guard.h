@@ -2,8 +2,10 @@
 #include <exception>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <type_traits>
+#include <utility>
 #include "core/Paths.h"
 #include "core/Session.h"
 #include "errors/Codes.h"
@@ -65,9 +67,12 @@ public:
     void report(const std::string& code, const std::string& className, const std::string& dump);
     // While the error window is up, reports are dropped.
     bool windowOpen() const { return state_.ErrorWindowOpen; }
-    // A record only: for a start-up that failed before any window could show.
+    // A record only: for a start-up that failed before any window could show,
+    // and for the session's end. A message box tells the code when the log
+    // cannot be written.
     void record(const std::string& code, const std::string& className, const std::string& dump);
-    // One dated line in the log, for what went wrong where no window can tell it.
+    // A dated line in the log, for what went wrong where no window can tell
+    // it; in a message box when the log cannot be written.
     void note(const std::string& line);
     std::filesystem::path logFile() const;
     std::filesystem::path sentLogFile() const;
@@ -105,7 +110,9 @@ private:
     void failed(const Code& code, std::exception_ptr failure, const std::string& dump);
     std::string fields(const std::string& code, const std::string& className, const std::string& dump);
     std::string nameOf(std::string (platform::System::*query)(), const Code& code);
-    void append(const std::string& record);
+    bool append(const std::string& record);  // false: no log could be written
+    void tellUnlogged(const std::string& text);
+    static std::string windowLine(const std::string& code, const std::string& className);
     void showWindow(const std::string& code, const std::string& className);
 
     Ports ports_;
@@ -113,6 +120,9 @@ private:
     core::Session& session_;
     ErrorState& state_;
     bool namingFailed_ = false;
+    // The log as the last append left it: unchanged since, it needs no new
+    // look at its encoding (a look that would grow with the log each time).
+    std::optional<std::pair<std::uintmax_t, std::filesystem::file_time_type>> logLeft_;
 };
 
 }  // namespace errors

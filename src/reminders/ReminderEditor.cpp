@@ -141,15 +141,14 @@ void ReminderEditor::FormCreate() {
     });
 }
 
-// The stored values over the editor's own; ticking a box runs its click
-// handler as a user's tick would, with RemindLoading telling it apart.
+// The stored values in place of the editor's own: a box is ticked only for a
+// value the reminder has, so that "&Ок" stores back what was there. Ticking
+// a box runs its click handler as a user's tick would, with RemindLoading
+// telling it apart.
 void ReminderEditor::loadReminder() {
-    Reminder r = contents();
-    r.SoundType.reset();
-    r.VoiceType.reset();
-    r.SoundFile.reset();
-    r.Msg.reset();
+    Reminder r;
     d_.store.LoadRemindToEditor(d_.edit.SelectedRemind, r);
+    loadedVoice_ = r.VoiceType;
     struct Loading {
         RemindEdit& e;
         explicit Loading(RemindEdit& edit) : e(edit) { e.RemindLoading = true; }
@@ -157,11 +156,9 @@ void ReminderEditor::loadReminder() {
     } loading(d_.edit);
     LabeledEdit1_.setText(r.Name);
     CheckBox4_.setChecked(r.OneLaunch);
-    if (r.SoundType) {
-        ComboBox6_.setItemIndex(*r.SoundType);
-        CheckBox6_.setChecked(true);
-    }
-    if (r.VoiceType) CheckBox5_.setChecked(true);
+    if (r.SoundType) ComboBox6_.setItemIndex(*r.SoundType);
+    CheckBox6_.setChecked(r.SoundType.has_value());
+    if (r.VoiceType) CheckBox5_.setChecked(true);  // the voice wins, as it does when the reminder fires
     if (r.SoundFile) {
         Edit1_.setText(*r.SoundFile);
         CheckBox7_.setChecked(true);
@@ -175,7 +172,8 @@ void ReminderEditor::loadReminder() {
 
 void ReminderEditor::fillVoices() {
     sound::FillVoiceList(d_.talk, d_.paths, ComboBox7_, Panel3_,
-                         d_.edit.ReminderEditMode != kAddRemind ? d_.edit.EditRemindVoice : d_.settings.VoiceType);
+                         d_.edit.ReminderEditMode != kAddRemind ? d_.edit.EditRemindVoice : d_.settings.VoiceType,
+                         loadedVoice_.has_value());
 }
 
 void ReminderEditor::FormPaint() {

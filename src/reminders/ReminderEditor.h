@@ -1,6 +1,7 @@
 #pragma once
 #include <array>
 #include <memory>
+#include <optional>
 #include <string>
 #include "core/Paths.h"
 #include "core/Session.h"
@@ -105,6 +106,7 @@ private:
     std::array<ui::CheckBox*, 7> SP_{};
     ui::Timer& Timer1_;
     quickexit::TimeSetFrame FrameTimeSet1_;
+    std::optional<std::string> loadedVoice_;  // the edited reminder's voice, installed or not
     int SavedSoundHType = 0;
     std::string SavedVoiceType;
     bool created_ = false, closed_ = false;

@@ -69,6 +69,7 @@ private:
 // a usable time are `active`.
 struct Entry {
     bool active = false;
+    bool noKey = false;  // a number inside the count without its key
     bool anyHour = false;
     int hour = 0, minute = 0;
     std::string name;
@@ -82,8 +83,7 @@ Entry readEntry(platform::Registry& reg, int n, const std::string& day, std::vec
     Entry e;
     const RegValue enabled = ReadRemind(reg, n, "RemindEnabled");
     if (enabled.missing()) {
-        if (!reg.keyExists(kHive, RemindKeyOf(n)))
-            damage.push_back({&code, n, "RemindCount", "RegistryError", "Remind" + std::to_string(n) + " (нет ключа)"});
+        e.noKey = !reg.keyExists(kHive, RemindKeyOf(n));
         return e;
     }
     if (enabled.type != RegValue::Type::Dword) {
@@ -138,8 +138,10 @@ void Scheduler::seek(std::vector<Damage>& damage) {
         const std::string day = today(now);
         int bestH = 50, bestM = 61;
         std::string bestName;
+        bool gaps = false;
         for (int n = 1; n <= total.n; ++n) {
             const Entry e = readEntry(ports_.registry, n, day, damage, code::FindNextRemind);
+            gaps = gaps || e.noKey;
             if (!e.active) continue;
             int h = e.anyHour ? (ahead(e.minute) ? hourNow : hourNow + 1) : e.hour;
             if (h < hourNow) h += 24;  // tomorrow
@@ -154,12 +156,27 @@ void Scheduler::seek(std::vector<Damage>& damage) {
                 bestName = e.name;
             }
         }
+        if (gaps) closeGaps(damage);
         if (bestH > 23) bestH -= 24;
         next_.NextRemindH = bestH;
         next_.NextRemindM = bestM;
         next_.NextRemindSet = true;
         next_.NextRemindName = bestName;
     });
+}
+
+// Found by the search, which runs first at every start: told once a run, and
+// the numbers closed up for the walks to come (and for other copies).
+void Scheduler::closeGaps(std::vector<Damage>& damage) {
+    const RemindGaps gaps = FindGaps(ports_.registry);
+    if (!gaps.any()) return;
+    damage.push_back({&code::FindNextRemind, 0, "RemindCount", "RegistryError", gaps.text()});
+    try {
+        CloseGaps(ports_.registry, gaps);
+    } catch (...) {
+        // A registry that refuses it keeps the gaps: the walks leave them out,
+        // and the next start tries again.
+    }
 }
 
 void Scheduler::FireRemind(int hour, int minute, const std::string& name) {
@@ -283,17 +300,17 @@ void Scheduler::tellOnce(std::vector<Damage>& found) {
         return std::string(d.code->prefix) + '/' + std::to_string(d.remind) + '/' + d.value + '/' + d.text;
     };
     for (Damage& d : found) {
-        const std::string key = keyOf(d);
-        if (told_.count(key)) continue;
-        if (std::none_of(untold_.begin(), untold_.end(), [&](const Damage& u) { return keyOf(u) == key; }))
-            untold_.push_back(std::move(d));
+        std::string key = keyOf(d);
+        if (told_.count(key) || !queued_.insert(key).second) continue;
+        untold_.push_back({std::move(d), std::move(key)});
     }
     // The error window's own loop runs the tick, which may come back here:
     // each damage leaves the queue before it is told.
     while (!untold_.empty() && !guard_.windowOpen()) {
-        const Damage d = std::move(untold_.front());
-        untold_.erase(untold_.begin());
-        if (!told_.insert(keyOf(d)).second) continue;
+        auto [d, key] = std::move(untold_.front());
+        untold_.pop_front();
+        queued_.erase(key);
+        if (!told_.insert(std::move(key)).second) continue;
         errors::Dump dump;
         if (d.remind > 0) dump.add("Remind", d.remind);
         dump.add(d.value, d.text);

@@ -67,13 +67,16 @@ private:
     void tellOnce(std::vector<Damage>& found);
     // FindNextRemind, keeping what it found damaged for the caller to tell.
     void seek(std::vector<Damage>& damage);
+    // Numbers inside the count that have no key: told, and closed up.
+    void closeGaps(std::vector<Damage>& damage);
 
     Ports ports_;
     Parts parts_;
     NextRemind& next_;
     errors::Guard& guard_;
     std::set<std::string> told_;
-    std::vector<Damage> untold_;
+    std::deque<std::pair<Damage, std::string>> untold_;  // with its key
+    std::set<std::string> queued_;                       // the keys of untold_
     // The :00 or :30 minute last searched, and the minutes reminders fired
     // in lately, each as a stamp of its date and time: a clock set back
     // brings no minute round to fire twice.

@@ -1,6 +1,8 @@
 #include "reminders/Store.h"
 #include <algorithm>
+#include <map>
 #include <vector>
+#include "errors/ErrorLog.h"
 #include "platform/Failure.h"
 #include "reminders/Stored.h"
 
@@ -23,7 +25,7 @@ RemindTotal CountReminds(platform::Registry& registry) {
     t.stored = registry.read(kHive, kRemindKey, "RemindCount");
     if (t.stored.missing()) return t;
     if (t.stored.type == RegValue::Type::Dword && t.stored.dword >= 0) {
-        t.n = t.stored.dword;
+        t.n = std::min(t.stored.dword, kMostReminds);
         return t;
     }
     t.damaged = true;
@@ -33,6 +35,48 @@ RemindTotal CountReminds(platform::Registry& registry) {
 
 RegValue ReadRemind(platform::Registry& registry, int n, const char* name) {
     return registry.read(kHive, RemindKeyOf(n), name);
+}
+
+bool RemindGaps::any() const { return int(present.size()) < std::min(counted, kMostReminds); }
+
+std::string RemindGaps::text() const {
+    std::string t = std::to_string(counted) + ", а ключей " + std::to_string(present.size()) + " (нет ";
+    int told = 0, untold = 0;
+    for (int n = 1, at = 0; n <= std::min(counted, kMostReminds); ++n) {
+        if (at < int(present.size()) && present[std::size_t(at)] == n) {
+            ++at;
+            continue;
+        }
+        if (told == 3) {
+            ++untold;
+            continue;
+        }
+        t += (told++ ? ", Remind" : "Remind") + std::to_string(n);
+    }
+    if (untold > 0) t += " и ещё " + std::to_string(untold);
+    return t + ")";
+}
+
+RemindGaps FindGaps(platform::Registry& registry) {
+    RemindGaps g;
+    const RegValue stored = registry.read(kHive, kRemindKey, "RemindCount");
+    if (stored.type != RegValue::Type::Dword || stored.dword <= 0) return g;
+    g.counted = stored.dword;
+    for (int n = 1; n <= std::min(g.counted, kMostReminds); ++n)
+        if (registry.keyExists(kHive, RemindKeyOf(n))) g.present.push_back(n);
+    return g;
+}
+
+void CloseGaps(platform::Registry& registry, const RemindGaps& g) {
+    // Each key goes to a number that is free by then: cut off half-way, the
+    // store holds one reminder twice at worst, and the next walk goes on.
+    for (std::size_t i = 0; i < g.present.size(); ++i) {
+        const int to = int(i) + 1;
+        if (g.present[i] == to) continue;
+        registry.copyKeyTree(kHive, RemindKeyOf(g.present[i]), RemindKeyOf(to));
+        registry.deleteKeyTree(kHive, RemindKeyOf(g.present[i]));
+    }
+    registry.writeDword(kHive, kRemindKey, "RemindCount", int(g.present.size()));
 }
 
 std::optional<std::string> TextOf(const RegValue& v) {
@@ -122,6 +166,19 @@ void writeRecord(platform::Registry& r, const std::string& key, const Reminder& 
     }
 }
 
+// Value names as the registry compares them: without regard to (ASCII) case.
+bool sameName(const std::string& a, const std::string& b) {
+    const auto fold = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+    return std::ranges::equal(a, b, {}, fold, fold);
+}
+
+// A number without a key reads as a reminder without values: only a line
+// like that has its key looked for.
+bool listed(platform::Registry& r, int n, const std::string& line) {
+    static const std::string none = DisplayLine(std::nullopt, std::nullopt, std::nullopt);
+    return line != none || r.keyExists(kHive, RemindKeyOf(n));
+}
+
 }  // namespace
 
 Store::Store(platform::Registry& registry, RemindEdit& edit, errors::Guard& guard)
@@ -153,6 +210,7 @@ int Store::AddRemind(const Reminder& fields) {
             result = 0;
             return;
         }
+        closeGaps(code::AddRemind);
         const int n = CountReminds(registry_).n;
         const std::string key = RemindKeyOf(n + 1);
         // A key left beyond the count must not lend its values to the new reminder.
@@ -193,8 +251,11 @@ void Store::ListReminds(const ListView& view) {
         view.Button3.setEnabled(false);
         const int n = CountReminds(registry_).n;
         std::vector<ui::CheckListBox::Item> items;
-        for (int i = 1; i <= n; ++i)
-            items.push_back({LineOf(registry_, i), FlagOf(ReadRemind(registry_, i, "RemindEnabled"))});
+        for (int i = 1; i <= n; ++i) {
+            std::string line = LineOf(registry_, i);
+            if (listed(registry_, i, line))
+                items.push_back({std::move(line), FlagOf(ReadRemind(registry_, i, "RemindEnabled"))});
+        }
         std::stable_sort(items.begin(), items.end(), [](const auto& a, const auto& b) { return a.text < b.text; });
         view.CheckListBox1.setItems(std::move(items));
         if (view.CheckListBox1.items().empty()) return;
@@ -208,7 +269,7 @@ void Store::FindRemind(const std::string& line) {
     guard_(code::FindRemind, [&] {
         const int n = CountReminds(registry_).n;
         for (int i = 1; i <= n; ++i) {
-            if (LineOf(registry_, i) == line) {
+            if (LineOf(registry_, i) == line && listed(registry_, i, line)) {
                 edit_.SelectedRemind = i;
                 return;
             }
@@ -225,7 +286,7 @@ void Store::LoadRemindToEditor(int n, Reminder& f) {
             Loading(const Loading&) = delete;
             Loading& operator=(const Loading&) = delete;
         } loading(edit_);
-        if (n < 1 || n > CountReminds(registry_).n) return;
+        if (n < 1 || n > CountReminds(registry_).n || !registry_.keyExists(kHive, RemindKeyOf(n))) return;
         auto read = [&](const char* name) { return ReadRemind(registry_, n, name); };
         auto isDword = [](const RegValue& v) { return v.type == RegValue::Type::Dword; };
 
@@ -251,32 +312,52 @@ void Store::LoadRemindToEditor(int n, Reminder& f) {
 
 void Store::DeleteRemind() {
     guard_(code::DeleteRemind, [&] {
+        closeGaps(code::DeleteRemind);
         const int n = CountReminds(registry_).n;
         const int selected = edit_.SelectedRemind;
         if (selected < 1 || selected > n) return;  // nothing chosen, nothing to delete
-        registry_.deleteKeyTree(kHive, RemindKeyOf(selected));
-        for (int k = selected + 1; k <= n; ++k)
-            if (registry_.copyKeyTree(kHive, RemindKeyOf(k), RemindKeyOf(k - 1)))
-                registry_.deleteKeyTree(kHive, RemindKeyOf(k));
-        // Lowered last: cut off half-way, no reminder is beyond the count.
+        // Each later reminder is copied over the one before it, and only then
+        // are the values it lacks taken away: no number is ever without its
+        // key, and cut off half-way the store holds the old list, or the new
+        // one with one reminder twice (the lower of the two is the one the
+        // list finds first, the one with values left over).
+        for (int k = selected; k < n; ++k) {
+            const std::optional<RemindRecord> over = registry_.readAll(kHive, RemindKeyOf(k));
+            const std::optional<RemindRecord> moved = registry_.readAll(kHive, RemindKeyOf(k + 1));
+            registry_.copyKeyTree(kHive, RemindKeyOf(k + 1), RemindKeyOf(k));
+            for (const auto& [name, value] : over.value_or(RemindRecord{}))
+                if (!moved || std::ranges::none_of(*moved, [&](const auto& m) { return sameName(m.first, name); }))
+                    registry_.deleteValue(kHive, RemindKeyOf(k), name);
+        }
+        // Lowered before the last key goes: cut off between, that key is beyond the count.
         registry_.writeDword(kHive, kRemindKey, "RemindCount", n - 1);
+        registry_.deleteKeyTree(kHive, RemindKeyOf(n));
     });
 }
 
 void Store::StoreRemindChecks(const ui::CheckListBox& list) {
     guard_(code::StoreRemindChecks, [&] {
         const int n = CountReminds(registry_).n;
-        std::vector<std::string> lines;
-        for (int i = 1; i <= n; ++i) lines.push_back(LineOf(registry_, i));
+        std::map<std::string, std::vector<int>> numbers;  // by line, rising
+        for (int i = 1; i <= n; ++i) {
+            std::string line = LineOf(registry_, i);
+            // A number without a key (the count ran ahead of the keys) gets no key made for it.
+            if (listed(registry_, i, line)) numbers[std::move(line)].push_back(i);
+        }
         for (const ui::CheckListBox::Item& item : list.items()) {
-            for (int i = 1; i <= n; ++i) {
-                if (lines[i - 1] != item.text) continue;
-                // A number without a key (the count ran ahead of the keys) gets no key made for it.
-                if (!registry_.keyExists(kHive, RemindKeyOf(i))) continue;
-                writeFlag(registry_, RemindKeyOf(i), "RemindEnabled", item.checked);
-            }
+            const auto found = numbers.find(item.text);
+            if (found == numbers.end()) continue;
+            for (int i : found->second) writeFlag(registry_, RemindKeyOf(i), "RemindEnabled", item.checked);
         }
     });
+}
+
+void Store::closeGaps(const errors::Code& code) {
+    const RemindGaps gaps = FindGaps(registry_);
+    if (!gaps.any()) return;
+    CloseGaps(registry_, gaps);
+    guard_.report(errors::errorCode(code, guard_.step()), "RegistryError",
+                  errors::Dump().add("RemindCount", gaps.text()).text());
 }
 
 }  // namespace reminders

@@ -49,6 +49,10 @@ public:
     void StoreRemindChecks(const ui::CheckListBox& list);
 
 private:
+    // Numbers inside the count without a key closed up before the numbers
+    // change, and told.
+    void closeGaps(const errors::Code& code);
+
     platform::Registry& registry_;
     RemindEdit& edit_;
     errors::Guard& guard_;

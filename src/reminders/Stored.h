@@ -13,9 +13,11 @@ inline constexpr platform::Hive kHive = platform::Hive::CurrentUser;
 // Far more than anyone keeps; it only bounds a walk over a damaged store.
 inline constexpr int kMostReminds = 10000;
 
-// How many reminders there are. RemindCount as stored; when it is not a
-// count at all (negative, text, binary: written by hand or by an older copy)
-// the numbered keys that are there, and `damaged` says so.
+// How far the numbers of the reminders go. RemindCount as stored (at most
+// kMostReminds); when it is not a count at all (negative, text, binary:
+// written by hand or by an older copy) the numbered keys that are there, and
+// `damaged` says so. A number inside it may still lack its key: every walk
+// leaves such a number out.
 struct RemindTotal {
     int n = 0;
     bool damaged = false;
@@ -24,6 +26,20 @@ struct RemindTotal {
 RemindTotal CountReminds(platform::Registry&);
 
 platform::RegValue ReadRemind(platform::Registry&, int n, const char* name);
+
+// The numbers inside RemindCount and which of them have a key.
+struct RemindGaps {
+    int counted = 0;           // RemindCount as stored
+    std::vector<int> present;  // the numbers up to it (at most kMostReminds) that have a key
+    bool any() const;
+    // What is wrong, for the error record: "40, а ключей 1 (нет Remind2, ...)".
+    std::string text() const;
+};
+// Nothing to find when RemindCount is no count: the walks then go by the keys.
+RemindGaps FindGaps(platform::Registry&);
+// Moves the keys down over the numbers without one, in order, and writes the
+// count they make.
+void CloseGaps(platform::Registry&, const RemindGaps&);
 
 // A value as the settings list shows it: text as it is, a number in decimal.
 std::optional<std::string> TextOf(const platform::RegValue&);

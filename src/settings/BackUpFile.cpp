@@ -1,4 +1,5 @@
 #include "settings/BackUpFile.h"
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -26,6 +27,9 @@ const char* refusalText(Refusal r, bool reading) {
             return reading ? "Файл не является резервной копией данных: в нем больше 1000 напоминаний."
                            : "Резервная копия не сохранена: напоминаний больше 1000, столько файл резервной копии не "
                              "вмещает.";
+        case Refusal::LineTooLong:
+            if (reading) return "Файл не является резервной копией данных: в нем есть строка длиннее 64 КБ.";
+            break;
         case Refusal::NotBackUp:
         case Refusal::None: break;
     }
@@ -93,9 +97,14 @@ void BackUpFile::WriteBackUpFile(BackUpView& view) {
         Refusal refusal = count > kMostBackUpReminds ? Refusal::TooManyReminds : Refusal::None;
         std::string bytes;
         if (refusal == Refusal::None) {
-            const reminders::StoredReminds stored =
+            reminders::StoredReminds stored =
                 count > 0 ? reminders::ReadStoredReminds(registry) : reminders::StoredReminds{};
-            bytes = MakeBackUp(settings_, session_.LMVVersion, stored, count, ports_.system.shortDate(now)).bytes();
+            // A number without a key is left out: loaded, it would come back as an empty reminder.
+            stored.keys.resize(std::min(stored.keys.size(), std::size_t(count)));
+            std::erase_if(stored.keys, [](const auto& key) { return !key; });
+            bytes = MakeBackUp(settings_, session_.LMVVersion, stored, int(stored.keys.size()),
+                               ports_.system.shortDate(now))
+                        .bytes();
             // A file the reader would refuse is not worth writing.
             refusal = CheckBackUp(bytes).refusal;
         }

@@ -89,6 +89,19 @@ std::optional<std::string> fileTextOf(RemindKind kind, const RegValue& v) {
     return reminders::TextOf(v);
 }
 
+// In bytes, without its line break.
+std::size_t longestLine(std::string_view bytes) {
+    std::size_t longest = 0;
+    for (std::size_t at = 0; at <= bytes.size();) {
+        std::size_t end = bytes.find('\n', at);
+        if (end == std::string_view::npos) end = bytes.size();
+        const std::size_t length = end - at - (end > at && bytes[end - 1] == '\r' ? 1 : 0);
+        longest = std::max(longest, length);
+        at = end + 1;
+    }
+    return longest;
+}
+
 std::optional<reminders::StoredReminds> fileReminds(const IniText& text) {
     const auto count = number(text, kRemind, kCount);
     if (!count || *count <= 0) return std::nullopt;
@@ -115,10 +128,17 @@ CheckedFile CheckBackUp(std::string bytes) {
         out.refusal = Refusal::TooBig;
         return out;
     }
-    std::optional<IniText> text = IniText::parse(std::move(bytes), kMostBackUpLine);
+    const std::size_t longest = longestLine(bytes);
+    // Read whole first (1 MB at most): a file of ours with a line too long is
+    // told so, anything else is no backup at all.
+    std::optional<IniText> text = IniText::parse(std::move(bytes));
     const std::optional<std::string> title = text ? text->get(kMain, kTitleKey) : std::nullopt;
     if (!title || !sameLetters(*title, kTitle)) {
         out.refusal = Refusal::NotBackUp;
+        return out;
+    }
+    if (longest > kMostBackUpLine) {
+        out.refusal = Refusal::LineTooLong;
         return out;
     }
     if (const auto count = number(*text, kRemind, kCount); count && *count > kMostBackUpReminds) {

@@ -17,7 +17,7 @@ inline constexpr std::size_t kMostBackUpBytes = 1024 * 1024;
 inline constexpr int kMostBackUpReminds = 1000;
 inline constexpr std::size_t kMostBackUpLine = 64 * 1024;
 
-enum class Refusal { None, NotBackUp, TooBig, TooManyReminds };
+enum class Refusal { None, NotBackUp, TooBig, TooManyReminds, LineTooLong };
 
 // A file looked at before anything is loaded from it.
 struct CheckedFile {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <fstream>
+#include <map>
 #include <sstream>
 #include "errors/Dump.h"
 #include "errors/ErrorLog.h"
@@ -9,6 +10,7 @@
 #include "forms/Forms.h"
 #include "platform/Failure.h"
 #include "platform/Path.h"
+#include "settings/Ini.h"
 
 namespace fs = std::filesystem;
 
@@ -82,8 +84,7 @@ TEST(ErrorLog, FirstFailureCreatesTheFolderAndOneRecordSecondIsAppended) {
     ASSERT_FALSE(fs::exists(t.dir / "Error"));
     fail(t.app, "0.001 - 002.", [] { return errors::Dump().add("FEExit", 0).add("ErrLaunchMsg", true); });
     std::string text = readFile(log);
-    ASSERT_TRUE(text.starts_with("\xEF\xBB\xBF"));
-    auto l = lines(text.substr(3));
+    auto l = lines(text);
     ASSERT_EQ(l.size(), 10u);
     EXPECT_EQ(l[5], "User = Иван");
     EXPECT_EQ(l[7], "Adress = 0.001 - 002.3");
@@ -99,11 +100,10 @@ TEST(ErrorLog, FirstFailureCreatesTheFolderAndOneRecordSecondIsAppended) {
     t.clock.advance(1000);
     fail(t.app, "0.001 - 005.");
     text = readFile(log);
-    l = lines(text.substr(3));
+    l = lines(text);
     ASSERT_EQ(l.size(), 20u);
     EXPECT_EQ(l[7], "Adress = 0.001 - 002.3");
     EXPECT_EQ(l[17], "Adress = 0.001 - 005.3");
-    EXPECT_EQ(text.find("\xEF\xBB\xBF", 3), std::string::npos) << "one byte-order mark, at the start only";
 }
 
 TEST(ErrorLog, WindowShowsCodeAndClassName) {
@@ -125,7 +125,7 @@ TEST(ErrorLog, FailuresWhileTheWindowIsOpenAreDropped) {
     };
     fail(t.app, "0.001 - 002.");
     EXPECT_EQ(inner, 1) << "no second window";
-    const auto l = lines(readFile(t.dir / "Error" / "Debug.Log").substr(3));
+    const auto l = lines(readFile(t.dir / "Error" / "Debug.Log"));
     EXPECT_EQ(l.size(), 10u);
     EXPECT_EQ(t.app.session.ShowModalRes, 0);
 }
@@ -135,7 +135,7 @@ TEST(ErrorLog, NamesTheSystemCannotReportReadNa) {
     t.system.user.clear();
     t.system.computer.clear();
     fail(t.app, "0.001 - 002.");
-    const auto l = lines(readFile(t.dir / "Error" / "Debug.Log").substr(3));
+    const auto l = lines(readFile(t.dir / "Error" / "Debug.Log"));
     EXPECT_EQ(l[5], "User = n/a");
     EXPECT_EQ(l[6], "PC = n/a");
 }
@@ -149,7 +149,7 @@ TEST(Guard, StopsTheBodyAndNamesTheFailure) {
     }));
     EXPECT_FALSE(after);
     EXPECT_TRUE(t.app.guard(errors::code::StoreSettings, [] {}));
-    const auto l = lines(readFile(t.dir / "Error" / "Debug.Log").substr(3));
+    const auto l = lines(readFile(t.dir / "Error" / "Debug.Log"));
     EXPECT_EQ(l[7], "Adress = 0.013 - 005.0");
     EXPECT_EQ(l[8], "Type = std::out_of_range");
 }
@@ -183,7 +183,7 @@ TEST(Guard, AnInnerRoutineGivesTheOuterOneItsStepBack) {
         t.app.guard(errors::code::PlayChimeSound, [] {});  // sets its own step 0
         throw platform::SoundError("after the inner call");
     });
-    const auto l = lines(readFile(t.dir / "Error" / "Debug.Log").substr(3));
+    const auto l = lines(readFile(t.dir / "Error" / "Debug.Log"));
     EXPECT_EQ(l[7], "Adress = 0.001 - 005.4");
 }
 
@@ -194,7 +194,7 @@ TEST(ErrorLog, FailingNameQueriesAreLoggedWithTheirOwnCodes) {
     t.system.userFails = true;
     t.system.computerFails = true;
     fail(t.app, "0.001 - 002.");
-    const auto l = lines(readFile(t.dir / "Error" / "Debug.Log").substr(3));
+    const auto l = lines(readFile(t.dir / "Error" / "Debug.Log"));
     ASSERT_EQ(l.size(), 30u);
     EXPECT_EQ(l[7], "Adress = 0.054 - 001.0");
     EXPECT_EQ(l[8], "Type = SystemError");
@@ -258,7 +258,7 @@ TEST(ErrorWindow, IgnoreReturnsAndTheNextFailureOpensANewWindow) {
     fail(t.app, "0.001 - 005.");
     EXPECT_EQ(t.ui.modalForms, (std::vector<std::string>{"TFormError", "TFormError"}));
     EXPECT_TRUE(t.ui.boxes.empty()) << "no stand-in box";
-    EXPECT_EQ(lines(readFile(t.dir / "Error" / "Debug.Log").substr(3)).size(), 20u);
+    EXPECT_EQ(lines(readFile(t.dir / "Error" / "Debug.Log")).size(), 20u);
 }
 
 TEST(ErrorWindow, EndingTheMessageLoopCountsAsClosed) {
@@ -304,11 +304,11 @@ TEST(ErrorWindow, ReportMailsTheLogOnceAndReplacesTheSentCopy) {
     EXPECT_EQ(t.mail.sent[0].attachmentPath, platform::u8string(dir / "Debug.Log"));
     EXPECT_TRUE(hiddenDuringMail);
     EXPECT_FALSE(fs::exists(dir / "Debug.Log"));
-    EXPECT_EQ(lines(readFile(dir / "SendingDebug.Log").substr(3)).size(), 10u) << "the old copy replaced";
+    EXPECT_EQ(lines(readFile(dir / "SendingDebug.Log")).size(), 10u) << "the old copy replaced";
 
     t.ui.onModal = {};
     fail(t.app, "0.001 - 005.");
-    EXPECT_EQ(lines(readFile(dir / "Debug.Log").substr(3)).size(), 10u) << "the next failure starts a new log";
+    EXPECT_EQ(lines(readFile(dir / "Debug.Log")).size(), 10u) << "the next failure starts a new log";
 }
 
 TEST(ErrorWindow, WithoutAMailProgramTheLogIsShownInItsFolderAndKept) {
@@ -363,4 +363,62 @@ TEST(ErrorWindow, HelpOpensTheErrorPage) {
     ASSERT_EQ(t.shell.calls.size(), 1u);
     EXPECT_EQ(t.shell.calls[0].target, platform::u8string(t.dir / "Help" / "indexErr.htm"));
     EXPECT_EQ(t.shell.calls[0].show, 5);
+}
+
+// ---- the log's encoding, and a log that cannot be written ------------------------------------
+
+// One encoding a log: one that an older copy wrote in Windows-1251 is moved
+// aside whole and never appended to. Every record, a note too, opens with
+// its line of equals signs.
+TEST(ErrorLog, ALogInAnotherEncodingIsMovedAsideAndEveryRecordOpensWithItsLine) {
+    const std::string line(73, '='), cp1251 = line + "\r\nUser = \xC8\xE2\xE0\xED\r\n";
+    const struct {
+        std::optional<std::string> log;
+        bool movedBefore;
+    } cases[] = {{std::nullopt, false}, {"\xEF\xBB\xBF" + line + "\r\nUser = Иван\r\n", false}, {cp1251, false}, {cp1251, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.log) + (c.movedBefore ? ", one moved aside before" : ""));
+        fakes::TestApp t;
+        const fs::path dir = t.dir / "Error";
+        if (c.log) writeFile(dir / "Debug.Log", *c.log);
+        if (c.movedBefore) writeFile(dir / "Debug.Windows-1251.Log", "older");
+        fail(t.app, "0.001 - 002.");
+        t.app.guard.note("Быстрый выход: система отказала");
+
+        const std::string text = readFile(dir / "Debug.Log");
+        EXPECT_TRUE(settings::ValidUtf8(text));
+        const bool moved = c.log == cp1251;
+        std::map<std::string, std::string> files, expected = {{"Debug.Log", text}};
+        for (const auto& f : fs::directory_iterator(dir)) files[platform::u8string(f.path().filename())] = readFile(f.path());
+        if (c.movedBefore) expected["Debug.Windows-1251.Log"] = "older";
+        if (moved) expected[c.movedBefore ? "Debug.Windows-1251 (2).Log" : "Debug.Windows-1251.Log"] = cp1251;
+        EXPECT_EQ(files, expected);
+        const std::string kept = c.log && !moved ? *c.log : "";
+        ASSERT_TRUE(text.starts_with(kept));
+        const auto l = lines(text.substr(kept.size()));
+        ASSERT_EQ(l.size(), 13u);
+        EXPECT_EQ(l[0], line);
+        EXPECT_EQ(std::vector<std::string>(l.begin() + 10, l.end()),
+                  (std::vector<std::string>{line, l[1], "Быстрый выход: система отказала"}));
+    }
+}
+
+// Where no error window shows (a start-up that failed, the session's end, a
+// note after the windows have gone), a log that cannot be written leaves the
+// user a message box with the code.
+TEST(ErrorLog, WhenNoLogCanBeWrittenAMessageBoxShowsTheCode) {
+    fakes::TestApp t;
+    std::ofstream(t.dir / "blocker") << "x";
+    t.app.paths.writable = t.dir / "blocker";  // Error\ cannot exist below a file
+    t.app.guard.record("0.001 - 001.1", "WindowError", "");
+    t.app.guard.windowsGone = true;
+    fail(t.app, "0.001 - 005.");
+    t.app.guard.note("Быстрый выход: система отказала");
+    ASSERT_EQ(t.ui.boxes.size(), 3u);
+    const char* starts[] = {"Внутренний код ошибки: 0.001 - 001.1[WindowError]",
+                            "Внутренний код ошибки: 0.001 - 005.3[RegistryError]", "Быстрый выход: система отказала"};
+    for (std::size_t i = 0; i < 3; ++i) {
+        EXPECT_TRUE(t.ui.boxes[i].text.starts_with(starts[i]) && t.ui.boxes[i].text.ends_with("Debug.Log не удалось."));
+        EXPECT_EQ(t.ui.boxes[i].flags, ui::kMbIconHand | ui::kMbSystemModal);
+    }
 }

@@ -456,7 +456,7 @@ TEST(ReminderEditorLoad, EditingShowsTheStoredReminderAndKeepsItsOwnTime) {
         EXPECT_EQ("08", f.get<ui::Edit>("FrameTimeSet1.EditH").text()) << "put in at the first paint";
         EXPECT_TRUE(Editor::box(f, "CheckBox5").checked());
         EXPECT_FALSE(Editor::box(f, "CheckBox6").checked());
-        EXPECT_EQ(0, f.get<ui::ComboBox>("ComboBox7").itemIndex()) << "a voice no longer there: the first";
+        EXPECT_EQ("Удалённый", f.get<ui::ComboBox>("ComboBox7").text()) << "a voice no longer there: kept";
         EXPECT_TRUE(Editor::box(f, "CheckBox7").checked());
         EXPECT_TRUE(Editor::button(f, "SpeedButton2").enabled());
         EXPECT_TRUE(Editor::box(f, "CheckBox2").checked());
@@ -573,4 +573,43 @@ TEST(ReminderEditorOk, TheSettingsListShowsTheStoredReminderAtOnce) {
     ASSERT_EQ(1u, list.items().size());
     EXPECT_EQ("09 : 05  -  Без названия", list.items()[0].text);
     EXPECT_TRUE(list.items()[0].checked);
+}
+
+// Opened on a stored reminder and closed with "&Ок", the editor stores back
+// exactly what was there: no sound it did not have, its own voice even when
+// that voice is not installed here.
+TEST(ReminderEditorLoad, OkWithoutAChangeStoresTheReminderBackAsItWas) {
+    const auto with = [](auto change) {
+        reminders::Reminder r;
+        r.TimeH = "08";
+        r.TimeM = "30";
+        change(r);
+        return r;
+    };
+    const struct {
+        const char* what;
+        bool voices;
+        reminders::Reminder stored;
+    } cases[] = {
+        {"a message only", true, with([](auto& r) { r.Msg = reminders::Message{"Пора", "Вставай", 2}; })},
+        {"a system sound", true, with([](auto& r) { r.SoundType = 3; r.IgnoreLowTime = true; })},
+        {"a voice", true, with([](auto& r) { r.VoiceType = "Борис"; r.Days[5] = false; })},
+        {"a voice not installed", true, with([](auto& r) { r.VoiceType = "Удалённый"; })},
+        {"a voice, none installed", false, with([](auto& r) { r.VoiceType = "Борис"; r.OneLaunch = true; })},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Editor e;
+        for (const char* voice : {"Алёна", "Борис"})
+            if (c.voices) makeVoice(e.t, voice);
+        ASSERT_EQ(1, e.t.app.remindStore.AddRemind(c.stored));
+        const auto before = e.t.registry.readAll(platform::Hive::CurrentUser, reminders::RemindKeyOf(1));
+        e.open([&](ui::Form& f) {
+            const std::string voice = f.get<ui::ComboBox>("ComboBox7").text();
+            EXPECT_EQ(c.stored.VoiceType.value_or(voice), voice);
+            Editor::ok(f);
+            EXPECT_TRUE(f.closed());
+        }, reminders::kEditRemind, 1);
+        EXPECT_EQ(before, e.t.registry.readAll(platform::Hive::CurrentUser, reminders::RemindKeyOf(1)));
+    }
 }
