@@ -43,6 +43,7 @@ public:
     virtual void focus(Control&) = 0;
     // A balloon over the notification-area icon the form has added.
     virtual bool balloon(const TrayIconData&, const std::string& title, const std::string& text) = 0;
+    virtual void bringToFront() = 0;
 };
 
 class Form {
@@ -146,6 +147,10 @@ public:
     bool balloon(const TrayIconData& d, const std::string& title, const std::string& text) {
         return peer_ ? peer_->balloon(d, title, text) : true;
     }
+    // In front of the foreground window, as the user asked to see it: a form
+    // that keeps to the desktop stays in front until the user turns to
+    // another window.
+    void bringToFront() { if (peer_) peer_->bringToFront(); }
     // Gives the keyboard focus to the control after `from` in tab order that
     // takes it (shown, enabled, not a label, image, panel or up-down), going
     // round among the children of `within` (the whole form when null).

@@ -948,7 +948,8 @@ LRESULT FormWindow::handle(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
             }
             break;
         case WM_ACTIVATE:
-            if (layerHook_ && LOWORD(wParam) != WA_INACTIVE) layerActivated();
+            if (layerHook_ && LOWORD(wParam) == WA_INACTIVE) layerDeactivated();
+            else if (layerHook_) layerActivated();
             if (children_.empty() || HIWORD(wParam)) break;
             if (LOWORD(wParam) == WA_INACTIVE) {
                 const HWND focus = GetFocus();

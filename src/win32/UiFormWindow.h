@@ -58,6 +58,7 @@ public:
     void popup(ui::PopupMenu&, int x, int y) override;
     void focus(ui::Control&) override;
     bool balloon(const ui::TrayIconData&, const std::string& title, const std::string& text) override;
+    void bringToFront() override;
 
     static LRESULT CALLBACK windowProc(HWND, UINT, WPARAM, LPARAM);
     // The resolution the window is drawn at; the model's units are 96-dpi ones.
@@ -129,6 +130,7 @@ private:
     void layerChanging(WINDOWPOS&);
     void layerChanged(const WINDOWPOS&);
     void layerActivated();
+    void layerDeactivated();
     void restoreLayer();
     void keepLayer(HWND foreground);
     // Outside the program's own messages and the registered ones: the model never sees it.
@@ -246,6 +248,7 @@ private:
     UniqueWinEventHook layerHook_;
     bool ownLayerMove_ = false;   // a raise of our own that the desktop layer lets through
     bool layerPosted_ = false;
+    bool raised_ = false;         // in front on the user's word, until another window is activated
 };
 
 }  // namespace win32
