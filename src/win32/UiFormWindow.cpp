@@ -150,7 +150,15 @@ void FormWindow::killTimers() {
 
 // ---- the model's calls -----------------------------------------------------------------
 
-void FormWindow::formChanged(ui::Prop) { dirty_ = true; }
+void FormWindow::formChanged(ui::Prop p) {
+    dirty_ = true;
+    // Other copies find the clock by its caption, at any moment: a restart
+    // starts one from inside a handler, before the next flush.
+    if (p == ui::Prop::Caption && created_ && hwnd_ && form_ && form_->caption() != applied_.caption) {
+        applied_.caption = form_->caption();
+        SetWindowTextW(hwnd_, widen(applied_.caption).c_str());
+    }
+}
 
 void FormWindow::controlChanged(ui::Control& c, ui::Prop p) {
     dirty_ = true;

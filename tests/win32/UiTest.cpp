@@ -166,6 +166,22 @@ TEST_F(UiWindow, StylesAndGeometryFollowTheModelBothWays) {
     EXPECT_EQ(70, f.bounds().width);
 }
 
+// Another copy, started from inside a handler, looks for the clock by its
+// caption at once: the new caption may not wait for the handler's end.
+TEST_F(UiWindow, ACaptionSetInAHandlerIsOnTheWindowAtOnce) {
+    ui::Form f("TFormUiTest", "F");
+    f.setCaption("Lumivo");
+    ui.realize(f);
+    std::string seen;
+    f.onMessage = [&](unsigned msg, std::uintptr_t, std::intptr_t) {
+        f.setCaption("LumivoError");
+        seen = textOf(FindWindowW(L"TFormUiTest", L"LumivoError"));
+        return msg == WM_USER + 1;
+    };
+    SendMessageW(hwndOf(f), WM_USER + 1, 0, 0);
+    EXPECT_EQ("LumivoError", seen);
+}
+
 TEST_F(UiWindow, RegionComesFromTheRectangles) {
     ui::Form f("TFormUiTest", "F");
     f.border = ui::BorderStyle::None;
