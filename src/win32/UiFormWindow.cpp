@@ -451,7 +451,8 @@ FormWindow::Look FormWindow::lookOf(const ui::Control& c) {
             break;
         }
         case ui::ControlKind::Panel:
-            l.options = unsigned(static_cast<const ui::Panel&>(c).bevel);
+            l.options = unsigned(static_cast<const ui::Panel&>(c).bevel) |
+                        unsigned(static_cast<const ui::Panel&>(c).innerLowered) << 1;
             l.color = panelColour(c);
             break;
         case ui::ControlKind::PageControl:

@@ -12,6 +12,9 @@
 #include <vector>
 
 #include "forms/ClockMenuIds.h"
+#include "forms/Forms.h"
+#include "ui/Dpi.h"
+#include "win32/Dpi.h"
 #include "win32/Handles.h"
 #include "win32/Text.h"
 #include "win32/UiMenu.h"
@@ -407,6 +410,21 @@ TEST_F(UiPaint, CaptureComposesPanelsAndImagesInOrder) {
     EXPECT_EQ(kGreen, b.at(0, 30));  // hidden
     panel.setVisible(false);
     EXPECT_EQ(kGreen, f.captureClient().at(35, 5));
+}
+
+// The warning's text lies sunk in its panel: a raised edge round a lowered one.
+TEST_F(UiPaint, TheWarningTextLiesOnASunkPanel) {
+    auto form = forms::build(forms::qsdWarningForm(), ui);
+    ui.realize(*form);
+    const ui::Bitmap b = form->captureClient();
+    const ui::Rect r = ui::dpi::toPixels(form->get<ui::Panel>("Panel1").bounds(), win32::dpi::ofWindow(hwndOf(*form)));
+    const auto light = [&](int x, int y) {
+        const ui::Color c = b.at(x, y);
+        return (c & 0xFF) + (c >> 8 & 0xFF) + (c >> 16 & 0xFF);
+    };
+    EXPECT_GT(light(r.left, r.top), light(r.right() - 1, r.bottom() - 1)) << "the outer edge raised";
+    EXPECT_LT(light(r.left + 1, r.top + 1), light(r.right() - 2, r.bottom() - 2)) << "the inner edge lowered";
+    form->destroy();
 }
 
 TEST(UiImageRect, PlacesPicturesLikeTheLayoutsExpect) {
