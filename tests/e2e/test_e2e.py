@@ -1321,6 +1321,9 @@ class OnScreen(SettingsDriving, ProgramTest):
         # The clock puts its layer right once the click's activation is over.
         assert_above(other, c["hwnd"], "back under it after a click", within=3)
         screenshot("desktop-layer")
+        # A second copy asks to see the clock: it comes in front of the window.
+        self.assertTrue(ended(self.prog.start(), 30), "the second copy ends")
+        assert_above(c["hwnd"], other, "in front at the second copy's word", within=5)
         self.close_other(p)
         # Switched on from the menu, it is on top at once.
         driver("command", "TFormClock", "Lumivo", CMD["OnTopPOM"])
