@@ -222,9 +222,8 @@ std::string scalableFace() {
     std::wstring face;
     const win32::WindowDc screen(nullptr);
     EnumFontFamiliesExW(screen.get(), &want, [](const LOGFONTW* lf, const TEXTMETRICW*, DWORD type, LPARAM p) {
-        if (!(type & TRUETYPE_FONTTYPE) || lf->lfFaceName[0] == L'@') return 1;
-        *reinterpret_cast<std::wstring*>(p) = lf->lfFaceName;
-        return 0;
+        if (type & TRUETYPE_FONTTYPE) *reinterpret_cast<std::wstring*>(p) = lf->lfFaceName;
+        return int(!(type & TRUETYPE_FONTTYPE));
     }, LPARAM(&face), 0);
     return win32::narrow(face);
 }
@@ -256,26 +255,22 @@ TEST_F(UiSettingsWindow, TheFontDialogsApplyHandsOverTheFontItShows) {
     d.font.color = ui::kRed;
     std::vector<ui::Font> applied;
     d.onApply = [&](const ui::Font& f) { applied.push_back(f); };
-    fontShown = {};
-    const UINT_PTR timer = SetTimer(nullptr, 0, 500, applyThenClose);
-    const std::optional<ui::Font> chosen = machine.ui.chooseFont(d);
-    KillTimer(nullptr, timer);
-    EXPECT_FALSE(chosen) << "cancelled";
-    ASSERT_EQ(1u, applied.size()) << "Apply called back once and left the dialog open";
-    EXPECT_EQ(fontShown.face, applied[0].name);
-    EXPECT_EQ("72", fontShown.size) << "the font's own size, at any resolution";
-    EXPECT_EQ(72, applied[0].size);
-    EXPECT_EQ(ui::kRed, applied[0].color) << "the colour list's choice";
-    EXPECT_GE(std::stoi(fontShown.smallest), 36);
-    EXPECT_LE(std::stoi(fontShown.largest), 400);
-
-    fontShown = {};
-    fontShown.confirm = true;
-    const UINT_PTR ok = SetTimer(nullptr, 0, 500, applyThenClose);
-    const std::optional<ui::Font> kept = machine.ui.chooseFont(d);
-    KillTimer(nullptr, ok);
-    ASSERT_TRUE(kept);
-    EXPECT_EQ(72, kept->size) << "Ok without a change keeps the size";
+    for (const bool ok : {false, true}) {
+        fontShown = {};
+        fontShown.confirm = ok;
+        applied.clear();
+        const UINT_PTR timer = SetTimer(nullptr, 0, 500, applyThenClose);
+        const std::optional<ui::Font> chosen = machine.ui.chooseFont(d);
+        KillTimer(nullptr, timer);
+        EXPECT_EQ(ok ? 72 : 0, chosen ? chosen->size : 0) << "Ok without a change keeps the size; Cancel gives none";
+        ASSERT_EQ(1u, applied.size()) << "Apply called back once and left the dialog open";
+        EXPECT_EQ(fontShown.face, applied[0].name);
+        EXPECT_EQ("72", fontShown.size) << "the font's own size, at any resolution";
+        EXPECT_EQ(72, applied[0].size);
+        EXPECT_EQ(ui::kRed, applied[0].color) << "the colour list's choice";
+        EXPECT_GE(std::stoi(fontShown.smallest), 36);
+        EXPECT_LE(std::stoi(fontShown.largest), 400);
+    }
 
     const UINT_PTR again = SetTimer(nullptr, 0, 500, confirm);
     const std::optional<ui::Color> colour = machine.ui.chooseColor(ui::kBlue, 0);

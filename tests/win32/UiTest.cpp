@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -309,6 +311,63 @@ TEST_F(UiWindow, ShownWithoutActivationTheOtherWindowKeepsTheKeys) {
     quiet.show();
     pump(100);
     EXPECT_EQ(hwndOf(quiet), GetActiveWindow());
+}
+
+// Another program's window as the clock's layer sees it: its own thread and
+// input, maximised and activated, there until the thread is told to quit.
+DWORD WINAPI otherProgram(void* shown) {
+    const HWND h = CreateWindowExW(0, L"Static", L"Другая программа", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300, nullptr,
+                                   nullptr, nullptr, nullptr);
+    ShowWindow(h, SW_SHOWMAXIMIZED);
+    SetForegroundWindow(h);
+    *static_cast<std::atomic<HWND>*>(shown) = h;
+    MSG m;
+    while (GetMessageW(&m, nullptr, 0, 0) > 0) DispatchMessageW(&m);
+    DestroyWindow(h);
+    return 0;
+}
+
+bool above(HWND upper, HWND lower) {
+    for (HWND h = GetTopWindow(nullptr); h; h = GetWindow(h, GW_HWNDNEXT))
+        if (h == upper || h == lower) return h == upper;
+    return false;
+}
+
+// Not on top, the clock stays on the desktop when raised in passing, and
+// comes in front when raised on purpose until the user turns to another window.
+TEST_F(UiWindow, ARaiseOnPurposeComesInFrontUntilAnotherWindowIsActivated) {
+    ui::Form clock("TFormUiTest", "Clock");
+    clock.border = ui::BorderStyle::None;
+    clock.keepLayer = true;
+    clock.setPosition(200, 200);
+    clock.setClientSize(160, 60);
+    ui.realize(clock);
+    clock.show();
+    std::atomic<HWND> shown = nullptr;
+    DWORD thread = 0;
+    const win32::UniqueHandle running(CreateThread(nullptr, 0, otherProgram, &shown, 0, &thread));
+    for (int i = 0; i < 500 && !shown; ++i) pump(10);
+    const HWND h = hwndOf(clock), other = shown;
+    EXPECT_TRUE(IsZoomed(other));
+    struct Step {
+        const char* what;
+        std::function<void()> act;
+        bool inFront;
+    };
+    const Step steps[] = {
+        {"covered by the other program", [] {}, false},
+        {"an activation leaves it on the desktop", [&] { SetForegroundWindow(h); }, false},
+        {"brought in front", [&] { SetForegroundWindow(other), pump(200), clock.bringToFront(); }, true},
+        {"back on the desktop once the other is activated", [&] { SetForegroundWindow(other); }, false},
+        {"and an activation leaves it there again", [&] { SetForegroundWindow(h); }, false},
+    };
+    for (const Step& s : steps) {
+        s.act();
+        pump(300);
+        EXPECT_EQ(s.inFront, above(h, other)) << s.what;
+    }
+    PostThreadMessageW(thread, WM_QUIT, 0, 0);
+    WaitForSingleObject(running.get(), 10000);
 }
 
 TEST_F(UiWindow, TrayIconIsAddedCarriesBalloonsAndIsDeleted) {
