@@ -154,7 +154,7 @@ void ClockWindow::KeepOnScreen(bool fromStored) {
 void ClockWindow::BringToFront() {
     app_.ui.restoreApp();
     app_.audio.messageBeep(platform::kBeepDefault);
-    app_.system.bringToFront(form_->handle());
+    form_->bringToFront();
     app_.ui.hideAppTaskbarWindow();
 }
 

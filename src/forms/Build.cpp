@@ -84,6 +84,7 @@ std::unique_ptr<ui::Form> build(const FormLayout& layout, ui::Ui& u) {
             box->pushLike = s.pushLike;
             box->wordWrap = s.wordWrap;
         }
+        if (auto* panel = dynamic_cast<ui::Panel*>(c.get())) panel->innerLowered = s.innerLowered;
         if (auto* combo = dynamic_cast<ui::ComboBox*>(c.get())) combo->dropDownCount = s.dropDownCount;
         if (auto* list = dynamic_cast<ui::CheckListBox*>(c.get())) list->itemHeight = s.itemHeight;
         if (auto* bar = dynamic_cast<ui::TrackBar*>(c.get()); bar && s.track) {

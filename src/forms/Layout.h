@@ -32,6 +32,7 @@ struct ControlLayout {
     const char* picture = nullptr;         // resource name of an image's picture
     bool transparent = false, proportional = false, center = false, stretch = false;
     int tabOrder = 0;
+    bool innerLowered = false;             // panels: a lowered edge inside the raised one
     bool pushLike = false;                 // check boxes drawn as buttons that stay down; tabs as buttons
     std::optional<bool> readOnly = {};     // edits (default: writable) and memos (default: read-only)
     int maxLength = 0;                     // edits: characters the user may type, 0 for no limit

@@ -98,7 +98,7 @@ const FormLayout& qsdWarningForm() {
                 {.kind = K::Button, .name = "Button2", .bounds = {312, 60, 62, 25}, .caption = "&Ok", .isDefault = true,
                  .isCancel = true, .tabOrder = 2},
                 {.kind = K::Panel, .name = "Panel1", .bounds = {8, 6, 366, 44}, .font = dialogFont(10),
-                 .color = ui::kSkyBlue, .tabOrder = 3},
+                 .color = ui::kSkyBlue, .tabOrder = 3, .innerLowered = true},
                 {.kind = K::Panel, .name = "Bevel1", .bounds = {8, 54, 366, 2}},
             },
     };

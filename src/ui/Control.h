@@ -115,7 +115,8 @@ private:
 class Panel : public Control {
 public:
     explicit Panel(std::string name) : Control(ControlKind::Panel, std::move(name)) {}
-    bool bevel = true;
+    bool bevel = true;           // the raised outer edge
+    bool innerLowered = false;   // a lowered edge inside it: the inside looks sunk
 };
 
 class Button : public Control {

@@ -45,6 +45,7 @@ public:
     virtual bool balloon(const TrayIconData&, const std::string& title, const std::string& text) = 0;
     // Queues `msg` for the form's onMessage, after the handler now running.
     virtual void post(unsigned msg) = 0;
+    virtual void bringToFront() = 0;
 };
 
 class Form {
@@ -155,6 +156,10 @@ public:
         peer_->post(msg);
         return true;
     }
+    // In front of the foreground window, as the user asked to see it: a form
+    // that keeps to the desktop stays in front until the user turns to
+    // another window.
+    void bringToFront() { if (peer_) peer_->bringToFront(); }
     // Gives the keyboard focus to the control after `from` in tab order that
     // takes it (shown, enabled, not a label, image, panel or up-down), going
     // round among the children of `within` (the whole form when null).

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include "win32/CommonDialogs.h"
 #include "win32/Edge.h"
+#include "win32/Handles.h"
 #include "win32/Text.h"
 #include "win32/Win32Ui.h"
 
@@ -21,8 +22,15 @@ struct FontCall {
 
 constexpr const wchar_t* kFontCall = L"LumivoFontCall";
 
-// Points at the 96 dots per inch that ui::Font measures in.
-int pointsOf(LONG height) { return int((std::labs(height) * 72 + 48) / 96); }
+// The dialog measures heights at the screen's resolution, not at the model's
+// 96 dpi: there a font's height in pixels says its size in points.
+int screenDpi() {
+    const WindowDc screen(nullptr);
+    const int dpi = screen.get() ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 0;
+    return dpi > 0 ? dpi : 96;
+}
+
+int pointsOf(LONG height) { return MulDiv(int(std::labs(height)), 72, screenDpi()); }
 
 ui::Font fontOf(const LOGFONTW& lf, COLORREF colour, int points) {
     ui::Font f;
@@ -80,7 +88,7 @@ UINT_PTR CALLBACK fontHook(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam) 
 
 std::optional<ui::Font> Win32Ui::chooseFont(const ui::FontDialog& request) {
     LOGFONTW lf{};
-    lf.lfHeight = -request.font.pixelHeight();
+    lf.lfHeight = -MulDiv(request.font.size, screenDpi(), 72);
     lf.lfWeight = request.font.bold ? FW_BOLD : FW_NORMAL;
     lf.lfItalic = request.font.italic;
     lf.lfUnderline = request.font.underline;

@@ -150,7 +150,15 @@ void FormWindow::killTimers() {
 
 // ---- the model's calls -----------------------------------------------------------------
 
-void FormWindow::formChanged(ui::Prop) { dirty_ = true; }
+void FormWindow::formChanged(ui::Prop p) {
+    dirty_ = true;
+    // Other copies find the clock by its caption, at any moment: a restart
+    // starts one from inside a handler, before the next flush.
+    if (p == ui::Prop::Caption && created_ && hwnd_ && form_ && form_->caption() != applied_.caption) {
+        applied_.caption = form_->caption();
+        SetWindowTextW(hwnd_, widen(applied_.caption).c_str());
+    }
+}
 
 void FormWindow::controlChanged(ui::Control& c, ui::Prop p) {
     dirty_ = true;
@@ -448,7 +456,8 @@ FormWindow::Look FormWindow::lookOf(const ui::Control& c) {
             break;
         }
         case ui::ControlKind::Panel:
-            l.options = unsigned(static_cast<const ui::Panel&>(c).bevel);
+            l.options = unsigned(static_cast<const ui::Panel&>(c).bevel) |
+                        unsigned(static_cast<const ui::Panel&>(c).innerLowered) << 1;
             l.color = panelColour(c);
             break;
         case ui::ControlKind::PageControl:
@@ -953,7 +962,8 @@ LRESULT FormWindow::handle(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
             }
             break;
         case WM_ACTIVATE:
-            if (layerHook_ && LOWORD(wParam) != WA_INACTIVE) layerActivated();
+            if (layerHook_ && LOWORD(wParam) == WA_INACTIVE) layerDeactivated();
+            else if (layerHook_) layerActivated();
             if (children_.empty() || HIWORD(wParam)) break;
             if (LOWORD(wParam) == WA_INACTIVE) {
                 const HWND focus = GetFocus();

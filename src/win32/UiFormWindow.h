@@ -59,6 +59,7 @@ public:
     void focus(ui::Control&) override;
     bool balloon(const ui::TrayIconData&, const std::string& title, const std::string& text) override;
     void post(unsigned msg) override;
+    void bringToFront() override;
 
     static LRESULT CALLBACK windowProc(HWND, UINT, WPARAM, LPARAM);
     // The resolution the window is drawn at; the model's units are 96-dpi ones.
@@ -130,6 +131,7 @@ private:
     void layerChanging(WINDOWPOS&);
     void layerChanged(const WINDOWPOS&);
     void layerActivated();
+    void layerDeactivated();
     void restoreLayer();
     void keepLayer(HWND foreground);
     // Outside the program's own messages and the registered ones: the model never sees it.
@@ -247,6 +249,7 @@ private:
     UniqueWinEventHook layerHook_;
     bool ownLayerMove_ = false;   // a raise of our own that the desktop layer lets through
     bool layerPosted_ = false;
+    bool raised_ = false;         // in front on the user's word, until another window is activated
 };
 
 }  // namespace win32

@@ -4,8 +4,11 @@
 // when the foreground changes, which costs nothing while nothing happens.
 #include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 #include "win32/UiFormWindow.h"
+#include "win32/Win32Ports.h"
+#include "win32/Win32Ui.h"
 
 namespace win32 {
 
@@ -85,16 +88,28 @@ void FormWindow::keepLayer(HWND foreground) {
         if (!fullScreen(foreground)) SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, flags);
     } else if (isDesktop(foreground)) {
         // Every other window has made way for the desktop: the clock stands on it.
+        raised_ = false;
         ownLayerMove_ = true;
         SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, flags);
         ownLayerMove_ = false;
+    } else if (std::exchange(raised_, false)) {
+        restoreLayer();
     }
 }
 
-// Not on top: whatever raises it (a click, an activation) leaves it on the
-// desktop. An owned window stays above its owner, so the (hidden) owner goes first.
+// The user asked to see it (the bring-to-front procedure). Not on top, it
+// stays in front of the others until the user turns to another window.
+void FormWindow::bringToFront() {
+    ui_.flushAll();
+    if (!hwnd_ || !form_) return;
+    raised_ = layerHook_ && !form_->stayOnTop();
+    if (!raiseOverForeground(hwnd_)) SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+}
+
+// Not on top: whatever raises it in passing (a click, an activation) leaves
+// it on the desktop. An owned window stays above its owner, so the (hidden) owner goes first.
 void FormWindow::layerChanging(WINDOWPOS& pos) {
-    if (!form_ || form_->stayOnTop() || ownLayerMove_ || (pos.flags & SWP_NOZORDER)) return;
+    if (!form_ || form_->stayOnTop() || ownLayerMove_ || raised_ || (pos.flags & SWP_NOZORDER)) return;
     if (const HWND owner = GetWindow(hwnd_, GW_OWNER); owner && GetWindow(owner, GW_HWNDNEXT))
         SetWindowPos(owner, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOSENDCHANGING);
     pos.hwndInsertAfter = desktopSlot(hwnd_);
@@ -106,13 +121,20 @@ void FormWindow::layerChanging(WINDOWPOS& pos) {
 // systems. The layer is put right once the change is over.
 void FormWindow::layerChanged(const WINDOWPOS& pos) {
     if (!form_ || ownLayerMove_ || layerPosted_) return;
-    if (form_->stayOnTop() ? bool(GetWindowLongPtrW(hwnd_, GWL_EXSTYLE) & WS_EX_TOPMOST) : bool(pos.flags & SWP_NOZORDER))
+    if (form_->stayOnTop() ? bool(GetWindowLongPtrW(hwnd_, GWL_EXSTYLE) & WS_EX_TOPMOST)
+                           : raised_ || bool(pos.flags & SWP_NOZORDER))
         return;
     layerPosted_ = PostMessageW(hwnd_, kMsgKeepLayer, 0, 0) != FALSE;
 }
 
 void FormWindow::layerActivated() {
-    if (form_ && !form_->stayOnTop() && !layerPosted_) layerPosted_ = PostMessageW(hwnd_, kMsgKeepLayer, 0, 0) != FALSE;
+    if (form_ && !form_->stayOnTop() && !raised_ && !layerPosted_)
+        layerPosted_ = PostMessageW(hwnd_, kMsgKeepLayer, 0, 0) != FALSE;
+}
+
+// The user turned to another window: the clock's time in front is over.
+void FormWindow::layerDeactivated() {
+    if (std::exchange(raised_, false)) layerActivated();
 }
 
 void FormWindow::restoreLayer() {
@@ -122,6 +144,7 @@ void FormWindow::restoreLayer() {
         keepLayer(GetForegroundWindow());
         return;
     }
+    if (raised_) return;
     ownLayerMove_ = true;
     constexpr UINT flags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
     if (const HWND owner = GetWindow(hwnd_, GW_OWNER)) SetWindowPos(owner, HWND_BOTTOM, 0, 0, 0, 0, flags);

@@ -81,6 +81,11 @@ void paintLabel(HDC dc, Resources& res, const ui::Label& l, const RECT& r, const
 void paintPanel(HDC dc, Resources& res, const ui::Panel& p, RECT r, const RenderOptions& o) {
     FillRect(dc, &r, res.brush(solid(panelColour(p), COLOR_BTNFACE)));
     if (p.bevel) DrawEdge(dc, &r, BDR_RAISEDINNER, BF_RECT);
+    if (p.innerLowered) {
+        RECT inner = r;
+        if (p.bevel) InflateRect(&inner, -1, -1);
+        DrawEdge(dc, &inner, BDR_SUNKENOUTER, BF_RECT);
+    }
     if (p.caption().empty()) return;
     // A caption wider than the panel goes onto more lines, still centred, rather than being cut.
     const int margin = ui::dpi::toPixels(4, o.dpi);

@@ -249,20 +249,22 @@ unsigned Win32System::registerWindowMessage(const std::string& name) {
     return RegisterWindowMessageW(widen(name).c_str());
 }
 
-void Win32System::bringToFront(platform::WindowId window) {
-    const HWND target = hwnd(window);
+bool raiseOverForeground(HWND target) {
     const HWND foreground = GetForegroundWindow();
-    if (!target || !foreground) return;
+    if (!target || !foreground) return false;
     const DWORD theirs = GetWindowThreadProcessId(foreground, nullptr);
     const DWORD ours = GetCurrentThreadId();
-    if (theirs == 0 || theirs == ours) return;
+    if (theirs == 0 || theirs == ours) return false;
     RECT r{};
-    if (!GetWindowRect(target, &r)) return;
+    if (!GetWindowRect(target, &r)) return false;
     // Joined input queues let a background thread reorder the foreground's windows.
     const ThreadInputAttachment attached(ours, theirs);
     SetWindowPos(foreground, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_FRAMECHANGED);
     SetWindowPos(target, HWND_TOP, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_FRAMECHANGED);
+    return true;
 }
+
+void Win32System::bringToFront(platform::WindowId window) { raiseOverForeground(hwnd(window)); }
 
 void Win32System::setForeground(platform::WindowId window) { SetForegroundWindow(hwnd(window)); }
 

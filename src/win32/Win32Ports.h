@@ -55,6 +55,11 @@ public:
     void setForeground(platform::WindowId window) override;
 };
 
+// Puts the window at the top of the z-order over the foreground window of
+// another thread, through that thread's input; false when the foreground is
+// none or this thread's own, and nothing was done.
+bool raiseOverForeground(HWND window);
+
 class Win32Mail final : public platform::Mail {
 public:
     bool send(const platform::MailMessage&) override;

@@ -335,8 +335,8 @@ class E2E(ProgramTest):
         self.assertEqual(len(self.prog.log_lines()), 20)
         driver("click", "TFormError", "Ошибка...", "&Игнорировать")
 
-    def open_error_window(self):
-        first = start_clock(self.prog)
+    def open_error_window(self, **kw):
+        first = start_clock(self.prog, **kw)
         self.assertTrue(first)
         driver("close", "TFormSplashScreen", "*")
         driver("command", "TFormClock", "Lumivo", CMD["Err"])
@@ -351,7 +351,11 @@ class E2E(ProgramTest):
         self.assertEqual(reg_dword(KEY + r"\Settings\Position", "Left"), first["x"], "settings kept")
 
     def test_error_window_restarts_from_the_program_file(self):
-        first = self.open_error_window()
+        # The calls that race: the new copy takes a clock still captioned "Lumivo" for a running one.
+        reg("add", r"HKCU\Software\Wine\Debug", "/v", "RelayInclude", "/d", "user32.SetWindowTextW;shell32.ShellExecuteW",
+            "/f")
+        self.addCleanup(reg, "delete", r"HKCU\Software\Wine\Debug", "/v", "RelayInclude", "/f")
+        first = self.open_error_window(extra_env={"WINEDEBUG": "+relay"})
         screenshot("error-window-full")
         driver("click", "TFormError", "Ошибка...", "&Перезапустить программу")
         self.assertTrue(ended(self.prog.procs[0], 30), "the crashed copy hands over and ends")
@@ -359,9 +363,17 @@ class E2E(ProgramTest):
         self.assertTrue(c, "a new clock")
         self.assertNotEqual(c["hwnd"], first["hwnd"])
         self.assertEqual(len([w for w in info("TFormClock") if w["caption"] != ""]), 1)
+        out = self.prog.output()
+        started = out.find("Call shell32.ShellExecuteW(")
+        renamed = out.find('L"LumivoError")')
+        self.assertGreaterEqual(started, 0, "the new copy started through the shell")
+        self.assertTrue(0 <= renamed < started, "the clock's window was captioned LumivoError before the shell was "
+                        "asked:\n%s" % "\n".join(l for l in out.splitlines() if re.search(r"Call (user32|shell32)\.", l)))
         # The new copy greets the user; answered, it ends by its menu (it is no process of ours to stop).
-        self.assertTrue(wait_until(lambda: [w for w in info("#32770", "Сообщение...") if w["visible"]], 10),
-                        "the restart greeting")
+        greeting = wait_until(lambda: [w for w in info("#32770", "Сообщение...") if w["visible"]], 30)
+        self.assertTrue(greeting, "the restart greeting")
+        self.assertIn("Перезапуск программы Lumivo произведен успешно.", [r["text"] for r in children_of(
+            "#32770", "Сообщение...")])
         screenshot("restarted")
         driver("post", "#32770", "Сообщение...", 0x0100, 0x0D, 0)
         time.sleep(0.5)
@@ -1309,6 +1321,9 @@ class OnScreen(SettingsDriving, ProgramTest):
         # The clock puts its layer right once the click's activation is over.
         assert_above(other, c["hwnd"], "back under it after a click", within=3)
         screenshot("desktop-layer")
+        # A second copy asks to see the clock: it comes in front of the window.
+        self.assertTrue(ended(self.prog.start(), 30), "the second copy ends")
+        assert_above(c["hwnd"], other, "in front at the second copy's word", within=5)
         self.close_other(p)
         # Switched on from the menu, it is on top at once.
         driver("command", "TFormClock", "Lumivo", CMD["OnTopPOM"])

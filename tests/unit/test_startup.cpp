@@ -119,7 +119,7 @@ TEST(Startup, FirstCopyComesToTheFrontOnTheSecondCopysMessage) {
     EXPECT_TRUE(s.clock().form().onMessage(forms::kMsgBringToFront, 0, 0));
     EXPECT_TRUE(s.t.app.start.ClockShown);
     EXPECT_EQ(s.t.audio.beeps, std::vector<unsigned>{platform::kBeepDefault});
-    EXPECT_EQ(s.t.system.broughtToFront, std::vector<platform::WindowId>{s.clock().form().handle()});
+    EXPECT_EQ(s.peer().raised, 1);
 }
 
 TEST(Startup, RestartHandOverEndsTheCrashedCopyAndGreets) {

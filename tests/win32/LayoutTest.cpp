@@ -41,7 +41,11 @@ bool bearsText(const ui::Control& c) {
 ui::Size captionRoom(const ui::Control& c, int dpi) {
     const ui::Rect b{0, 0, ui::dpi::toPixels(c.bounds().width, dpi), ui::dpi::toPixels(c.bounds().height, dpi)};
     switch (c.kind()) {
-        case K::Panel: return {b.width - 2, b.height - 2};        // bevel
+        case K::Panel: {  // bevels
+            const auto& p = static_cast<const ui::Panel&>(c);
+            const int edges = 2 * (int(p.bevel) + int(p.innerLowered));
+            return {b.width - edges, b.height - edges};
+        }
         case K::Button: return {b.width - 2 * 4, b.height - 2 * 3};  // edges and focus rectangle
         case K::CheckBox:
             if (static_cast<const ui::CheckBox&>(c).pushLike) return {b.width - 2 * 4, b.height - 2 * 3};  // a button

@@ -17,6 +17,7 @@
 #include "app/App.h"
 #include "platform/Path.h"
 #include "settingsui/SettingsWindow.h"
+#include "win32/Handles.h"
 #include "win32/Machine.h"
 #include "win32/Text.h"
 #include "UiKit.h"
@@ -199,8 +200,9 @@ HWND openDialog(bool withApply) {
 
 // What the font dialog showed when its Apply was pressed: the face and the
 // size (the dialog offers the system's fonts, whichever they are), and the
-// smallest and largest size it lists.
+// smallest and largest size it lists. Then it is closed by Ok or Cancel.
 struct FontShown {
+    bool confirm = false;
     int presses = 0;
     std::string face, size, smallest, largest;
 } fontShown;
@@ -213,7 +215,20 @@ std::string itemText(HWND dialog, int id, int index = -1) {
     return win32::narrow(text);
 }
 
-void CALLBACK applyThenCancel(HWND, UINT, UINT_PTR, DWORD) {
+// A scalable face of this system's: one the dialog offers, so it opens at the font's size.
+std::string scalableFace() {
+    LOGFONTW want{};
+    want.lfCharSet = DEFAULT_CHARSET;
+    std::wstring face;
+    const win32::WindowDc screen(nullptr);
+    EnumFontFamiliesExW(screen.get(), &want, [](const LOGFONTW* lf, const TEXTMETRICW*, DWORD type, LPARAM p) {
+        if (type & TRUETYPE_FONTTYPE) *reinterpret_cast<std::wstring*>(p) = lf->lfFaceName;
+        return int(!(type & TRUETYPE_FONTTYPE));
+    }, LPARAM(&face), 0);
+    return win32::narrow(face);
+}
+
+void CALLBACK applyThenClose(HWND, UINT, UINT_PTR, DWORD) {
     const HWND dialog = openDialog(true);
     if (!dialog) return;
     const HWND apply = GetDlgItem(dialog, psh3);
@@ -225,7 +240,7 @@ void CALLBACK applyThenCancel(HWND, UINT, UINT_PTR, DWORD) {
         fontShown.largest = itemText(dialog, cmb3, sizes - 1);
         SendMessageW(apply, BM_CLICK, 0, 0);
     } else {
-        PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+        PostMessageW(dialog, WM_COMMAND, fontShown.confirm ? IDOK : IDCANCEL, 0);
     }
 }
 
@@ -235,22 +250,27 @@ void CALLBACK confirm(HWND, UINT, UINT_PTR, DWORD) {
 
 TEST_F(UiSettingsWindow, TheFontDialogsApplyHandsOverTheFontItShows) {
     ui::FontDialog d;
-    d.font.name = "Tahoma";
-    d.font.size = 48;
+    d.font.name = scalableFace();
+    d.font.size = 72;
     d.font.color = ui::kRed;
     std::vector<ui::Font> applied;
     d.onApply = [&](const ui::Font& f) { applied.push_back(f); };
-    fontShown = {};
-    const UINT_PTR timer = SetTimer(nullptr, 0, 500, applyThenCancel);
-    const std::optional<ui::Font> chosen = machine.ui.chooseFont(d);
-    KillTimer(nullptr, timer);
-    EXPECT_FALSE(chosen) << "cancelled";
-    ASSERT_EQ(1u, applied.size()) << "Apply called back once and left the dialog open";
-    EXPECT_EQ(fontShown.face, applied[0].name);
-    EXPECT_EQ(fontShown.size, std::to_string(applied[0].size));
-    EXPECT_EQ(ui::kRed, applied[0].color) << "the colour list's choice";
-    EXPECT_GE(std::stoi(fontShown.smallest), 36);
-    EXPECT_LE(std::stoi(fontShown.largest), 400);
+    for (const bool ok : {false, true}) {
+        fontShown = {};
+        fontShown.confirm = ok;
+        applied.clear();
+        const UINT_PTR timer = SetTimer(nullptr, 0, 500, applyThenClose);
+        const std::optional<ui::Font> chosen = machine.ui.chooseFont(d);
+        KillTimer(nullptr, timer);
+        EXPECT_EQ(ok ? 72 : 0, chosen ? chosen->size : 0) << "Ok without a change keeps the size; Cancel gives none";
+        ASSERT_EQ(1u, applied.size()) << "Apply called back once and left the dialog open";
+        EXPECT_EQ(fontShown.face, applied[0].name);
+        EXPECT_EQ("72", fontShown.size) << "the font's own size, at any resolution";
+        EXPECT_EQ(72, applied[0].size);
+        EXPECT_EQ(ui::kRed, applied[0].color) << "the colour list's choice";
+        EXPECT_GE(std::stoi(fontShown.smallest), 36);
+        EXPECT_LE(std::stoi(fontShown.largest), 400);
+    }
 
     const UINT_PTR again = SetTimer(nullptr, 0, 500, confirm);
     const std::optional<ui::Color> colour = machine.ui.chooseColor(ui::kBlue, 0);

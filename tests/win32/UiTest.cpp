@@ -6,12 +6,17 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "forms/ClockMenuIds.h"
+#include "forms/Forms.h"
+#include "ui/Dpi.h"
+#include "win32/Dpi.h"
 #include "win32/Handles.h"
 #include "win32/Text.h"
 #include "win32/UiMenu.h"
@@ -166,6 +171,22 @@ TEST_F(UiWindow, StylesAndGeometryFollowTheModelBothWays) {
     EXPECT_EQ(70, f.bounds().width);
 }
 
+// Another copy, started from inside a handler, looks for the clock by its
+// caption at once: the new caption may not wait for the handler's end.
+TEST_F(UiWindow, ACaptionSetInAHandlerIsOnTheWindowAtOnce) {
+    ui::Form f("TFormUiTest", "F");
+    f.setCaption("Lumivo");
+    ui.realize(f);
+    std::string seen;
+    f.onMessage = [&](unsigned msg, std::uintptr_t, std::intptr_t) {
+        f.setCaption("LumivoError");
+        seen = textOf(FindWindowW(L"TFormUiTest", L"LumivoError"));
+        return msg == WM_USER + 1;
+    };
+    SendMessageW(hwndOf(f), WM_USER + 1, 0, 0);
+    EXPECT_EQ("LumivoError", seen);
+}
+
 TEST_F(UiWindow, RegionComesFromTheRectangles) {
     ui::Form f("TFormUiTest", "F");
     f.border = ui::BorderStyle::None;
@@ -292,6 +313,63 @@ TEST_F(UiWindow, ShownWithoutActivationTheOtherWindowKeepsTheKeys) {
     EXPECT_EQ(hwndOf(quiet), GetActiveWindow());
 }
 
+// Another program's window as the clock's layer sees it: its own thread and
+// input, maximised and activated, there until the thread is told to quit.
+DWORD WINAPI otherProgram(void* shown) {
+    const HWND h = CreateWindowExW(0, L"Static", L"Другая программа", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300, nullptr,
+                                   nullptr, nullptr, nullptr);
+    ShowWindow(h, SW_SHOWMAXIMIZED);
+    SetForegroundWindow(h);
+    *static_cast<std::atomic<HWND>*>(shown) = h;
+    MSG m;
+    while (GetMessageW(&m, nullptr, 0, 0) > 0) DispatchMessageW(&m);
+    DestroyWindow(h);
+    return 0;
+}
+
+bool above(HWND upper, HWND lower) {
+    for (HWND h = GetTopWindow(nullptr); h; h = GetWindow(h, GW_HWNDNEXT))
+        if (h == upper || h == lower) return h == upper;
+    return false;
+}
+
+// Not on top, the clock stays on the desktop when raised in passing, and
+// comes in front when raised on purpose until the user turns to another window.
+TEST_F(UiWindow, ARaiseOnPurposeComesInFrontUntilAnotherWindowIsActivated) {
+    ui::Form clock("TFormUiTest", "Clock");
+    clock.border = ui::BorderStyle::None;
+    clock.keepLayer = true;
+    clock.setPosition(200, 200);
+    clock.setClientSize(160, 60);
+    ui.realize(clock);
+    clock.show();
+    std::atomic<HWND> shown = nullptr;
+    DWORD thread = 0;
+    const win32::UniqueHandle running(CreateThread(nullptr, 0, otherProgram, &shown, 0, &thread));
+    for (int i = 0; i < 500 && !shown; ++i) pump(10);
+    const HWND h = hwndOf(clock), other = shown;
+    EXPECT_TRUE(IsZoomed(other));
+    struct Step {
+        const char* what;
+        std::function<void()> act;
+        bool inFront;
+    };
+    const Step steps[] = {
+        {"covered by the other program", [] {}, false},
+        {"an activation leaves it on the desktop", [&] { SetForegroundWindow(h); }, false},
+        {"brought in front", [&] { SetForegroundWindow(other), pump(200), clock.bringToFront(); }, true},
+        {"back on the desktop once the other is activated", [&] { SetForegroundWindow(other); }, false},
+        {"and an activation leaves it there again", [&] { SetForegroundWindow(h); }, false},
+    };
+    for (const Step& s : steps) {
+        s.act();
+        pump(300);
+        EXPECT_EQ(s.inFront, above(h, other)) << s.what;
+    }
+    PostThreadMessageW(thread, WM_QUIT, 0, 0);
+    WaitForSingleObject(running.get(), 10000);
+}
+
 TEST_F(UiWindow, TrayIconIsAddedCarriesBalloonsAndIsDeleted) {
     ui::Form f("TFormUiTest", "F");
     ui.realize(f);
@@ -391,6 +469,21 @@ TEST_F(UiPaint, CaptureComposesPanelsAndImagesInOrder) {
     EXPECT_EQ(kGreen, b.at(0, 30));  // hidden
     panel.setVisible(false);
     EXPECT_EQ(kGreen, f.captureClient().at(35, 5));
+}
+
+// The warning's text lies sunk in its panel: a raised edge round a lowered one.
+TEST_F(UiPaint, TheWarningTextLiesOnASunkPanel) {
+    auto form = forms::build(forms::qsdWarningForm(), ui);
+    ui.realize(*form);
+    const ui::Bitmap b = form->captureClient();
+    const ui::Rect r = ui::dpi::toPixels(form->get<ui::Panel>("Panel1").bounds(), win32::dpi::ofWindow(hwndOf(*form)));
+    const auto light = [&](int x, int y) {
+        const ui::Color c = b.at(x, y);
+        return (c & 0xFF) + (c >> 8 & 0xFF) + (c >> 16 & 0xFF);
+    };
+    EXPECT_GT(light(r.left, r.top), light(r.right() - 1, r.bottom() - 1)) << "the outer edge raised";
+    EXPECT_LT(light(r.left + 1, r.top + 1), light(r.right() - 2, r.bottom() - 2)) << "the inner edge lowered";
+    form->destroy();
 }
 
 TEST(UiImageRect, PlacesPicturesLikeTheLayoutsExpect) {

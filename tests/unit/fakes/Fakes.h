@@ -238,6 +238,8 @@ public:
     platform::WindowId handle() override { return id_; }
     void popup(ui::PopupMenu& m, int, int) override;
     void focus(ui::Control& c) override { focused = &c; }
+    void bringToFront() override { ++raised; }
+    int raised = 0;
     bool balloon(const ui::TrayIconData&, const std::string& title, const std::string& text) override {
         balloons.push_back(title + ": " + text);
         return true;
