@@ -114,8 +114,6 @@ Scheduler::Scheduler(Ports ports, Parts parts, NextRemind& next, errors::Guard& 
 void Scheduler::FindNextRemind() {
     std::vector<Damage> damage;
     seek(damage);
-    // Told only now: the error window's own loop runs the tick, which must
-    // find the next reminder already in place.
     tellOnce(damage);
 }
 
@@ -258,9 +256,9 @@ bool Scheduler::TickStep(const platform::LocalTime& now) {
     bool called = false;
     // Once in its minute, whatever failed: a search that could not move past
     // it would otherwise fire it again on the next tick.
-    const long long stamp = minuteStamp(now);
-    if (minute == next_.NextRemindM && std::find(fired_.begin(), fired_.end(), stamp) == fired_.end()) {
-        fired_.push_back(stamp);
+    const std::pair<long long, std::string> firing{minuteStamp(now), next_.NextRemindName};
+    if (minute == next_.NextRemindM && std::find(fired_.begin(), fired_.end(), firing) == fired_.end()) {
+        fired_.push_back(firing);
         if (fired_.size() > 64) fired_.pop_front();
         // Kept before the search moves past this minute.
         const int h = next_.NextRemindH, m = next_.NextRemindM;
@@ -268,11 +266,15 @@ bool Scheduler::TickStep(const platform::LocalTime& now) {
         std::vector<Damage> damage;
         seek(damage);
         FireRemind(h, m, name);
-        tellOnce(damage);  // an error window must not hold the reminder back
+        tellOnce(damage);
         minute = ports_.clock.now().minute;
         called = true;
     }
-    if (next_.NextRemindSet && next_.NextRemindM < minute && next_.NextRemindH == now.hour) {
+    // One fired before in this minute (the clock was set back): the search
+    // still moves past it, once, or a reminder in the next minute is missed.
+    const bool passed = minute == next_.NextRemindM && !called && passedSought_ != firing;
+    if (passed) passedSought_ = firing;
+    if (next_.NextRemindSet && next_.NextRemindH == now.hour && (next_.NextRemindM < minute || passed)) {
         FindNextRemind();
         called = true;
     }
@@ -304,6 +306,17 @@ void Scheduler::tellOnce(std::vector<Damage>& found) {
         if (told_.count(key) || !queued_.insert(key).second) continue;
         untold_.push_back({std::move(d), std::move(key)});
     }
+    // Told from the clock's queue, once the handler that found it is over:
+    // its error window must not hold up a tick or a system event half-way.
+    if (untold_.empty() || telling_) return;
+    telling_ = true;
+    parts_.face.later([this] {
+        telling_ = false;
+        tellQueued();
+    });
+}
+
+void Scheduler::tellQueued() {
     // The error window's own loop runs the tick, which may come back here:
     // each damage leaves the queue before it is told.
     while (!untold_.empty() && !guard_.windowOpen()) {

@@ -3,6 +3,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 #include "core/ClockFace.h"
 #include "core/SystemEvents.h"
@@ -65,6 +66,7 @@ private:
     // Tells each damage not told before in this run; what the error window
     // would drop now waits for a later call.
     void tellOnce(std::vector<Damage>& found);
+    void tellQueued();
     // FindNextRemind, keeping what it found damaged for the caller to tell.
     void seek(std::vector<Damage>& damage);
     // Numbers inside the count that have no key: told, and closed up.
@@ -77,11 +79,14 @@ private:
     std::set<std::string> told_;
     std::deque<std::pair<Damage, std::string>> untold_;  // with its key
     std::set<std::string> queued_;                       // the keys of untold_
-    // The :00 or :30 minute last searched, and the minutes reminders fired
-    // in lately, each as a stamp of its date and time: a clock set back
-    // brings no minute round to fire twice.
+    bool telling_ = false;                               // the telling waits in the clock's queue
+    // The :00 or :30 minute last searched, and the reminders fired lately,
+    // each by the stamp of its date and minute and its name: a clock set back
+    // brings no reminder round to fire twice in one minute, and a reminder
+    // added since still fires there.
     std::optional<long long> halfHourSought_;
-    std::deque<long long> fired_;
+    std::deque<std::pair<long long, std::string>> fired_;
+    std::optional<std::pair<long long, std::string>> passedSought_;
 };
 
 }  // namespace reminders

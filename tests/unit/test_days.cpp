@@ -1,8 +1,9 @@
 // A user's days: the real program, driven in simulated time through long
 // random sequences of what a user and the system do, with its promises
 // checked after every step. A broken promise stops the run and prints the
-// seed and the steps that led to it. LUMIVO_DAYS_SEED picks one seed,
-// LUMIVO_DAYS_STEPS the number of steps (the normal run walks 200,000).
+// seed and the steps that led to it. The normal run walks eight seeds of
+// 4,000 steps; LUMIVO_DAYS_SEED picks one seed, LUMIVO_DAYS_STEPS the number
+// of steps for each.
 #include <gtest/gtest.h>
 #include <charconv>
 #include <cstdlib>
@@ -154,7 +155,7 @@ std::string Days::now() {
 
 void Days::say(const std::string& what) {
     trail_.push_back(std::to_string(steps_) + " " + now() + " [" + std::to_string(depth_) + "] " + what);
-    if (trail_.size() > 400) trail_.pop_front();
+    if (trail_.size() > 80) trail_.pop_front();
 }
 
 // ---- the machine ------------------------------------------------------------------------------
@@ -193,6 +194,7 @@ void Days::start() {
     tick.onTimer = [this, inner = tick.onTimer] {
         beforeTick();
         inner();
+        t_->system.keys.clear();  // a press is seen by one poll, not by a window the tick opens
     };
     due_.clear();
     userEnded_ = handOver_ = userHid_ = false;
@@ -365,9 +367,16 @@ void Days::step(ui::Form* modal) {
 // loop ran come once, as the system's timer messages do. A long wait ticks
 // the fast timers every few seconds: the work of every minute still gets
 // its ticks, at a fraction of the cost.
+static std::int64_t period(const ui::Timer& t, bool coarse, std::int64_t slow) {
+    const std::int64_t every = std::max(10u, t.interval());
+    if (every >= 1000) return every;
+    return coarse ? slow : every * slow;
+}
+
 void Days::advance(std::int64_t ms, bool coarse) {
     const std::int64_t end = t_->clock.millis() + ms;
-    const std::int64_t slow = pick(2000, 9000);
+    // A busy system delays the fast timers' messages; over long spans the tick comes every few seconds.
+    const std::int64_t slow = coarse ? pick(2000, 9000) : pick(1, 4);
     while (!ended()) {
         ui::Timer* next = nullptr;
         std::int64_t at = end + 1;
@@ -375,7 +384,7 @@ void Days::advance(std::int64_t ms, bool coarse) {
         for (ui::Form* f : t_->ui.live)
             for (auto& timer : f->timers()) {
                 if (!timer->enabled()) continue;
-                const std::int64_t every = coarse && timer->interval() < 1000 ? slow : std::max(10u, timer->interval());
+                const std::int64_t every = period(*timer, coarse, slow);
                 auto track = due_.find(timer.get());
                 auto& [generation, due] = kept[timer.get()];
                 generation = timer->generation();
@@ -389,7 +398,7 @@ void Days::advance(std::int64_t ms, bool coarse) {
         due_ = std::move(kept);
         if (!next || at > end) break;
         t_->clock.advance(at - t_->clock.millis());
-        due_[next].second = at + (coarse && next->interval() < 1000 ? slow : std::max(10u, next->interval()));
+        due_[next].second = at + period(*next, coarse, slow);
         next->fire();
         t_->ui.deliverPosted();
         afterTick();
@@ -444,9 +453,9 @@ void Days::hotKey() {
     const std::size_t played = t_->audio.played.size();
     t_->system.keys[platform::kVkT] = std::int16_t(0x8001);
     t_->system.keys[speak ? platform::kVkLWin : platform::kVkControl] = std::int16_t(0x8001);
-    advance(60, false);
+    if (!speak && on) userHid_ = false;  // before a window the tick posts opens its own loop
+    advance(250, false);  // held past a late tick
     t_->system.keys.clear();
-    if (!speak && on) userHid_ = false;
     if (expected && !ended() && t_->audio.played.size() == played) fail("Win+T said nothing with no window open");
 }
 
@@ -837,13 +846,13 @@ void Days::checkNow() {
 TEST(Days, ARandomUsersDaysKeepEveryPromise) {
     const char* seed = std::getenv("LUMIVO_DAYS_SEED");
     const char* steps = std::getenv("LUMIVO_DAYS_STEPS");
-    const long total = steps ? std::atol(steps) : 200'000;
+    const long each = steps ? std::atol(steps) : 4'000;
     std::vector<unsigned> seeds;
     if (seed) seeds.push_back(unsigned(std::strtoul(seed, nullptr, 10)));
-    else for (unsigned s = 1; s <= 10; ++s) seeds.push_back(s);
+    else for (unsigned s = 1; s <= 8; ++s) seeds.push_back(s);
     std::map<std::string, long> seen;
     for (unsigned s : seeds) {
-        Days days(s, total / long(seeds.size()));
+        Days days(s, each);
         days.run();
         if (!days.broken_.empty())
             ADD_FAILURE() << "seed " << s << ", " << days.broken_ << "\nthe steps before:\n" << days.brokenTrail_;

@@ -3,6 +3,7 @@
 #include <fstream>
 #include <sstream>
 #include "app/ClockWindow.h"
+#include "forms/ClockMenuIds.h"
 #include "fakes/Fakes.h"
 #include "platform/Path.h"
 #include "sound/TalkingClock.h"
@@ -59,6 +60,13 @@ struct Clock {
         fakes::FakeClock target;
         target.set(2026, 12, day, hour, minute, second);
         sched.run(target.millis() - t.clock.millis());
+    }
+    // The machine wakes from sleep or the clock is set: no tick ran in between.
+    void jump(int day, int hour, int minute, int second, unsigned msg, std::uintptr_t wParam = 0) {
+        t.clock.set(2026, 12, day, hour, minute, second);
+        sched.restart();
+        clock.form().onMessage(msg, wParam, 0);
+        t.ui.deliverPosted();
     }
     // Only the clock, no window: for the search on its own.
     void at(int day, int hour, int minute, int second = 0) { t.clock.set(2026, 12, day, hour, minute, second); }
@@ -198,6 +206,27 @@ TEST(RemindTick, AReminderForTheCurrentMinuteFiresIfItsSecondHalfIsStillAhead) {
     EXPECT_TRUE(late.heardOf("box").empty()) << "its firing time had gone when the clock started";
 }
 
+// Asleep from 10:10 with 10:15 next, the 14:20 reminder still fires after waking at 14:05;
+// a clock set back past a minute already fired does not fire it again, and a
+// reminder added for the next minute is not missed for it.
+TEST(RemindTick, AfterSleepOrAClockSetBackEachReminderFiresOnceInItsMinute) {
+    Clock c;
+    c.add(at("10", "15", "Кофе", "Кофе"));
+    c.add(at("14", "20", "Звонок", "Звонок"));
+    c.add(at("14", "57", "Почта", "Почта"));
+    c.start(7, 10, 5, 0);
+    c.runTo(7, 10, 10, 0);
+    c.jump(7, 14, 5, 0, forms::kMsgPowerBroadcast, forms::kPbtResumeSuspend);
+    EXPECT_EQ(c.due(), std::make_pair(14, 20));
+    c.runTo(7, 14, 58, 0);
+    c.jump(7, 14, 40, 0, forms::kMsgTimeChange);
+    c.add(at("14", "58", "Чай", "Чай"));
+    c.runTo(7, 15, 0, 0);
+    std::vector<std::string> boxes;
+    for (const Event& e : c.heardOf("box")) boxes.push_back(e.what + " " + hms(e.at));
+    EXPECT_EQ(boxes, (std::vector<std::string>{"box Звонок 14:20:31", "box Почта 14:57:31", "box Чай 14:58:31"}));
+}
+
 TEST(RemindFire, MatchesNameHourAndMinuteApartAndOnlyEnabledRemindersOfToday) {
     Clock c;
     c.add(at("11", "5", "x", "не тот"));
@@ -245,6 +274,8 @@ TEST(RemindFire, TheMessageIsTopmostOwnedByTheClockWithItsIcon) {
     c.t.registry.putDword(kRemind, "RemindCount", 6);
     c.at(7, 9, 0, 40);
     for (int icon = 0; icon <= 5; ++icon) c.t.app.reminders.FireRemind(9, 10 + icon, "r");
+    EXPECT_TRUE(c.t.ui.boxes.empty()) << "shown once the firing is over";
+    c.t.ui.deliverPosted();
     ASSERT_EQ(c.t.ui.boxes.size(), 6u);
     for (int icon = 0; icon <= 5; ++icon) {
         EXPECT_EQ(c.t.ui.boxes[icon].flags, icons[icon] | ui::kMbTopmost) << icon;
@@ -254,6 +285,7 @@ TEST(RemindFire, TheMessageIsTopmostOwnedByTheClockWithItsIcon) {
 
     c.t.registry.deleteValue(platform::Hive::CurrentUser, key(1), "MsgText");
     c.t.app.reminders.FireRemind(9, 10, "r");
+    c.t.ui.deliverPosted();
     EXPECT_EQ(c.t.ui.boxes.size(), 6u) << "a caption without its text shows no box";
 }
 

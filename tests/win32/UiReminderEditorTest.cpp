@@ -44,7 +44,6 @@ protected:
 
 TEST_F(UiReminderEditor, BothPagesShowTheirControlsAsDesigned) {
     app.remindEdit.ReminderEditMode = reminders::kAddRemind;
-    ++app.session.ShowModalRes;
     reminders::ReminderEditor editor(app.editorDeps());
     ui::Form& f = editor.form();
     int step = 0;

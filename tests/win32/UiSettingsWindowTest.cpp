@@ -75,7 +75,6 @@ TEST_F(UiSettingsWindow, PagesSwitchAndTheBoxesRuleEachOtherInTheRealControls) {
         r.Name = name, r.TimeH = hour, r.TimeM = minute, r.SoundType = 0;
         app.remindStore.AddRemind(r);
     }
-    ++app.session.ShowModalRes;
     settingsui::SettingsWindow window(app.settingsDeps());
     ui::Form& f = window.form();
     int step = 0;

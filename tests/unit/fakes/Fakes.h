@@ -350,6 +350,8 @@ public:
     void watch(ui::Form& f) { forms_.push_back(&f); }
     void run(std::int64_t ms);
     std::int64_t fired(const std::string& timerName) const;
+    // After the clock was set or slept: every timer counts again from now.
+    void restart() { tracks_.clear(); }
 
 private:
     struct Track { unsigned generation; std::int64_t due; std::int64_t count = 0; };
