@@ -327,6 +327,8 @@ void Engine::CheckMissed() {
         const std::int64_t late = absoluteMinute(ports_.clock.now()) - dueMinute_;
         if (late < 0) {
             UpdateQSDStatus();  // the time left follows the clock, the marks with it
+            // Set back, the time of day comes round sooner than the day it was started for.
+            if (state_.QSDWork == 1) rememberDue();
         } else if (late == 0) {
             Timer2Timer();
         } else if (late == 1) {

@@ -450,24 +450,38 @@ TEST(QuickExitPower, TheExitComesLastAndARefusalIsLogged) {
     EXPECT_NE(log.str().find("1314"), std::string::npos);
 }
 
-TEST(QuickExitRun, WokenAfterTheFiringTimeStopsInsteadOfFiringADayLate) {
-    QuickExit x(12, 0, 0);
-    x.startCountdown(0, 30);
-    x.t.clock.advance(45 * 60'000);  // asleep through the firing time
-    x.clock.form().onMessage(0x218, 0x12, 0);
-    EXPECT_EQ(x.q.QSDWork, 0);
-    EXPECT_FALSE(x.clock.Timer2().enabled());
-    EXPECT_EQ(x.t.ui.peer(x.clock.form()).balloons.size(), 1u);
-    EXPECT_NE(x.t.ui.peer(x.clock.form()).balloons[0].find("компьютер не работал в назначенное время"),
-              std::string::npos);
-    EXPECT_FALSE(x.t.ui.terminated());
-
-    // Still before it (or the clock set back): it goes on.
-    QuickExit y(12, 0, 0);
-    y.startCountdown(0, 30);
-    y.t.clock.advance(10 * 60'000);
-    y.clock.form().onMessage(0x1E, 0, 0);
-    EXPECT_EQ(y.q.QSDWork, 1);
+// After sleep (0x218) or a change of the clock (0x1E): a run whose minute has
+// come or passed less than two minutes ago fires as the tick would; a longer
+// gap stops it with a word; a clock set back brings its time of day sooner.
+TEST(QuickExitRun, AfterSleepOrAClockChangeItFiresWithinAMinuteElseStopsWithAWord) {
+    struct Step { std::int64_t run, jump; unsigned msg; };
+    struct Case { const char* what; int h, m; std::vector<Step> steps; int work; bool fired; };
+    const std::int64_t kMin = 60'000;
+    const Case cases[] = {
+        {"asleep through it", 0, 30, {{0, 45 * kMin, 0x218}}, 0, false},
+        {"set forward, still before it", 0, 30, {{0, 10 * kMin, 0x1E}}, 1, false},
+        {"set 20 s forward into its minute", 0, 5, {{285'000, 20'000, 0x1E}}, 0, true},
+        {"woken a minute after it", 0, 5, {{60'000, 320'000, 0x218}}, 0, true},
+        {"set back, then asleep past its time of day", 23, 59, {{0, -30 * kMin, 0x1E}, {0, 40 * kMin, 0x218}}, 0, false},
+    };
+    for (const Case& c : cases) {
+        QuickExit x(12, 0, 10);
+        x.startCountdown(c.h, c.m, 0, false);
+        for (const Step& s : c.steps) {
+            x.sched.run(s.run);
+            x.t.clock.advance(s.jump);
+            x.sched.restart();
+            x.clock.form().onMessage(s.msg, s.msg == 0x218 ? 0x12 : 0, 0);
+            x.t.ui.deliverPosted();
+        }
+        const auto& balloons = x.t.ui.peer(x.clock.form()).balloons;
+        EXPECT_EQ(x.q.QSDWork, c.work) << c.what;
+        EXPECT_EQ(x.t.ui.terminated(), c.fired) << c.what;
+        EXPECT_EQ(x.q.QSDFinal == 1, c.fired) << c.what;
+        const bool told = balloons.size() == 1 && balloons[0].find("компьютер не работал в назначенное время") != std::string::npos;
+        EXPECT_EQ(told, c.work == 0 && !c.fired) << c.what;
+        EXPECT_EQ(x.clock.Timer2().enabled(), c.work == 1) << c.what;
+    }
 }
 
 TEST(TimeSetFrame, DigitsOnlyEnterMovesOnAndTheArrowsGoRound) {

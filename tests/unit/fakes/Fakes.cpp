@@ -301,6 +301,8 @@ void FakePeer::popup(ui::PopupMenu& m, int, int) {
 void FakeUi::realize(ui::Form& f) {
     if (failRealize.count(f.className())) throw platform::WindowError("cannot make " + f.className());
     auto& p = peers[&f];
+    // A new form where a destroyed one lived gets a peer of its own.
+    if (p && p->destroyed) p.reset();
     if (!p) {
         p = std::make_unique<FakePeer>(f, 1000 + peers.size());
         ui::Form* form = &f;
