@@ -273,10 +273,16 @@ class E2E(ProgramTest):
         started = time.time()
         self.assertTrue(start_clock(self.prog))
         self.assertTrue([w for w in info("TFormSplashScreen") if w["visible"]], "splash up")
-        self.assertLess(time.time() - started, 3.5, "time left before the splash's own timer")
+        pressed = time.time()
         xdotool("key", "space")
-        gone = wait_until(lambda: not [w for w in info("TFormSplashScreen") if w["visible"]], 1.0)
-        self.assertTrue(gone, "the key closed the splash")
+        gone = wait_until(lambda: not [w for w in info("TFormSplashScreen") if w["visible"]], 10)
+        closed = time.time()
+        self.assertTrue(gone, "the splash closes")
+        # Its own timer cannot close it before five seconds from the process's
+        # start; a start so slow that the key came late tells nothing.
+        if pressed - started > 3.5:
+            self.skipTest("the start took %.1f s: too late to tell the key from the timer" % (pressed - started))
+        self.assertLess(closed - started, 5.0, "the key closed the splash, not its timer")
 
     def test_second_copy_brings_the_first_forward_and_ends(self):
         first = start_clock(self.prog)

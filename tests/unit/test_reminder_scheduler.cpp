@@ -227,6 +227,19 @@ TEST(RemindTick, AfterSleepOrAClockSetBackEachReminderFiresOnceInItsMinute) {
     EXPECT_EQ(boxes, (std::vector<std::string>{"box Звонок 14:20:31", "box Почта 14:57:31", "box Чай 14:58:31"}));
 }
 
+// The search in the firing tick fails (its error window shown and closed):
+// the reminder it could not move past is not fired again on the next ticks.
+TEST(RemindTick, AReminderFiresOnceInItsMinuteThoughTheSearchFailsThere) {
+    Clock c;
+    c.add(at("10", "20", "Чай", "Чай"));
+    c.start(7, 10, 19, 0);
+    c.runTo(7, 10, 20, 30);
+    c.t.registry.failReadAt = 1;
+    c.runTo(7, 10, 22, 0);
+    ASSERT_EQ(c.heardOf("box Чай").size(), 1u);
+    EXPECT_EQ(std::count(c.t.ui.modalForms.begin(), c.t.ui.modalForms.end(), "TFormError"), 1) << "the failure told once";
+}
+
 TEST(RemindFire, MatchesNameHourAndMinuteApartAndOnlyEnabledRemindersOfToday) {
     Clock c;
     c.add(at("11", "5", "x", "не тот"));

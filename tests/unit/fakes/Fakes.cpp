@@ -56,6 +56,7 @@ bool FakeRegistry::keyExists(Hive h, const std::string& path) {
 
 platform::RegValue FakeRegistry::read(Hive h, const std::string& path, const std::string& name) {
     ++calls;
+    if (failReadAt > 0 && --failReadAt == 0) throw platform::RegistryError("The registry could not be read");
     return lookup(h, path, name);
 }
 

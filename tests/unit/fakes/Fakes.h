@@ -47,6 +47,8 @@ public:
     // Fails the write (or delete, copy) that would be number `failAt` from now
     // on (1 = the next): a crash half-way through an operation.
     int failAt = 0;
+    // Fails the read that would be number `failReadAt` from now on.
+    int failReadAt = 0;
 
     bool keyExists(Hive, const std::string& path) override;
     platform::RegValue read(Hive, const std::string& path, const std::string& name) override;
