@@ -116,6 +116,18 @@ TEST(SettingsWindowOpen, ShowsTheStoredRecordWithoutChangingIt) {
     EXPECT_EQ(0, w.t.app.session.ShowModalRes);
 }
 
+// Opened while the clock still fades in: showing the stored opacity on the
+// slider does not jump the clock to it.
+TEST(SettingsWindowOpen, OpenedDuringTheFadeInLeavesTheClocksOpacityAlone) {
+    Window w([](settings::Settings& s) { s.AlphaSet = 200; });
+    w.t.app.start.LaunchWork = 0;
+    w.clock.form().setAlphaBlendValue(40);
+    w.open([&](ui::Form& f) {
+        EXPECT_EQ(200, f.get<ui::TrackBar>("TrackBar4").position());
+        EXPECT_EQ(40, w.opacity());
+    });
+}
+
 TEST(SettingsWindowOpen, WithoutWindowTransparencyItsControlsAreOff) {
     Window w;
     w.t.app.session.Win9xMode = true;
