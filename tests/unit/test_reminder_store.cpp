@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <ctime>
 #include <algorithm>
 #include <fstream>
 #include <sstream>
@@ -396,13 +395,6 @@ TEST(RemindStoreCount, NumbersWithoutAKeyAreLeftOutToldOnceAndClosedUp) {
     }
 }
 
-// This thread's processor time: another program's load on the machine does not count.
-static double threadSeconds() {
-    timespec ts{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
-    return double(ts.tv_sec) + double(ts.tv_nsec) / 1e9;
-}
-
 // The walks over the numbers grow with the count, not with its square.
 TEST(RemindStoreCount, ASearchOverAnyCountTakesTimeInProportion) {
     auto seconds = [](int count) {
@@ -411,11 +403,11 @@ TEST(RemindStoreCount, ASearchOverAnyCountTakesTimeInProportion) {
             Store s;
             s.reg.putString(key(1), "Name", "a");
             s.reg.putDword(kRemind, "RemindCount", count);
-            const double start = threadSeconds();
+            const double start = fakes::threadSeconds();
             s.t.app.reminders.FindNextRemind();
             s.listed();
             s.store.StoreRemindChecks(s.list);
-            best = std::min(best, threadSeconds() - start);
+            best = std::min(best, fakes::threadSeconds() - start);
         }
         return best;
     };

@@ -1,6 +1,7 @@
 #pragma once
 // Test doubles of the platform ports and the window system.
 #include <chrono>
+#include <ctime>
 #include <deque>
 #include <filesystem>
 #include <functional>
@@ -21,6 +22,14 @@
 #include "ui/Ui.h"
 
 namespace fakes {
+
+// This thread's processor time in seconds: timing tests measure it, so that
+// another program's load on the machine does not decide them.
+inline double threadSeconds() {
+    timespec ts{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
+    return double(ts.tv_sec) + double(ts.tv_nsec) / 1e9;
+}
 
 // Local time as a count of milliseconds, settable and advanced by tests.
 class FakeClock : public platform::Clock {
