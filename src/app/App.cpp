@@ -55,7 +55,9 @@ settingsui::Deps App::settingsDeps() {
 }
 
 void App::tell(void (core::SystemEvents::*event)()) {
-    // A copy: a listener may come or go while it is told.
+    // Every listener hears of it before any error window opens. A copy: a
+    // listener may come or go while it is told.
+    const errors::Guard::Held held(guard);
     for (core::SystemEvents* s : std::vector<core::SystemEvents*>(listeners_))
         if (std::find(listeners_.begin(), listeners_.end(), s) != listeners_.end()) (s->*event)();
 }

@@ -58,7 +58,10 @@ ClockWindow::ClockWindow(App& app)
     form_->onClose = [this] { FormClose(); };
     form_->onMessage = [this](unsigned m, std::uintptr_t w, std::intptr_t l) { return FormMessage(m, w, l); };
     Timer1_.onTimer = [this] { Timer1Timer(); };
-    Timer2_.onTimer = [this] { app_.quickExit.Timer2Timer(); };
+    Timer2_.onTimer = [this] {
+        const errors::Guard::Held held(app_.guard);
+        app_.quickExit.Timer2Timer();
+    };
     TimerMySnd_.onTimer = [this] { app_.reminderSound.TimerMySndTimer(); };
     TimerSndPause_.onTimer = [this] { app_.reminderSound.TimerSndPauseTimer(); };
     for (ui::Label* l : {&TimeMain_, &TimeShadow_, &TimeSize_}) {
@@ -501,6 +504,7 @@ void ClockWindow::displayStep(const std::string& previous, const platform::Local
 // reminder, the end of a temporary sound-off, the quick exit's last minutes,
 // the half-hour work, the first-launch window, the hot keys.
 void ClockWindow::Timer1Timer() {
+    const errors::Guard::Held held(app_.guard);
     app_.guard(code::Timer1Timer, [&] {
         StartupState& s = app_.start;
         app_.ui.hideAppTaskbarWindow();
@@ -694,7 +698,7 @@ void ClockWindow::balloon(const std::string& title, const std::string& text) {
 }
 // No reminder fires while the settings window is open; its close looks for the next one.
 void ClockWindow::N2Click() {
-    if (!app_.settings_window) app_.remind.NextRemindSet = false;
+    if (!app_.settings_window) app_.reminders.pause();
     OpenSettings(nullptr);
 }
 

@@ -161,8 +161,23 @@ void Guard::report(const std::string& code, const std::string& className, const 
         return;
     }
     if (state_.ErrorWindowOpen) return;
+    if (held_ > 0 && heldWindow_) {
+        append(fields(code, className, dump));  // its window would only have followed the first one's
+        return;
+    }
     append(fields(code, className, dump));  // the window shows the code, written or not
-    showWindow(code, className);
+    if (held_ > 0) heldWindow_.emplace(code, className);
+    else showWindow(code, className);
+}
+
+void Guard::showHeld() noexcept {
+    if (!heldWindow_) return;
+    const std::pair<std::string, std::string> held = std::move(*heldWindow_);
+    heldWindow_.reset();
+    try {
+        if (!windowsGone) showWindow(held.first, held.second);
+    } catch (...) {
+    }
 }
 
 void Guard::note(const std::string& line) {

@@ -59,6 +59,22 @@ public:
         }
     }
 
+    // While one lives, a failure is written to the log at once and its window
+    // waits until the last one ends: a tick or a system event first finishes
+    // its work for every subsystem. One window shows for what failed meanwhile.
+    class Held {
+    public:
+        explicit Held(Guard& g) : guard_(g) { ++g.held_; }
+        ~Held() {
+            if (--guard_.held_ == 0) guard_.showHeld();
+        }
+        Held(const Held&) = delete;
+        Held& operator=(const Held&) = delete;
+
+    private:
+        Guard& guard_;
+    };
+
     void step(int s) { state_.ErrorStep = s; }
     int step() const { return state_.ErrorStep; }
 
@@ -114,12 +130,15 @@ private:
     void tellUnlogged(const std::string& text);
     static std::string windowLine(const std::string& code, const std::string& className);
     void showWindow(const std::string& code, const std::string& className);
+    void showHeld() noexcept;
 
     Ports ports_;
     const core::Paths& paths_;
     core::Session& session_;
     ErrorState& state_;
     bool namingFailed_ = false;
+    int held_ = 0;
+    std::optional<std::pair<std::string, std::string>> heldWindow_;  // code, class name
     // The log as the last append left it: unchanged since, it needs no new
     // look at its encoding (a look that would grow with the log each time).
     std::optional<std::pair<std::uintmax_t, std::filesystem::file_time_type>> logLeft_;

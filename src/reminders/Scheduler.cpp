@@ -118,49 +118,67 @@ void Scheduler::FindNextRemind() {
 }
 
 void Scheduler::seek(std::vector<Damage>& damage) {
-    guard_(code::FindNextRemind, [&] {
-        const RemindTotal total = CountReminds(ports_.registry);
-        if (total.damaged) damage.push_back({&code::FindNextRemind, 0, "RemindCount", "ConversionError", shown(total.stored)});
-        if (total.n == 0) {
-            next_.NextRemindH = 0;
-            next_.NextRemindM = 0;
-            next_.NextRemindSet = false;
-            return;
+    searchOwed_ = !guard_(code::FindNextRemind, [&] { search(damage); });
+}
+
+// A search that failed is owed: tried again, quietly, once a minute until it
+// succeeds, or the reminders it would have found are missed until the next
+// half hour. Its first failure has been told.
+void Scheduler::retrySearch(const platform::LocalTime& now) {
+    if (!searchOwed_ || retried_ == minuteStamp(now)) return;
+    retried_ = minuteStamp(now);
+    std::vector<Damage> damage;
+    try {
+        search(damage);
+    } catch (...) {
+        return;
+    }
+    searchOwed_ = false;
+    tellOnce(damage);
+}
+
+void Scheduler::search(std::vector<Damage>& damage) {
+    const RemindTotal total = CountReminds(ports_.registry);
+    if (total.damaged) damage.push_back({&code::FindNextRemind, 0, "RemindCount", "ConversionError", shown(total.stored)});
+    if (total.n == 0) {
+        next_.NextRemindH = 0;
+        next_.NextRemindM = 0;
+        next_.NextRemindSet = false;
+        return;
+    }
+    const platform::LocalTime now = ports_.clock.now();
+    const int hourNow = now.hour, minuteNow = now.minute;
+    // The current minute is still ahead until its firing check, from
+    // second 31, has come: a reminder of minute 00 or 30 keeps its place
+    // through the searches of that minute's first half.
+    auto ahead = [&](int m) { return m > minuteNow || (m == minuteNow && now.second <= 30); };
+    const std::string day = today(now);
+    int bestH = 50, bestM = 61;
+    std::string bestName;
+    bool gaps = false;
+    for (int n = 1; n <= total.n; ++n) {
+        const Entry e = readEntry(ports_.registry, n, day, damage, code::FindNextRemind);
+        gaps = gaps || e.noKey;
+        if (!e.active) continue;
+        int h = e.anyHour ? (ahead(e.minute) ? hourNow : hourNow + 1) : e.hour;
+        if (h < hourNow) h += 24;  // tomorrow
+        // Only a strictly earlier time replaces the best: of equals the lowest number stays.
+        if (h >= hourNow && h == bestH && ahead(e.minute) && e.minute < bestM) {
+            bestM = e.minute;
+            bestName = e.name;
         }
-        const platform::LocalTime now = ports_.clock.now();
-        const int hourNow = now.hour, minuteNow = now.minute;
-        // The current minute is still ahead until its firing check, from
-        // second 31, has come: a reminder of minute 00 or 30 keeps its place
-        // through the searches of that minute's first half.
-        auto ahead = [&](int m) { return m > minuteNow || (m == minuteNow && now.second <= 30); };
-        const std::string day = today(now);
-        int bestH = 50, bestM = 61;
-        std::string bestName;
-        bool gaps = false;
-        for (int n = 1; n <= total.n; ++n) {
-            const Entry e = readEntry(ports_.registry, n, day, damage, code::FindNextRemind);
-            gaps = gaps || e.noKey;
-            if (!e.active) continue;
-            int h = e.anyHour ? (ahead(e.minute) ? hourNow : hourNow + 1) : e.hour;
-            if (h < hourNow) h += 24;  // tomorrow
-            // Only a strictly earlier time replaces the best: of equals the lowest number stays.
-            if (h >= hourNow && h == bestH && ahead(e.minute) && e.minute < bestM) {
-                bestM = e.minute;
-                bestName = e.name;
-            }
-            if (h >= hourNow && h < bestH && (h > hourNow || ahead(e.minute))) {
-                bestH = h;
-                bestM = e.minute;
-                bestName = e.name;
-            }
+        if (h >= hourNow && h < bestH && (h > hourNow || ahead(e.minute))) {
+            bestH = h;
+            bestM = e.minute;
+            bestName = e.name;
         }
-        if (gaps) closeGaps(damage);
-        if (bestH > 23) bestH -= 24;
-        next_.NextRemindH = bestH;
-        next_.NextRemindM = bestM;
-        next_.NextRemindSet = true;
-        next_.NextRemindName = bestName;
-    });
+    }
+    if (gaps) closeGaps(damage);
+    if (bestH > 23) bestH -= 24;
+    next_.NextRemindH = bestH;
+    next_.NextRemindM = bestM;
+    next_.NextRemindSet = true;
+    next_.NextRemindName = bestName;
 }
 
 // Found by the search, which runs first at every start: told once a run, and
@@ -251,6 +269,7 @@ void Scheduler::FireRemind(int hour, int minute, const std::string& name) {
 }
 
 bool Scheduler::TickStep(const platform::LocalTime& now) {
+    retrySearch(now);
     if (!next_.NextRemindSet || now.second <= 30 || now.hour != next_.NextRemindH) return false;
     int minute = now.minute;
     bool called = false;

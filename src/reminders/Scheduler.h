@@ -41,6 +41,12 @@ public:
     Scheduler(Ports ports, Parts parts, NextRemind& next, errors::Guard& guard);
 
     void FindNextRemind();
+    // Nothing fires, and a failed search is not tried again, until the next
+    // FindNextRemind.
+    void pause() {
+        next_.NextRemindSet = false;
+        searchOwed_ = false;
+    }
     void FireRemind(int hour, int minute, const std::string& name);
     // The main tick's share: fires the next due reminder once, in seconds 31
     // to 59 of its minute, and moves past one whose minute has gone by. True
@@ -69,6 +75,8 @@ private:
     void tellQueued();
     // FindNextRemind, keeping what it found damaged for the caller to tell.
     void seek(std::vector<Damage>& damage);
+    void search(std::vector<Damage>& damage);  // throws what the registry throws
+    void retrySearch(const platform::LocalTime& now);
     // Numbers inside the count that have no key: told, and closed up.
     void closeGaps(std::vector<Damage>& damage);
 
@@ -87,6 +95,8 @@ private:
     std::optional<long long> halfHourSought_;
     std::deque<std::pair<long long, std::string>> fired_;
     std::optional<std::pair<long long, std::string>> passedSought_;
+    bool searchOwed_ = false;
+    std::optional<long long> retried_;  // the minute of the last try
 };
 
 }  // namespace reminders

@@ -455,10 +455,12 @@ TEST(QuickExitPower, TheExitComesLastAndARefusalIsLogged) {
 // gap stops it with a word; a clock set back brings its time of day sooner.
 TEST(QuickExitRun, AfterSleepOrAClockChangeItFiresWithinAMinuteElseStopsWithAWord) {
     struct Step { std::int64_t run, jump; unsigned msg; };
-    struct Case { const char* what; int h, m; std::vector<Step> steps; int work; bool fired; };
+    struct Case { const char* what; int h, m; std::vector<Step> steps; int work; bool fired; bool searchFails = false; };
     const std::int64_t kMin = 60'000;
     const Case cases[] = {
         {"asleep through it", 0, 30, {{0, 45 * kMin, 0x218}}, 0, false},
+        // The reminders hear of it first; their error window waits for the quick exit.
+        {"asleep through it, the reminders' search failing", 0, 30, {{0, 45 * kMin, 0x218}}, 0, false, true},
         {"set forward, still before it", 0, 30, {{0, 10 * kMin, 0x1E}}, 1, false},
         {"set 20 s forward into its minute", 0, 5, {{285'000, 20'000, 0x1E}}, 0, true},
         {"woken a minute after it", 0, 5, {{60'000, 320'000, 0x218}}, 0, true},
@@ -467,6 +469,11 @@ TEST(QuickExitRun, AfterSleepOrAClockChangeItFiresWithinAMinuteElseStopsWithAWor
     for (const Case& c : cases) {
         QuickExit x(12, 0, 10);
         x.startCountdown(c.h, c.m, 0, false);
+        std::vector<int> workAtError;
+        x.t.ui.onModal = [&](ui::Form& f) {
+            if (f.className() == "TFormError") workAtError.push_back(x.q.QSDWork);
+        };
+        if (c.searchFails) x.t.registry.failReadAt = 1;
         for (const Step& s : c.steps) {
             x.sched.run(s.run);
             x.t.clock.advance(s.jump);
@@ -481,6 +488,7 @@ TEST(QuickExitRun, AfterSleepOrAClockChangeItFiresWithinAMinuteElseStopsWithAWor
         const bool told = balloons.size() == 1 && balloons[0].find("компьютер не работал в назначенное время") != std::string::npos;
         EXPECT_EQ(told, c.work == 0 && !c.fired) << c.what;
         EXPECT_EQ(x.clock.Timer2().enabled(), c.work == 1) << c.what;
+        EXPECT_EQ(workAtError, c.searchFails ? std::vector<int>{0} : std::vector<int>{}) << c.what;
     }
 }
 

@@ -227,17 +227,32 @@ TEST(RemindTick, AfterSleepOrAClockSetBackEachReminderFiresOnceInItsMinute) {
     EXPECT_EQ(boxes, (std::vector<std::string>{"box Звонок 14:20:31", "box Почта 14:57:31", "box Чай 14:58:31"}));
 }
 
-// The search in the firing tick fails (its error window shown and closed):
-// the reminder it could not move past is not fired again on the next ticks.
+// A search fails and its error window stays up for 40 s. In the firing tick:
+// the reminder still shows in its minute, once, and the next one is found.
+// On waking: the search is tried again, and the reminder due after it fires.
 TEST(RemindTick, AReminderFiresOnceInItsMinuteThoughTheSearchFailsThere) {
     Clock c;
     c.add(at("10", "20", "Чай", "Чай"));
+    c.add(at("10", "21", "Обед", "Обед"));
+    c.add(at("12", "0", "Кофе", "Кофе"));  // slept through, and found before the sleep
+    c.add(at("14", "20", "Звонок", "Звонок"));
     c.start(7, 10, 19, 0);
     c.runTo(7, 10, 20, 30);
     c.t.registry.failReadAt = 1;
-    c.runTo(7, 10, 22, 0);
-    ASSERT_EQ(c.heardOf("box Чай").size(), 1u);
-    EXPECT_EQ(std::count(c.t.ui.modalForms.begin(), c.t.ui.modalForms.end(), "TFormError"), 1) << "the failure told once";
+    c.t.ui.onModal = [&](ui::Form& f) {
+        if (f.className() == "TFormError") c.t.clock.advance(40 * 1000);
+    };
+    c.runTo(7, 10, 23, 0);
+    c.t.registry.failReadAt = 1;
+    c.jump(7, 14, 5, 0, forms::kMsgPowerBroadcast, forms::kPbtResumeSuspend);
+    c.runTo(7, 14, 21, 0);
+    std::vector<std::string> boxes;
+    for (const Event& e : c.heardOf("box")) boxes.push_back(e.what + " " + hms(e.at));
+    ASSERT_EQ(boxes.size(), 3u);
+    EXPECT_EQ(boxes[0].substr(0, boxes[0].size() - 3), "box Чай 10:20") << boxes[0];
+    EXPECT_EQ(std::vector<std::string>(boxes.begin() + 1, boxes.end()),
+              (std::vector<std::string>{"box Обед 10:21:31", "box Звонок 14:20:31"}));
+    EXPECT_EQ(std::count(c.t.ui.modalForms.begin(), c.t.ui.modalForms.end(), "TFormError"), 2) << "each failure told once";
 }
 
 TEST(RemindFire, MatchesNameHourAndMinuteApartAndOnlyEnabledRemindersOfToday) {
