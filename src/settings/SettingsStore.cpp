@@ -72,7 +72,7 @@ Store::Store(Ports ports, errors::Guard& guard, const core::Session& session, Se
              core::ClockFace& face)
     : ports_(ports), guard_(guard), session_(session), settings_(settings), load_(load), face_(face) {}
 
-void Store::LoadSettings() {
+bool Store::LoadSettings() {
     bool wrongType = false;
     const bool loaded = guard_(errors::code::LoadSettings, [&] {
         const Settings earlier = settings_;
@@ -96,6 +96,7 @@ void Store::LoadSettings() {
         const errors::Code& c = errors::code::LoadSettings;
         guard_.report(errors::errorCode(c, c.firstStep), platform::ConversionError("").className(), "");
     }
+    return loaded;
 }
 
 void Store::write(const Field& f) {

@@ -36,7 +36,7 @@ public:
 
     // Reads the registry into the record and shows it on the clock; shows the
     // clock and sets Loading at the end.
-    void LoadSettings();
+    bool LoadSettings();  // false: it failed, and the record and the clock are as they were
     // Writes the record; positionOnly == 1 writes Version, ExePatch and the
     // clock's position only. Nothing while a first launch is still open.
     void StoreSettings(int positionOnly);

@@ -266,9 +266,12 @@ void SettingsWindow::ButtonOkClick() {
 // what the window found. The opacity the window gave the clock goes as well:
 // the load alone keeps an opacity that differs from the one it replaces, and
 // unticked transparency would leave the clock opaque.
+// A load that fails half-way leaves the record as the window found it: the
+// clock and its menu go back to that too, before the error window shows.
 void SettingsWindow::reload() {
+    const errors::Guard::Held held(guard());
     record() = opened_;
-    d_.store.LoadSettings();
+    if (!d_.store.LoadSettings()) d_.face.apply(record());
     if (opacitySet_) setOpacity(record().AlphaUsed == 1 ? record().AlphaSet : 255);
 }
 

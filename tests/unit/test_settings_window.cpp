@@ -327,6 +327,17 @@ TEST(SettingsWindowClose, CancelTakesBackValuesThatWereNeverStored) {
     });
     EXPECT_EQ(before.AlphaSet, w.s.AlphaSet);
     EXPECT_EQ(before.AlphaSet, w.opacity());
+
+    // A reload that fails half-way still takes the window's change off the clock.
+    std::vector<std::string> others;
+    w.open([&](ui::Form& f) {
+        Window::box(f, "CheckBoxQE").setChecked(false);
+        w.t.registry.failReadAt = 5;
+        Window::press(f, "ButtonCancel");
+    }, [&](ui::Form& f) { others.push_back(f.className()); });
+    EXPECT_EQ(std::vector<std::string>{"TFormError"}, others);
+    EXPECT_TRUE(w.s.ItemQE);
+    EXPECT_TRUE(w.clock.MainPoM().item("QuickExit").visible);
 }
 
 TEST(SettingsWindowClose, EveryCloseLooksForTheNextReminder) {
