@@ -93,7 +93,9 @@ private:
             if (f->className() == "TFormSettings" && !f->closed()) return true;
         return false;
     }
-    bool failing() { return injected_ > 0 || t_->registry.failAt > 0 || t_->registry.denyCurrentUser; }
+    bool failing() {
+        return injected_ > 0 || t_->registry.failAt > 0 || t_->registry.failReadAt > 0 || t_->registry.denyCurrentUser;
+    }
     void menu(bool fromIcon);
     void chooseItem(ui::PopupMenu& m);
     void hotKey();
@@ -288,7 +290,8 @@ void Days::step(ui::Form* modal) {
         t_->registry.reads.clear(), t_->shell.calls.clear(), t_->ui.modalForms.clear();
         t_->ui.peer(clock().form()).popups.clear();
     }
-    if (injected_ > 0 && --injected_ == 0) t_->registry.denyCurrentUser = false, t_->audio.failMci.clear();
+    if (injected_ > 0 && --injected_ == 0)
+        t_->registry.denyCurrentUser = false, t_->registry.failReadAt = 0, t_->audio.failMci.clear();
     injecting_ = injecting_ || failing();  // until the record it may cause is seen
     const bool top = depth_ == 1 && !modal;
     const int r = pick(0, 99);
@@ -358,9 +361,12 @@ void Days::step(ui::Form* modal) {
         } else if (r < 99) {
             say("a failure is injected");
             injected_ = pick(1, 5);
-            if (chance(0.5)) t_->registry.failAt = pick(1, 6);
-            else if (chance(0.5)) t_->registry.denyCurrentUser = true;
-            else t_->audio.failMci = "open";
+            switch (pick(0, 3)) {
+                case 0: t_->registry.failAt = pick(1, 6); break;
+                case 1: t_->registry.failReadAt = pick(1, 60); break;
+                case 2: t_->registry.denyCurrentUser = true; break;
+                default: t_->audio.failMci = "open";
+            }
             stale_ = true;
         } else if (top && chance(0.3)) {
             say("closes the program");
@@ -781,10 +787,16 @@ void Days::check() {
 void Days::checkNow() {
     app::App& a = t_->app;
     // ShowModalRes counts the modal windows open, and nothing else.
-    int open = 0;
+    // A window counts itself from its making, and an error window may come
+    // up before it opens.
+    int open = 0, making = 0;
     for (const ui::Form* f : t_->ui.modalStack)
         if (!f->closed() && f->className() != "TFormAddMsg") ++open;
-    if (a.session.ShowModalRes != open)
+    for (ui::Form* f : t_->ui.live)
+        if (f != &clock().form() && !f->closed() && !t_->ui.peer(*f).shown && f->className() != "TFormAddMsg" &&
+            std::find(t_->ui.modalStack.begin(), t_->ui.modalStack.end(), f) == t_->ui.modalStack.end())
+            ++making;
+    if (a.session.ShowModalRes < open || a.session.ShowModalRes > open + making)
         fail("ShowModalRes is " + std::to_string(a.session.ShowModalRes) + " with " + std::to_string(open) +
              " modal windows open");
 
