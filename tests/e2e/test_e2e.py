@@ -187,16 +187,24 @@ def children_of(cls, caption, env=None):
 
 
 def reg_query(key, name):
-    """A value as `wine reg query` shows it: (type, data) or None."""
-    rc, out = reg("query", key, "/v", name)
-    for line in out.splitlines():
-        parts = line.split(None, 2)
-        if len(parts) >= 2 and parts[0].lower() == name.lower() and parts[1].startswith("REG_"):
-            data = parts[2].strip() if len(parts) > 2 else ""
-            if parts[1] == "REG_DWORD":
-                v = int(data, 16)
-                return parts[1], v - (1 << 32) if v >= 1 << 31 else v
-            return parts[1], data
+    """A value as `wine reg query` shows it: (type, data) or None. Only reg's own "Unable to
+    find" means None: a query that failed otherwise (once, as the program had just ended) is
+    asked again, and what it said goes to the error output."""
+    for attempt in range(3):
+        rc, out, err = run(["wine", "reg", "query", key, "/v", name], errors=True)
+        for line in out.splitlines():
+            parts = line.split(None, 2)
+            if len(parts) >= 2 and parts[0].lower() == name.lower() and parts[1].startswith("REG_"):
+                data = parts[2].strip() if len(parts) > 2 else ""
+                if parts[1] == "REG_DWORD":
+                    v = int(data, 16)
+                    return parts[1], v - (1 << 32) if v >= 1 << 31 else v
+                return parts[1], data
+        if "unable to find" in (out + err).lower():
+            return None
+        print("\n  reg query %s /v %s: rc %d, said %r, asked again" % (key, name, rc, (out + err).strip()[-200:]),
+              file=sys.stderr)
+        time.sleep(0.3)
     return None
 
 
