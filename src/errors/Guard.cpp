@@ -161,13 +161,9 @@ void Guard::report(const std::string& code, const std::string& className, const 
         return;
     }
     if (state_.ErrorWindowOpen) return;
-    if (held_ > 0 && heldWindow_) {
-        append(fields(code, className, dump));  // its window would only have followed the first one's
-        return;
-    }
     append(fields(code, className, dump));  // the window shows the code, written or not
-    if (held_ > 0) heldWindow_.emplace(code, className);
-    else showWindow(code, className);
+    if (held_ == 0) showWindow(code, className);
+    else if (!heldWindow_) heldWindow_.emplace(code, className);  // one window stands for what fails meanwhile
 }
 
 void Guard::showHeld() noexcept {
