@@ -314,8 +314,7 @@ void ReminderEditor::CheckBox7Click() {
 void ReminderEditor::SpeedButton1Click() {
     d_.guard(code::SignPreview, [this] {
         if (!CheckBox5_.checked()) {
-            d_.settings.SoundHType = ComboBox6_.itemIndex();
-            d_.chime.PlayChimeSound();
+            d_.chime.PlayChimeSound(ComboBox6_.itemIndex());
             return;
         }
         // Out of the way while the time is spoken, and back however it went.
@@ -331,8 +330,7 @@ void ReminderEditor::SpeedButton1Click() {
                 if (owner) owner->show();
             }
         } hidden(*form_, owner_);
-        d_.settings.VoiceType = ComboBox7_.text();
-        d_.talk.SpeakTime();
+        d_.talk.SpeakTime(ComboBox7_.text());
     });
 }
 

@@ -51,8 +51,8 @@ TimeCheck CheckHour(const std::string& text);
 TimeCheck CheckMinute(const std::string& text);
 
 // TFormSign: creates a reminder or edits the selected one, and previews its voice, system
-// sound or sound file. It borrows SoundHType and VoiceType for the previews and
-// gives them back however it closes.
+// sound or sound file. While it is open SoundHType and VoiceType hold its choice;
+// it gives them back however it closes. The previews are told what to play.
 class ReminderEditor {
 public:
     // `owner` (the settings window) hides with the editor while the time is

@@ -49,20 +49,6 @@ long long minuteStamp(const platform::LocalTime& t) {
 constexpr unsigned kIcons[] = {0, ui::kMbIconInformation, ui::kMbIconExclamation, ui::kMbIconQuestion,
                                ui::kMbIconHand};
 
-// Puts a setting back however the call in between ends.
-template <class T>
-class Borrowed {
-public:
-    Borrowed(T& setting, T value) : setting_(setting), saved_(setting) { setting_ = std::move(value); }
-    ~Borrowed() { setting_ = std::move(saved_); }
-    Borrowed(const Borrowed&) = delete;
-    Borrowed& operator=(const Borrowed&) = delete;
-
-private:
-    T& setting_;
-    T saved_;
-};
-
 }  // namespace
 
 // One reminder as the scheduler sees it: only enabled ones active today with
@@ -233,8 +219,7 @@ void Scheduler::FireRemind(int hour, int minute, const std::string& name) {
         bool sounded = false;
         if (!silent && wantsType) {
             if (const std::optional<int> type = numberIn(soundType, 4); type) {
-                Borrowed<int> borrowed(parts_.settings.SoundHType, *type);
-                parts_.chime.PlayChimeSound();
+                parts_.chime.PlayChimeSound(*type);
                 sounded = true;
             } else {
                 damage.push_back({&code::FireRemind, n, "SoundType", "ConversionError", shown(soundType)});
@@ -244,8 +229,7 @@ void Scheduler::FireRemind(int hour, int minute, const std::string& name) {
             // Not installed: the time is still spoken, with the first complete voice.
             if (!parts_.talk.VoiceIsComplete(*voice))
                 damage.push_back({&code::FireRemind, n, "VoiceType", "FileError", "'" + *voice + "'"});
-            Borrowed<std::string> borrowed(parts_.settings.VoiceType, *voice);
-            parts_.talk.SpeakTime();
+            parts_.talk.SpeakTime(*voice);
             sounded = true;
         }
         if (!silent && file) {

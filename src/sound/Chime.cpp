@@ -34,11 +34,10 @@ Chime::Chime(Ports ports, const settings::Settings& settings, SoundState& state,
     : ports_(ports), settings_(settings), state_(state), session_(session), quickExit_(quickExit), talk_(talk),
       guard_(guard) {}
 
-void Chime::PlayChimeSound() {
+void Chime::PlayChimeSound(int type) {
     guard_(errors::code::PlayChimeSound, [&] {
-        const int type = settings_.SoundHType;
         if (type >= 0 && type < int(std::size(kChimeBeeps))) ports_.audio.messageBeep(kChimeBeeps[type]);
-    }, [&] { return errors::Dump().add("SoundHType", settings_.SoundHType); });
+    }, [&] { return errors::Dump().add("SoundHType", type); });
 }
 
 void Chime::CheckChime() {

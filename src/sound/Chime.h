@@ -23,8 +23,9 @@ public:
     Chime(Ports ports, const settings::Settings& settings, SoundState& state, const core::Session& session,
           const quickexit::QuickExitState& quickExit, TalkingClock& talk, errors::Guard& guard);
 
-    // Sounds the system sound of SoundHType; returns at once.
-    void PlayChimeSound();
+    // Sounds system sound `type` (as SoundHType counts them); returns at once.
+    void PlayChimeSound(int type);
+    void PlayChimeSound() { PlayChimeSound(settings_.SoundHType); }
     // Once per :00 / :30 minute: the chime, or the time spoken.
     void CheckChime();
     // The main tick's share, from second 1 of every minute: the chime check in

@@ -94,31 +94,26 @@ std::vector<std::string> PhraseFiles(int hour, int minute) {
 TalkingClock::TalkingClock(Ports ports, const core::Paths& paths, settings::Settings& settings, errors::Guard& guard)
     : ports_(ports), paths_(paths), settings_(settings), guard_(guard) {}
 
-void TalkingClock::playFile(const char* file, const char* what, unsigned code) {
+void TalkingClock::playFile(const std::string& voice, const char* file, const char* what, unsigned code) {
     if (!file) throw platform::SoundError(std::string("No voice file for ") + what + " code " + std::to_string(code));
-    const fs::path path = paths_.soundsDir() / platform::u8path(settings_.VoiceType) / file;
+    const fs::path path = paths_.soundsDir() / platform::u8path(voice) / file;
     // A file that cannot be played sounds the system's default instead; the phrase goes on.
     ports_.audio.playSound(platform::u8string(path));
 }
 
-bool TalkingClock::play(const VoiceItem& item) {
-    return item.word ? PlayVoiceWord(item.code) : PlayVoiceNumber(item.code);
+bool TalkingClock::play(const std::string& voice, const VoiceItem& item) {
+    return item.word ? PlayVoiceWord(voice, item.code) : PlayVoiceNumber(voice, item.code);
 }
 
-// Keeps VoiceType when it names a complete voice, else takes the first complete one.
-bool TalkingClock::chooseVoice() {
+std::optional<std::string> TalkingClock::chooseVoice(const std::string& wanted) {
     std::error_code ec;
     const fs::path sounds = paths_.soundsDir();
     // A Sounds folder that cannot be made simply holds no voice.
     if (!fs::is_directory(sounds, ec)) fs::create_directories(sounds, ec);
-    if (VoiceIsComplete(settings_.VoiceType)) return true;
-    for (const std::string& name : ListSoundsFolder()) {
-        if (VoiceIsComplete(name)) {
-            settings_.VoiceType = name;
-            return true;
-        }
-    }
-    return false;
+    if (VoiceIsComplete(wanted)) return wanted;
+    for (const std::string& name : ListSoundsFolder())
+        if (VoiceIsComplete(name)) return name;
+    return std::nullopt;
 }
 
 std::vector<std::string> TalkingClock::ListSoundsFolder() {
@@ -150,28 +145,35 @@ bool TalkingClock::VoiceIsComplete(const std::string& name) {
     return complete;
 }
 
-bool TalkingClock::PlayVoiceNumber(unsigned code) {
-    return guard_(errors::code::PlayVoiceNumber, [&] { playFile(NumberFile(code), "number", code); },
+bool TalkingClock::PlayVoiceNumber(const std::string& voice, unsigned code) {
+    return guard_(errors::code::PlayVoiceNumber, [&] { playFile(voice, NumberFile(code), "number", code); },
                   [&] { return errors::Dump().add("Digital", code); });
 }
 
-bool TalkingClock::PlayVoiceWord(unsigned code) {
-    return guard_(errors::code::PlayVoiceWord, [&] { playFile(WordFile(code), "word", code); },
+bool TalkingClock::PlayVoiceWord(const std::string& voice, unsigned code) {
+    return guard_(errors::code::PlayVoiceWord, [&] { playFile(voice, WordFile(code), "word", code); },
                   [&] { return errors::Dump().add("TypeHM", code); });
 }
 
-void TalkingClock::SpeakTime() {
+void TalkingClock::SpeakTime(const std::string& voice) { speak(voice, nullptr); }
+
+void TalkingClock::SpeakTime() { speak(settings_.VoiceType, &settings_.VoiceType); }
+
+void TalkingClock::speak(const std::string& wanted, std::string* adopt) {
     int hour = 0, minute = 0;  // the working values the dump shows
     guard_(errors::code::SpeakTime, [&] {
-        if (!chooseVoice()) {
+        const std::optional<std::string> chosen = chooseVoice(wanted);
+        if (!chosen) {
             ports_.audio.messageBeep(platform::kBeepDefault);
             return;
         }
+        const std::string& voice = *chosen;
+        if (adopt) *adopt = voice;
         const int h = ports_.clock.now().hour;
         hour = h;
         const std::vector<VoiceItem> hourPart = HourPart(h);
         for (std::size_t i = 0; i < hourPart.size(); ++i) {
-            if (!play(hourPart[i])) return;
+            if (!play(voice, hourPart[i])) return;
             if (i == 0 && h > 20) hour = h - 20;
         }
         // The hour part takes a second or two: speak the minute it is now, but
@@ -182,7 +184,7 @@ void TalkingClock::SpeakTime() {
         minute = m;
         const std::vector<VoiceItem> minutePart = MinutePart(m);
         for (std::size_t i = 0; i < minutePart.size(); ++i) {
-            if (!play(minutePart[i])) return;
+            if (!play(voice, minutePart[i])) return;
             if (i == 0 && minutePart.size() == 3) minute = m % 10;
         }
     }, [&] { return errors::Dump().add("Hour", hour).add("Minute", minute); });

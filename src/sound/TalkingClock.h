@@ -1,5 +1,6 @@
 #pragma once
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 #include "core/Paths.h"
@@ -50,16 +51,21 @@ public:
     std::vector<std::string> CompleteVoices();
     bool VoiceIsComplete(const std::string& name);
     // False when a failure was logged and the phrase should stop.
-    bool PlayVoiceNumber(unsigned code);
-    bool PlayVoiceWord(unsigned code);
-    // Speaks the time now with VoiceType, or the first complete voice (which
-    // becomes VoiceType); one beep when there is none. Returns when it is said.
+    bool PlayVoiceNumber(const std::string& voice, unsigned code);
+    bool PlayVoiceWord(const std::string& voice, unsigned code);
+    // Speaks the time now with `voice`, or the first complete voice; one beep
+    // when there is none. Returns when it is said; the settings stay as they are.
+    void SpeakTime(const std::string& voice);
+    // With VoiceType; a voice taken in its place becomes VoiceType.
     void SpeakTime();
 
 private:
-    bool chooseVoice();
-    bool play(const VoiceItem&);
-    void playFile(const char* file, const char* what, unsigned code);
+    // `wanted` when it is complete, else the first complete voice, else none.
+    std::optional<std::string> chooseVoice(const std::string& wanted);
+    // `adopt`, when given, takes the voice chosen.
+    void speak(const std::string& wanted, std::string* adopt);
+    bool play(const std::string& voice, const VoiceItem&);
+    void playFile(const std::string& voice, const char* file, const char* what, unsigned code);
 
     Ports ports_;
     const core::Paths& paths_;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <algorithm>
 #include <fstream>
+#include <set>
 #include <sstream>
 #include "app/ClockWindow.h"
 #include "forms/ClockMenuIds.h"
@@ -349,11 +350,14 @@ TEST(RemindFire, AVoiceSpeaksInsteadOfTheSystemSoundAndItsSettingIsKept) {
     c.add(r);
     c.start(7, 10, 14, 50);
     c.t.app.settings.VoiceType = "Первый";
+    std::set<std::string> whileSpoken;  // a store or a chime meanwhile would see the setting
+    c.t.audio.onPlay = [&] { whileSpoken.insert(c.t.app.settings.VoiceType); };
     c.runTo(7, 10, 16, 0);
     EXPECT_TRUE(c.heardOf("beep").empty());
     ASSERT_FALSE(c.t.audio.played.empty());
     EXPECT_NE(c.t.audio.played[0].find("Второй"), std::string::npos);
     EXPECT_EQ(c.t.app.settings.VoiceType, "Первый");
+    EXPECT_EQ(whileSpoken, std::set<std::string>{"Первый"});
     EXPECT_EQ(c.heardOf("open").size(), 1u);
 }
 
@@ -388,7 +392,7 @@ TEST(RemindFire, QuietHoursSoundOffAndAnEndingQuickExitSilenceSoundsNeverTheMess
         c.t.app.settings.TimeOfLowS = 9;
         c.t.app.sound.SoundDisabled = k.soundOff;
         if (k.quickExit) {
-            c.t.app.qsd.QSDWork = 1;
+            c.t.app.qsd.QSDWork = quickexit::kRunning;
             c.t.app.qsd.QSDWTimerH = 0;
             c.t.app.qsd.QSDWTimerM = 1;
         }
