@@ -58,12 +58,9 @@ ClockWindow::ClockWindow(App& app)
     form_->onClose = [this] { FormClose(); };
     form_->onMessage = [this](unsigned m, std::uintptr_t w, std::intptr_t l) { return FormMessage(m, w, l); };
     Timer1_.onTimer = [this] { Timer1Timer(); };
-    Timer2_.onTimer = [this] {
-        const errors::Guard::Held held(app_.guard);
-        app_.quickExit.Timer2Timer();
-    };
-    TimerMySnd_.onTimer = [this] { app_.reminderSound.TimerMySndTimer(); };
-    TimerSndPause_.onTimer = [this] { app_.reminderSound.TimerSndPauseTimer(); };
+    // Lent to the subsystems that run them.
+    app_.quickExit.attach(Timer2_);
+    app_.reminderSound.attach(TimerMySnd_, TimerSndPause_);
     for (ui::Label* l : {&TimeMain_, &TimeShadow_, &TimeSize_}) {
         l->onMouseDown = [this](const ui::MouseEvent& e) { TimeMouseDown(e); };
         l->onMouseMove = [this](const ui::MouseEvent& e) { TimeMouseMove(e); };
@@ -110,6 +107,8 @@ ClockWindow::ClockWindow(App& app)
 }
 
 ClockWindow::~ClockWindow() {
+    app_.reminderSound.detach();
+    app_.quickExit.detachTimer();
     app_.unlisten(this);
     app_.face.detach(this);
     if (app_.clock_window == this) app_.clock_window = nullptr;
@@ -131,12 +130,12 @@ ui::Image& ClockWindow::mark(core::Mark m) {
 
 // A clock the program moved onto a monitor keeps the user's own place in
 // the store: it goes back there when that monitor comes back.
-void ClockWindow::store(int positionOnly) {
+void ClockWindow::store(settings::StoreMode mode) {
     if (!displaced_) {
         app_.settings.Left = form_->bounds().left;
         app_.settings.Top = form_->bounds().top;
     }
-    app_.settingsStore.StoreSettings(positionOnly);
+    app_.settingsStore.StoreSettings(mode);
 }
 
 void ClockWindow::KeepOnScreen(bool fromStored) {
@@ -254,10 +253,7 @@ void ClockWindow::apply(const settings::Settings& s) {
 void ClockWindow::showReminderSound(bool playing) {
     soundPlaying_ = playing;
     N6_.visible = playing;
-    TimerMySnd_.setEnabled(playing);
 }
-
-void ClockWindow::holdSoundPause(bool on) { TimerSndPause_.setEnabled(on); }
 
 int ClockWindow::messageBox(const std::string& text, const std::string& caption, unsigned flags) {
     return app_.ui.ownedMessageBox(*form_, text, caption, flags);
@@ -345,7 +341,7 @@ void ClockWindow::FormPaint() {
             app_.settingsStore.LoadSettings();
             app_.reminders.FindNextRemind();
             app_.quickExit.ShowState();
-            store(1);
+            store(settings::StoreMode::PositionOnly);
         }
         if (s.ErrLaunchMsg) {
             s.ErrLaunchMsg = false;
@@ -370,7 +366,7 @@ void ClockWindow::FormPaint() {
 void ClockWindow::FormCloseQuery(bool& canClose) {
     canClose = true;
     const bool ok = app_.guard(code::ClockCloseQuery, [&] {
-        if (app_.qsd.QSDWork > 0) {
+        if (app_.qsd.started()) {
             const int answer = app_.ui.messageBox(
                 "Если закрыть программу быстрое выключение не сработает! Всё равно закрыть программу?",
                 "Предупреждение...", ui::kMbYesNo | ui::kMbIconExclamation | ui::kMbSystemModal);
@@ -452,10 +448,9 @@ void ClockWindow::onSessionEnding() {
     int step = 0;
     try {
         Timer1_.setEnabled(false);
-        Timer2_.setEnabled(false);
         form_->tray(false, TrayIconData);
         step = 1;
-        store(1);
+        store(settings::StoreMode::PositionOnly);
         step = 2;
         ClearScratchFiles(app_.paths);
     } catch (...) {
@@ -619,7 +614,7 @@ void ClockWindow::TimeMouseMove(const ui::MouseEvent& e) {
 
 void ClockWindow::TimeMouseUp(const ui::MouseEvent&) {
     app_.guard(code::TimeMouseUp, [&] {
-        store(1);
+        store(settings::StoreMode::PositionOnly);
         move = false;
     }, [&] { return errors::Dump().add("move", move); });
 }
@@ -647,7 +642,7 @@ void ClockWindow::OnTopPOMClick() {
     const bool onTop = OnTopPOM_.checked;
     form_->setStayOnTop(onTop);
     app_.settings.StayOnTop = onTop ? 1 : 0;
-    store(0);
+    store(settings::StoreMode::All);
     ReAddTrayIcon();
 }
 
@@ -659,24 +654,24 @@ void ClockWindow::N4Click() {
     form_->show();
     displaced_ = false;  // the user's own choice of place
     form_->setPosition(0, 0);
-    store(1);
+    store(settings::StoreMode::PositionOnly);
     move = false;
     BringToFront();
 }
 
 void ClockWindow::NillFirstClick() {
     app_.settings.ZeroFirstView = NillFirst_.checked;
-    store(0);
+    store(settings::StoreMode::All);
 }
 
 void ClockWindow::ViewSecondsAClick() {
     app_.settings.SecondsView = ViewSecondsA_.checked;
-    store(0);
+    store(settings::StoreMode::All);
 }
 
 void ClockWindow::PMAM24Click() {
     app_.settings.AMPM24 = PMAM24_.checked;
-    store(0);
+    store(settings::StoreMode::All);
 }
 
 // The quick-exit and settings windows come with their own subsystems.
@@ -685,12 +680,6 @@ void ClockWindow::QuickExitClick() { app_.quickExit.OpenQuickShutDownWindow(true
 void ClockWindow::ImageYellowClick() {
     if (app_.start.SplashScreenClose == 0 && app_.splash) app_.splash->close();
     app_.quickExit.OpenQuickShutDownWindow(true);
-}
-
-void ClockWindow::minuteTick(bool on) {
-    // Enabling starts a fresh minute: the tick keeps the second it was started at.
-    Timer2_.setEnabled(false);
-    Timer2_.setEnabled(on);
 }
 
 void ClockWindow::balloon(const std::string& title, const std::string& text) {

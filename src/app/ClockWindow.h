@@ -9,6 +9,7 @@
 #include "core/SystemEvents.h"
 #include "errors/Codes.h"
 #include "platform/Types.h"
+#include "settings/SettingsStore.h"
 #include "ui/Form.h"
 
 namespace app {
@@ -58,7 +59,6 @@ public:
     void showLoaded() override;
     void restore() override { Restore(); }
     void showReminderSound(bool playing) override;
-    void holdSoundPause(bool on) override;
     void markSoundOff(bool off) override { SoundDiss_.checked = off; }
     void later(std::function<void()> work) override;
     bool markShown(core::Mark m) override { return mark(m).visible(); }
@@ -68,10 +68,8 @@ public:
     int timeHeight() override { return TimeMain_.bounds().height; }
     std::string markHint(core::Mark m) override { return mark(m).hint(); }
     void setMarkHint(core::Mark m, const std::string& h) override { mark(m).setHint(h); }
-    void minuteTick(bool on) override;
-    bool minuteTickOn() override { return Timer2_.enabled(); }
     void stopMainTick() override { Timer1_.setEnabled(false); }
-    void saveSettings() override { store(0); }
+    void saveSettings() override { store(settings::StoreMode::All); }
     void balloon(const std::string& title, const std::string& text) override;
     int messageBox(const std::string& text, const std::string& caption, unsigned flags) override;
 
@@ -108,7 +106,7 @@ private:
     ui::Image& mark(core::Mark m);
     void bind(ui::MenuItem& item, const errors::Code& code, void (ClockWindow::*handler)());
     // The clock's own stores take the position the window has now.
-    void store(int positionOnly);
+    void store(settings::StoreMode);
     void displayStep(const std::string& previous, const platform::LocalTime& now);
     void N8Click();
     void HidePOMClick();

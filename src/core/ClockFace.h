@@ -24,11 +24,8 @@ public:
     // The clock back on screen and in front (the menu's "&Восстановить").
     virtual void restore() = 0;
 
-    // The menu item that stops a reminder sound, with the poll that notices
-    // its end: both on while one plays.
+    // The menu item that stops a reminder sound, shown while one plays.
     virtual void showReminderSound(bool playing) = 0;
-    // The half second a reminder's sound file waits after its chime or voice.
-    virtual void holdSoundPause(bool on) = 0;
     // The check mark of "От&ключить звук".
     virtual void markSoundOff(bool off) = 0;
 
@@ -42,10 +39,7 @@ public:
     virtual std::string markHint(Mark) = 0;
     virtual void setMarkHint(Mark, const std::string&) = 0;
 
-    // The quick exit's minute tick (enabling it starts a fresh minute), and
-    // the main tick stopped for good before the program ends for a power action.
-    virtual void minuteTick(bool on) = 0;
-    virtual bool minuteTickOn() = 0;
+    // The main tick stopped for good before the program ends for a power action.
     virtual void stopMainTick() = 0;
     // Every setting written, the clock's position included.
     virtual void saveSettings() = 0;
@@ -75,7 +69,6 @@ public:
     void showLoaded() override { if (face_) face_->showLoaded(); }
     void restore() override { if (face_) face_->restore(); }
     void showReminderSound(bool playing) override { if (face_) face_->showReminderSound(playing); }
-    void holdSoundPause(bool on) override { if (face_) face_->holdSoundPause(on); }
     void markSoundOff(bool off) override { if (face_) face_->markSoundOff(off); }
     bool markShown(Mark m) override { return face_ && face_->markShown(m); }
     void showMark(Mark m, bool shown) override { if (face_) face_->showMark(m, shown); }
@@ -84,8 +77,6 @@ public:
     int timeHeight() override { return face_ ? face_->timeHeight() : 0; }
     std::string markHint(Mark m) override { return face_ ? face_->markHint(m) : std::string(); }
     void setMarkHint(Mark m, const std::string& h) override { if (face_) face_->setMarkHint(m, h); }
-    void minuteTick(bool on) override { if (face_) face_->minuteTick(on); }
-    bool minuteTickOn() override { return face_ && face_->minuteTickOn(); }
     void stopMainTick() override { if (face_) face_->stopMainTick(); }
     void saveSettings() override { if (face_) face_->saveSettings(); }
     void balloon(const std::string& t, const std::string& x) override { if (face_) face_->balloon(t, x); }

@@ -47,20 +47,20 @@ void Engine::CalcQSDTimer() {
     HourMinute work;
     guard_(code::CalcQSDTimer, [&] {
         // A pause freezes the time left, whoever asks.
-        if (state_.QSDWork != 2) {
+        if (state_.QSDWork != kPaused) {
             const HourMinute now = clockNow(ports_.clock);
             work = timeLeft({state_.QSDWTimeH, state_.QSDWTimeM}, now);
             state_.QSDWTimerH = work.h;
             state_.QSDWTimerM = work.m;
         }
-        if (state_.QSDWDlg == -1 && state_.QSDWTimerH == 0 && state_.QSDWTimerM == 0) {
-            state_.QSDWDlg = 0;
+        if (state_.QSDWDlg == kWarningShown && state_.QSDWTimerH == 0 && state_.QSDWTimerM == 0) {
+            state_.QSDWDlg = kNoWarning;
             if (warning_) warning_->close();
         }
         postWarning();
-        if (state_.QSDWDlg == -1 && warning_) warning_->UpdateWarningText();
+        if (state_.QSDWDlg == kWarningShown && warning_) warning_->UpdateWarningText();
         refreshWindow();
-        if (state_.QSDWork > 0) ShowState();  // a new time left may call for another mark
+        if (state_.started()) ShowState();  // a new time left may call for another mark
     }, [&] {
         return timeDump(work)
             .add("QSDWDlg", state_.QSDWDlg)
@@ -84,7 +84,7 @@ void Engine::showSchedule(Panel& panel, int timeMode) {
 
 namespace {
 bool warningDue(const QuickExitState& q) {
-    return q.QSDWTimerH == 0 && q.QSDWTimerM < 6 && q.QSDWork == 1 && q.QSDWDlg == 1 && q.QSDVisible == 0;
+    return q.QSDWTimerH == 0 && q.QSDWTimerM < 6 && q.QSDWork == kRunning && q.QSDWDlg == kWarningArmed && q.QSDVisible == 0;
 }
 }  // namespace
 
@@ -99,7 +99,7 @@ void Engine::postWarning() {
 }
 
 void Engine::showWarning() {
-    state_.QSDWDlg = -1;
+    state_.QSDWDlg = kWarningShown;
     bool change = false;
     try {
         WarningDialog dialog(*this);
@@ -108,7 +108,7 @@ void Engine::showWarning() {
         warning_ = nullptr;
     } catch (...) {
         // A dialog that never closed must not hold the warning for good.
-        if (state_.QSDWDlg == -1) state_.QSDWDlg = 0;
+        if (state_.QSDWDlg == kWarningShown) state_.QSDWDlg = kNoWarning;
         warning_ = nullptr;
         throw;
     }
@@ -135,10 +135,10 @@ void Engine::StartQSD(const Choices& c) {
         }
         state_.QSDWMode = c.action;
         state_.QSDWModeTime = c.timeMode;
-        state_.QSDWDlg = c.warn ? 1 : 0;
-        state_.QSDWork = 1;
+        state_.QSDWDlg = c.warn ? kWarningArmed : kNoWarning;
+        state_.QSDWork = kRunning;
         rememberDue();
-        face_.minuteTick(true);
+        minuteTick(true);
         if (panel_) panel_->showRunning();
         syncAwake();
         UpdateQSDStatus();
@@ -160,8 +160,8 @@ void Engine::StartQSD(const Choices& c) {
 
 // Runs inside the start button's handler, under its code.
 void Engine::StopQSD() {
-    state_.QSDWork = 0;
-    face_.minuteTick(false);
+    state_.QSDWork = kIdle;
+    minuteTick(false);
     state_.QSDBugGuard = 0;
     ShowState();
     if (panel_) panel_->showIdle();
@@ -173,8 +173,8 @@ void Engine::ResumeQSD() { pause(false); }
 
 void Engine::pause(bool on) {
     guard_(code::QSDPause, [&] {
-        state_.QSDWork = on ? 2 : 1;
-        face_.minuteTick(!on);
+        state_.QSDWork = on ? kPaused : kRunning;
+        minuteTick(!on);
         if (!on) {
             CalcQSDTime();  // the firing time moves on by the length of the pause
             rememberDue();
@@ -188,7 +188,7 @@ void Engine::pause(bool on) {
 void Engine::UpdateQSDStatus() {
     guard_(code::UpdateQSDStatus, [&] {
         face_.alignMarks();
-        if (state_.QSDWork == 2) {
+        if (state_.QSDWork == kPaused) {
             CalcQSDTime();
             CalcQSDTimer();
         } else {
@@ -214,7 +214,7 @@ void Engine::UpdateQSDStatus() {
 // Orange with more than five minutes left, red from five, the two taking
 // turns on every main tick in the last two (BlinkStep), yellow while paused.
 void Engine::ShowState() {
-    if (state_.QSDWork < 1) {
+    if (!state_.started()) {
         ShowQSDIdleIcon();
         return;
     }
@@ -224,7 +224,7 @@ void Engine::ShowState() {
     face_.setMarkHint(Mark::Red, hint);
     face_.setMarkHint(Mark::Orange, hint);
     face_.showMark(Mark::Green, false);
-    const bool paused = state_.QSDWork == 2;
+    const bool paused = state_.QSDWork == kPaused;
     face_.showMark(Mark::Yellow, paused);
     if (paused) {
         face_.setMarkHint(Mark::Yellow, hint + " (ПАУЗА)");
@@ -286,30 +286,35 @@ void Engine::BlinkStep() {
 
 void Engine::Timer2Timer() {
     guard_(code::Timer2Timer, [&] {
-        if (state_.QSDWork > 0) UpdateQSDStatus();
-        if (state_.QSDWork != 1) return;
+        if (state_.started()) UpdateQSDStatus();
+        if (state_.QSDWork != kRunning) return;
         guard_.step(2);
-        if (state_.QSDWTimerH == 0 && state_.QSDWTimerM == 0) state_.QSDWork = -2;
+        if (state_.QSDWTimerH == 0 && state_.QSDWTimerM == 0) state_.QSDWork = kDue;
         guard_.step(3);
         // Once the last minute has been seen, any tick that does not find
         // exactly one minute left fires: a late tick may have skipped 0:00.
-        if (state_.QSDWTimerM != 1 && state_.QSDBugGuard == 1 && state_.QSDWork != -2) state_.QSDWork = -2;
+        if (state_.QSDWTimerM != 1 && state_.QSDBugGuard == 1 && state_.QSDWork != kDue) state_.QSDWork = kDue;
         guard_.step(4);
-        if (state_.QSDWork == -2) fire();
+        if (state_.QSDWork == kDue) fire();
     }, [&] {
         return errors::Dump()
             .add("QSDWork", state_.QSDWork)
             .add("QSDWTimerH", state_.QSDWTimerH)
             .add("QSDWTimerM", state_.QSDWTimerM)
             .add("QSDBugGuard", state_.QSDBugGuard)
-            .add("FormClock.Timer2.Enabled", face_.minuteTickOn());
+            .add("FormClock.Timer2.Enabled", Timer2_.enabled());
     });
+}
+
+void Engine::minuteTick(bool on) {
+    Timer2_.setEnabled(false);
+    Timer2_.setEnabled(on);
 }
 
 void Engine::fire() {
     state_.QSDBugGuard = 0;
-    state_.QSDWork = 0;
-    face_.minuteTick(false);
+    state_.QSDWork = kIdle;
+    minuteTick(false);
     syncAwake();
     QSDFinalAction();
 }
@@ -323,12 +328,12 @@ void Engine::rememberDue() {
 // computer was not running at the time.
 void Engine::CheckMissed() {
     guard_(code::CheckMissed, [&] {
-        if (state_.QSDWork != 1) return;
+        if (state_.QSDWork != kRunning) return;
         const std::int64_t late = absoluteMinute(ports_.clock.now()) - dueMinute_;
         if (late < 0) {
             UpdateQSDStatus();  // the time left follows the clock, the marks with it
             // Set back, the time of day comes round sooner than the day it was started for.
-            if (state_.QSDWork == 1) rememberDue();
+            if (state_.QSDWork == kRunning) rememberDue();
         } else if (late == 0) {
             Timer2Timer();
         } else if (late == 1) {
@@ -341,13 +346,14 @@ void Engine::CheckMissed() {
 }
 
 void Engine::onSessionEnding() {
+    Timer2_.setEnabled(false);
     if (!awake_) return;
     awake_ = false;
     ports_.power.keepAwake(false);
 }
 
 void Engine::syncAwake() {
-    const bool want = state_.QSDWork == 1 && state_.QSDWMode >= kShutdown && state_.QSDWMode <= kLogOff;
+    const bool want = state_.QSDWork == kRunning && state_.QSDWMode >= kShutdown && state_.QSDWMode <= kLogOff;
     if (want == awake_) return;
     awake_ = want;
     ports_.power.keepAwake(want);

@@ -5,6 +5,7 @@
 #include "core/Paths.h"
 #include "core/Session.h"
 #include "core/SystemEvents.h"
+#include "core/TimerLink.h"
 #include "errors/Guard.h"
 #include "platform/Audio.h"
 #include "platform/Clock.h"
@@ -86,7 +87,9 @@ public:
     // The main tick's share: in a countdown's last two minutes the mark
     // alternates red and orange on every tick.
     void BlinkStep();
-    // The clock's minute timer.
+    // The clock's minute timer: lent by the clock window for its lifetime.
+    void attach(ui::Timer& Timer2) { Timer2_.attach(Timer2); }
+    void detachTimer() { Timer2_.detach(); }
     void Timer2Timer();
     // The computer woke up or its clock was set: a quick exit whose minute
     // has just passed fires as the tick would; one whose moment passed longer
@@ -128,6 +131,8 @@ public:
     void openHelp(platform::WindowId owner);
 
 private:
+    // On, the minute tick starts a fresh minute: it keeps the second it was started at.
+    void minuteTick(bool on);
     // The warning opens from the clock's queue, never inside a tick, and only
     // if it is still due by then.
     void postWarning();
@@ -152,6 +157,10 @@ private:
     std::int64_t dueMinute_ = 0;
     bool awake_ = false;
     bool warningPosted_ = false;
+    core::TimerLink Timer2_{[this] {
+        const errors::Guard::Held held(guard_);
+        Timer2Timer();
+    }};
 };
 
 // Whether the system allows hibernation; the 9x family is not asked.

@@ -33,7 +33,7 @@ bool Engine::SuspendSystem(bool hibernate, bool force, bool disableWake) {
 
 void Engine::QSDFinalAction() {
     guard_(code::QSDFinalAction, [&] {
-        face_.minuteTick(false);
+        minuteTick(false);
         const int mode = state_.QSDWMode;
         if (mode == kShutdown || mode == kRestart || mode == kLogOff) {
             // The action itself comes last, once the windows have gone and the
@@ -44,7 +44,7 @@ void Engine::QSDFinalAction() {
             return;
         }
         if (mode != kHibernate) return;
-        state_.QSDWork = 0;
+        state_.QSDWork = kIdle;
         state_.QSDBugGuard = 0;
         ShowState();
         syncAwake();

@@ -97,7 +97,7 @@ void QuickExitWindow::FormCreate() {
     engine_.guard()(code::QSDCreate, [&] {
         ownChange_ = true;
         // A hibernation that runs keeps its item, or the list would show another action.
-        if (q_.HibrneteMode == 1 && !(q_.QSDWork > 0 && q_.QSDWMode == kHibernate)) {
+        if (q_.HibrneteMode == 1 && !(q_.started() && q_.QSDWMode == kHibernate)) {
             std::vector<std::string> items = ComboBox1_.items();
             items.resize(kHibernate);
             ComboBox1_.setItems(items);
@@ -105,16 +105,16 @@ void QuickExitWindow::FormCreate() {
         }
         engine_.CalcQSDTimer();
         q_.QSDVisible = 1;
-        if (q_.QSDWork < 1) {
+        if (!q_.started()) {
             select(ComboBox2_, s.QSDTypeTime);
             select(ComboBox1_, s.QSDModeWork);
             if (s.QSDMsgDlg == 0) CheckBoxWW_.setChecked(false);
         } else {
             select(ComboBox2_, q_.QSDWModeTime);
             select(ComboBox1_, q_.QSDWMode);
-            if (q_.QSDWDlg == 0) CheckBoxWW_.setChecked(false);
+            if (q_.QSDWDlg == kNoWarning) CheckBoxWW_.setChecked(false);
             showRunning();
-            showPaused(q_.QSDWork == 2);
+            showPaused(q_.QSDWork == kPaused);
             LoadingQSDW = 1;
         }
         if (LoadingQSDW == 0) LoadingQSDW = 2;
@@ -186,7 +186,7 @@ void QuickExitWindow::Button1Click() {
         ui::Edit& m = FrameTimeSet1_.EditM;
         if (h.text().empty()) h.setText("0");
         if (m.text().empty()) m.setText("0");
-        if (q_.QSDWork > 0) {
+        if (q_.started()) {
             engine_.StopQSD();
             return;
         }
@@ -250,7 +250,7 @@ void QuickExitWindow::Button1Click() {
 }
 
 void QuickExitWindow::Button3Click() {
-    if (q_.QSDWork == 1) engine_.PauseQSD();
+    if (q_.QSDWork == kRunning) engine_.PauseQSD();
     else engine_.ResumeQSD();
 }
 
@@ -283,7 +283,7 @@ void QuickExitWindow::Button5Click() {
 
 void QuickExitWindow::ComboBox2Change() {
     engine_.guard()(code::QSDTimeMode, [&] {
-        if (q_.QSDWork != 0) {
+        if (q_.QSDWork != kIdle) {
             // Only the view changes: the running quick exit keeps its mode.
             engine_.showSchedule(*this, ComboBox2_.itemIndex());
         } else {
@@ -295,7 +295,7 @@ void QuickExitWindow::ComboBox2Change() {
 void QuickExitWindow::FrameTimeSet1EditHChange() {
     if (ownChange_) return;  // only the user's own changes count
     engine_.guard()(code::QSDChoice, [&] {
-        if (q_.QSDWork == 0) Button4_.setEnabled(true);
+        if (q_.QSDWork == kIdle) Button4_.setEnabled(true);
     }, [&] { return errors::Dump().add("QSDWork", q_.QSDWork); });
 }
 

@@ -58,7 +58,7 @@ void WarningDialog::FormClose() {
     QuickExitState& q = engine_.state();
     core::Session& session = engine_.shared().session;
     engine_.guard()(code::WarnClose, [&] {
-        q.QSDWDlg = 0;
+        q.QSDWDlg = kNoWarning;
         modal_.release();
     }, [&] { return errors::Dump().add("QSDWDlg", q.QSDWDlg).add("ShowModalRes", session.ShowModalRes); });
 }

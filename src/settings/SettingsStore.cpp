@@ -112,16 +112,16 @@ void Store::write(const Field& f) {
 
 void Store::StoreConfirmed() {
     load_.FirstLaunchOpen = false;
-    StoreSettings(0);
+    StoreSettings(StoreMode::All);
 }
 
-void Store::StoreSettings(int positionOnly) {
+void Store::StoreSettings(StoreMode mode) {
     if (load_.FirstLaunchOpen) return;
     guard_(errors::code::StoreSettings, [&] {
         platform::Registry& reg = ports_.registry;
         reg.writeString(kUser, kRootKey, "Version", session_.LMVVersion);
         reg.writeString(kUser, kRootKey, "ExePatch", platform::u8string(ports_.system.programFile()));
-        const bool all = positionOnly != 1;
+        const bool all = mode == StoreMode::All;
         for (const Field& f : fields()) {
             if (!all && f.group != Group::Position) continue;
             if (f.has(kBackUpDate)) continue;

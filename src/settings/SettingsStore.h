@@ -24,6 +24,8 @@ struct Loaded {
 Loaded ReadRegistry(platform::Registry&, const Settings& current, bool win9x, bool values);
 
 // The registry store of the settings record.
+enum class StoreMode { All = 0, PositionOnly = 1 };
+
 class Store {
 public:
     struct Ports {
@@ -37,9 +39,9 @@ public:
     // Reads the registry into the record and shows it on the clock; shows the
     // clock and sets Loading at the end.
     bool LoadSettings();  // false: it failed, and the record and the clock are as they were
-    // Writes the record; positionOnly == 1 writes Version, ExePatch and the
-    // clock's position only. Nothing while a first launch is still open.
-    void StoreSettings(int positionOnly);
+    // Writes the record, or Version, ExePatch and the clock's position only.
+    // Nothing while a first launch is still open.
+    void StoreSettings(StoreMode);
     // The user confirmed the settings window: the first launch is over, and
     // every setting is written.
     void StoreConfirmed();

@@ -5,6 +5,21 @@ namespace sound {
 ReminderSound::ReminderSound(platform::Audio& audio, SoundState& state, core::ClockFace& face, errors::Guard& guard)
     : audio_(audio), state_(state), face_(face), guard_(guard) {}
 
+void ReminderSound::attach(ui::Timer& TimerMySnd, ui::Timer& TimerSndPause) {
+    TimerMySnd_.attach(TimerMySnd);
+    TimerSndPause_.attach(TimerSndPause);
+}
+
+void ReminderSound::detach() {
+    TimerMySnd_.detach();
+    TimerSndPause_.detach();
+}
+
+void ReminderSound::showPlaying(bool playing) {
+    face_.showReminderSound(playing);
+    TimerMySnd_.setEnabled(playing);
+}
+
 void ReminderSound::close() {
     audio_.mciSend("stop mySndR", false);
     audio_.mciSend("close mySndR", false);
@@ -12,7 +27,7 @@ void ReminderSound::close() {
 }
 
 void ReminderSound::playNow(const std::string& path) {
-    face_.showReminderSound(true);
+    showPlaying(true);
     const std::string shortPath = audio_.shortPath(path);
     state_.ReminderSoundPath = shortPath;
     // Quoted: where a volume has no 8.3 names the "short" path keeps its blanks.
@@ -20,7 +35,7 @@ void ReminderSound::playNow(const std::string& path) {
     // for good: its status query never reads "stopped".
     if (audio_.mciSend("open \"" + shortPath + "\" alias mySndR", false).error != 0) {
         state_.ReminderSoundPath = std::string();
-        face_.showReminderSound(false);
+        showPlaying(false);
         return;
     }
     audio_.mciSend("play mySndR", false);
@@ -30,9 +45,9 @@ void ReminderSound::playNow(const std::string& path) {
 // nothing to close; once set, a stop always closes, open or not.
 void ReminderSound::Stop() {
     if (state_.ReminderSoundPath) close();
-    face_.showReminderSound(false);
+    showPlaying(false);
     state_.PendingReminderSound.reset();
-    face_.holdSoundPause(false);
+    TimerSndPause_.setEnabled(false);
 }
 
 void ReminderSound::Start(const std::string& path, bool pauseFirst) {
@@ -43,7 +58,7 @@ void ReminderSound::Start(const std::string& path, bool pauseFirst) {
 void ReminderSound::Open(const std::string& path, bool pauseFirst) {
     if (pauseFirst) {
         state_.PendingReminderSound = path;
-        face_.holdSoundPause(true);
+        TimerSndPause_.setEnabled(true);
         return;
     }
     playNow(path);
@@ -51,7 +66,7 @@ void ReminderSound::Open(const std::string& path, bool pauseFirst) {
 
 void ReminderSound::TimerSndPauseTimer() {
     guard_(errors::code::TimerSndPause, [&] {
-        face_.holdSoundPause(false);
+        TimerSndPause_.setEnabled(false);
         if (!state_.PendingReminderSound) return;
         const std::string path = *state_.PendingReminderSound;
         state_.PendingReminderSound.reset();
@@ -66,14 +81,14 @@ void ReminderSound::N6Click() {
 void ReminderSound::TimerMySndTimer() {
     guard_(errors::code::TimerMySndTimer, [&] {
         if (!state_.ReminderSoundPath) {
-            face_.showReminderSound(false);
+            showPlaying(false);
             return;
         }
         // A failed query leaves the sound alone; only a definite "stopped" ends it.
         const platform::MciResult r = audio_.mciSend("status mySndR mode", true);
         if (r.error == 0 && r.reply == "stopped") {
             close();
-            face_.showReminderSound(false);
+            showPlaying(false);
         }
     });
 }

@@ -1,6 +1,7 @@
 #pragma once
 #include <string>
 #include "core/ClockFace.h"
+#include "core/TimerLink.h"
 #include "errors/Guard.h"
 #include "platform/Audio.h"
 #include "platform/Types.h"
@@ -23,12 +24,19 @@ public:
     // Start on a channel already stopped.
     void Open(const std::string& path, bool pauseFirst);
 
+    // The clock window's two timers for this channel, for as long as it lives.
+    void attach(ui::Timer& TimerMySnd, ui::Timer& TimerSndPause);
+    void detach();
+
     // TFormClock handlers.
     void N6Click();
     void TimerMySndTimer();
     void TimerSndPauseTimer();
 
 private:
+    // N6 and the poll that notices the sound's end: both on while one plays.
+    void showPlaying(bool playing);
+
     void close();
     void playNow(const std::string& path);
 
@@ -36,6 +44,9 @@ private:
     SoundState& state_;
     core::ClockFace& face_;
     errors::Guard& guard_;
+    core::TimerLink TimerMySnd_{[this] { TimerMySndTimer(); }};
+    // The half second a sound file waits after its chime or voice.
+    core::TimerLink TimerSndPause_{[this] { TimerSndPauseTimer(); }};
 };
 
 // "От&ключить звук": stops a reminder sound that plays and switches all sound off or on.

@@ -135,7 +135,7 @@ TEST(KeepOnScreen, ADisplayChangeMovesItAndBringsItBackWhenItsMonitorReturns) {
 
 TEST(EndSession, AgreedAtOnceEvenWithAQuickExitRunningAndAWindowOpen) {
     Shown s(5000, 5000);
-    s.t.app.qsd.QSDWork = 1;  // the close query would ask about it
+    s.t.app.qsd.QSDWork = quickexit::kRunning;  // the close query would ask about it
     s.t.app.session.ShowModalRes = 1;
     EXPECT_TRUE(s.clock().form().onMessage(forms::kMsgQueryEndSession, 0, 0));
     EXPECT_TRUE(s.t.ui.boxes.empty()) << "no question";

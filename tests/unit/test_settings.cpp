@@ -243,7 +243,7 @@ TEST(SettingsLoad, GreenIndicatorOnlyWhileNoQuickExitRuns) {
     }
     {
         Clock c;
-        c.t.app.qsd.QSDWork = 1;
+        c.t.app.qsd.QSDWork = quickexit::kRunning;
         c.t.registry.putDword(kQe, "QSDIcon", 1);
         c.start();
         EXPECT_FALSE(c.control("ImageGreen").visible());
@@ -288,7 +288,7 @@ TEST(SettingsLoad, Windows98NeitherReadsNorWritesSecondsAndHidesSetTime) {
     EXPECT_FALSE(c.item("ViewSecondsA").checked);
     EXPECT_FALSE(c.item("SetTime").visible);
     c.t.registry.values.clear();
-    c.t.app.settingsStore.StoreSettings(0);
+    c.t.app.settingsStore.StoreSettings(settings::StoreMode::All);
     EXPECT_FALSE(c.t.registry.dword(kSet, "SecondsView"));
     EXPECT_EQ(c.t.registry.dword(kSet, "ItemST"), 0);
 }
@@ -327,7 +327,7 @@ TEST(SettingsStore, PositionOnlyTouchesVersionPathAndPosition) {
     c.t.registry.writes.clear();
     c.st.Left = -5;
     c.st.Top = 700;
-    c.t.app.settingsStore.StoreSettings(1);
+    c.t.app.settingsStore.StoreSettings(settings::StoreMode::PositionOnly);
     const std::vector<std::string> expected = {
         "software\\vantrel\\lumivo\\Version", "software\\vantrel\\lumivo\\ExePatch",
         "software\\vantrel\\lumivo\\settings\\position\\Left", "software\\vantrel\\lumivo\\settings\\position\\Top"};
@@ -364,7 +364,7 @@ TEST(SettingsStore, RoundTripRestoresPositionFontAndFormat) {
     a.st.QSDModeWork = 3;
     a.st.LastBackUp = "07.12.2026";
     a.st.ItemQE = false;
-    a.t.app.settingsStore.StoreSettings(0);
+    a.t.app.settingsStore.StoreSettings(settings::StoreMode::All);
 
     Clock b;
     b.t.registry.values = a.t.registry.values;
@@ -394,7 +394,7 @@ TEST(SettingsStore, FailuresAreReportedWithTheirCodes) {
     c.t.app.settingsStore.StoreLastBackUp();
     EXPECT_EQ(c.t.registry.string(kSet, "BackUp"), "07.12.2026 10:15:25");
     c.t.registry.denyCurrentUser = true;
-    c.t.app.settingsStore.StoreSettings(1);
+    c.t.app.settingsStore.StoreSettings(settings::StoreMode::PositionOnly);
     c.t.app.settingsStore.StoreLastBackUp();
     EXPECT_EQ(c.logged(), (std::vector<std::string>{"0.013 - 005.0 RegistryError", "0.013 - 001.0 RegistryError"}));
 }
@@ -409,7 +409,7 @@ TEST(SettingsAutoStart, EachChoiceLeavesExactlyItsRunValue) {
         c.t.registry.put(Hive::LocalMachine, kRun, "Lumivo", {platform::RegValue::Type::String, 0, "old"});
         c.t.registry.put(Hive::CurrentUser, kRun, "Lumivo", {platform::RegValue::Type::String, 0, "old"});
         c.st.AutoLaunch = mode;
-        c.t.app.settingsStore.StoreSettings(0);
+        c.t.app.settingsStore.StoreSettings(settings::StoreMode::All);
         const std::string exe = platform::u8string(c.t.system.exe);
         const auto lm = c.t.registry.string(kRun, "Lumivo", Hive::LocalMachine);
         const auto cu = c.t.registry.string(kRun, "Lumivo", Hive::CurrentUser);
@@ -425,7 +425,7 @@ TEST(SettingsAutoStart, LimitedUserFallsBackToThisUserWithOneWarning) {
     c.start();
     c.t.registry.denyLocalMachine = true;
     c.st.AutoLaunch = 1;
-    c.t.app.settingsStore.StoreSettings(0);
+    c.t.app.settingsStore.StoreSettings(settings::StoreMode::All);
     EXPECT_EQ(c.t.registry.string(kRun, "Lumivo"), platform::u8string(c.t.system.exe));
     EXPECT_FALSE(c.t.registry.string(kRun, "Lumivo", Hive::LocalMachine));
     EXPECT_EQ(c.st.AutoLaunch, 2);
@@ -439,7 +439,7 @@ TEST(SettingsAutoStart, LimitedUserFallsBackToThisUserWithOneWarning) {
     EXPECT_TRUE(c.logged().empty());
 
     // Later stores keep "only for me" without warning again.
-    c.t.app.settingsStore.StoreSettings(0);
+    c.t.app.settingsStore.StoreSettings(settings::StoreMode::All);
     EXPECT_EQ(c.t.ui.boxes.size(), 1u);
     EXPECT_EQ(c.t.registry.dword(kSet, "AutoLaunch"), 2);
     EXPECT_TRUE(c.logged().empty());

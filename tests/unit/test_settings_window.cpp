@@ -25,7 +25,7 @@ struct Window {
     explicit Window(const std::function<void(settings::Settings&)>& stored = nullptr) {
         s.AlphaUsed = 1;
         if (stored) stored(s);
-        t.app.settingsStore.StoreSettings(0);
+        t.app.settingsStore.StoreSettings(settings::StoreMode::All);
         t.ui.realize(clock.form());
         clock.form().paint();
         sched.watch(clock.form());

@@ -256,7 +256,7 @@ TEST(Chime, QuickExitWithLessThanTwoMinutesLeftSilencesIt) {
     for (int minutesLeft : {1, 2}) {
         fakes::TestApp t;
         t.app.settings.SoundHEnabled = 1;
-        t.app.qsd.QSDWork = 1;
+        t.app.qsd.QSDWork = quickexit::kRunning;
         t.app.qsd.QSDWTimerH = 0;
         t.app.qsd.QSDWTimerM = minutesLeft;
         t.clock.set(2026, 12, 7, 11, 0, 1);
@@ -377,7 +377,7 @@ TEST(HotKeys, Matrix) {
         t.app.session.ShowModalRes = k.modal;
         t.app.settings.GlobalHotkeys = k.hotkeys;
         if (k.minutesLeft >= 0) {
-            t.app.qsd.QSDWork = 1;
+            t.app.qsd.QSDWork = quickexit::kRunning;
             t.app.qsd.QSDWTimerM = k.minutesLeft;
         }
         t.system.keys[platform::kVkT] = k.keys & T ? kHeld : 0;

@@ -148,7 +148,7 @@ TEST(Startup, RestartHandOverEndsTheCrashedCopyAndGreets) {
 TEST(Shutdown, CloseWhileAQuickExitRunsAsksAndNoKeepsRunning) {
     Started s;
     s.start(10, 0);
-    s.t.app.qsd.QSDWork = 1;
+    s.t.app.qsd.QSDWork = quickexit::kRunning;
     s.t.ui.answers = {ui::kIdNo};
     EXPECT_FALSE(s.clock().form().close());
     ASSERT_EQ(s.t.ui.boxes.size(), 1u);

@@ -157,7 +157,7 @@ TEST(TickQuickExit, LastTwoMinutesBlinkRedAndOrangeOnEveryTick) {
     k.start(10, 15, 0);
     k.runTo(10, 15, 10);
     auto& q = k.t.app.qsd;
-    q.QSDWork = 1;
+    q.QSDWork = quickexit::kRunning;
     q.QSDWTimerH = 0;
     q.QSDWTimerM = 2;
     k.clock.form().find("ImageGreen")->setVisible(true);
