@@ -10,6 +10,7 @@
 #include "forms/Forms.h"
 #include "platform/Failure.h"
 #include "platform/Path.h"
+#include "quickexit/State.h"
 #include "settings/Ini.h"
 
 namespace fs = std::filesystem;
@@ -46,6 +47,9 @@ void fail(app::App& a, const char* code, const std::function<errors::Dump()>& du
 
 TEST(Dump, PairsBooleansAndLabelsWithoutEquals) {
     EXPECT_EQ(errors::Dump().add("QSDWork", 1).add("QSDWTimerH", 0).text(), "\"QSDWork=\"1/\"QSDWTimerH=\"0");
+    // A named state prints its number, not the "-1" of a true.
+    EXPECT_EQ(errors::Dump().add("QSDWork", quickexit::kDue).add("QSDWDlg", quickexit::kWarningArmed).text(),
+              "\"QSDWork=\"-2/\"QSDWDlg=\"1");
     EXPECT_EQ(errors::Dump().add("ErrLaunchMsg", true).add("move", false).text(), "\"ErrLaunchMsg=\"-1/\"move=\"0");
     EXPECT_EQ(errors::Dump().add("ShowModalRes", 2, false).add("LMVName", "Lumivo.XP", false).text(),
               "\"ShowModalRes\"2/\"LMVName\"Lumivo.XP");
