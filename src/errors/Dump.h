@@ -31,6 +31,11 @@ public:
     Dump& add(std::string_view name, T value, bool withEquals = true) {
         return add(name, std::string_view(std::to_string(value)), withEquals);
     }
+    // An enumeration by its number: left alone it would pass as a boolean.
+    template <class T, std::enable_if_t<std::is_enum_v<T>, int> = 0>
+    Dump& add(std::string_view name, T value, bool withEquals = true) {
+        return add(name, static_cast<std::underlying_type_t<T>>(value), withEquals);
+    }
     const std::string& text() const { return text_; }
 
 private:

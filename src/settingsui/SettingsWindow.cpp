@@ -249,7 +249,7 @@ void SettingsWindow::setOpacity(int alpha) {
 
 // ---- closing ------------------------------------------------------------------------------------
 
-void SettingsWindow::closeWith(int exitMode) {
+void SettingsWindow::closeWith(ExitModeKind exitMode) {
     d_.ExitMode = exitMode;
     form_->close();
 }
@@ -257,7 +257,7 @@ void SettingsWindow::closeWith(int exitMode) {
 void SettingsWindow::ButtonOkClick() {
     guard()(code::SettingsOk, [&] {
         d_.store.StoreConfirmed();
-        closeWith(1);
+        closeWith(kExitOk);
     }, [&] { return errors::Dump().add("ExitMode", d_.ExitMode); });
 }
 
@@ -278,7 +278,7 @@ void SettingsWindow::reload() {
 void SettingsWindow::ButtonCancelClick() {
     guard()(code::SettingsCancel, [&] {
         reload();
-        closeWith(2);
+        closeWith(kExitCancel);
     }, [&] { return errors::Dump().add("ExitMode", d_.ExitMode); });
 }
 
@@ -286,7 +286,7 @@ void SettingsWindow::FormClose() {
     closed_ = true;
     core::Session& session = d_.editor.session;
     guard()(code::SettingsClose, [&] {
-        if (d_.ExitMode == 0) reload();
+        if (d_.ExitMode == kExitOther) reload();
         d_.scheduler.FindNextRemind();
         modal_.release();
         d_.face.alignMarks();

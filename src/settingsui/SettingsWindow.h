@@ -9,6 +9,7 @@
 #include "quickexit/Engine.h"
 #include "reminders/ReminderEditor.h"
 #include "reminders/Scheduler.h"
+#include "settingsui/ExitMode.h"
 #include "settings/BackUpFile.h"
 #include "settings/SettingsStore.h"
 #include "ui/Form.h"
@@ -26,7 +27,7 @@ struct Deps {
     reminders::Scheduler& scheduler;
     core::ClockFace& face;
     quickexit::Engine& quickExit;
-    int& ExitMode;  // 0 open or closed another way, 1 closed by "&Ok", 2 by "&Отмена"
+    ExitModeKind& ExitMode;  // still open or closed another way, closed by "&Ok", by "&Отмена"
 };
 
 // The name a backup is saved under: ".SetLMV" added unless the name has it
@@ -125,7 +126,7 @@ private:
     const std::string* selectedLine() const;
     void choose(const errors::Code&, int settings::Settings::*field, const char* name, const ui::ComboBox& list);
     void openHelp(const char* page);
-    void closeWith(int exitMode);
+    void closeWith(ExitModeKind exitMode);
     void reload();
     void setOpacity(int alpha);
     void changed() { ButtonCancel_.setEnabled(true); }

@@ -11,6 +11,7 @@
 #include "platform/Failure.h"
 #include "platform/Path.h"
 #include "settings/Ini.h"
+#include "settingsui/ExitMode.h"
 
 namespace fs = std::filesystem;
 
@@ -50,6 +51,7 @@ TEST(Dump, PairsBooleansAndLabelsWithoutEquals) {
     EXPECT_EQ(errors::Dump().add("ShowModalRes", 2, false).add("LMVName", "Lumivo.XP", false).text(),
               "\"ShowModalRes\"2/\"LMVName\"Lumivo.XP");
     EXPECT_EQ(errors::Dump().add("TimeText", std::string("9:05")).text(), "\"TimeText=\"9:05");
+    EXPECT_EQ(errors::Dump().add("ExitMode", settingsui::kExitCancel).text(), "\"ExitMode=\"2") << "a number, no boolean";
 }
 
 TEST(ErrorCode, StepAppendedOrFixed) {
