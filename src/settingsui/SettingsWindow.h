@@ -10,6 +10,7 @@
 #include "reminders/ReminderEditor.h"
 #include "reminders/Scheduler.h"
 #include "settingsui/ExitMode.h"
+#include "settingsui/SoundPage.h"
 #include "settings/BackUpFile.h"
 #include "settings/SettingsStore.h"
 #include "ui/Form.h"
@@ -105,21 +106,9 @@ private:
     void BitBtn4Click();
     void ApplyClockFont();
 
-    // The chime's controls, or the spoken time's: its level in the record
-    // (0 off, 1 hourly, 2 half-hourly), its two boxes, its list and its test button.
-    struct SoundGroup {
-        int settings::Settings::*level;
-        ui::CheckBox &hourly, &half;
-        ui::Control &list, &test;
-    };
-    // The rules of the two groups' boxes: the chime and the spoken time exclude each other.
-    void hourlyClick(const SoundGroup& mine, const SoundGroup& other);
-    void halfHourClick(const SoundGroup& mine, const SoundGroup& other);
-    void showLevel(const SoundGroup&);
     // Every control from the settings record, through the check boxes' own
     // rules; the voice list is read from the Sounds folder first when asked.
     void showRecord(bool readVoices);
-    void fillVoices();
     // "&Редактировать" and the double click: the editor for the selected line.
     void editSelected();
     // The selected line of the reminder list, or nothing.
@@ -147,7 +136,7 @@ private:
         &SpeedButtonSoundH_, &SpeedButtonVoice_, &Button2_, &Button3_, &Button4_;
     ui::CheckListBox& CheckListBox1_;
     reminders::ListView list_;
-    SoundGroup chime_, voice_;
+    SoundPage sounds_;
     int ListMouseY = 0;
     // The window has set the clock's opacity: a reload must set it back.
     bool opacitySet_ = false;
