@@ -697,7 +697,7 @@ void ClockWindow::OpenSettings(const std::filesystem::path* preload) {
         app_.settings_window->bringToFront();
         return;
     }
-    app_.start.ExitMode = 0;
+    app_.start.ExitMode = settingsui::kExitOther;
     settingsui::SettingsWindow window(app_.settingsDeps());  // it counts itself as a modal window
     app_.settings_window = &window;
     struct Gone {

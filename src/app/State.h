@@ -1,4 +1,5 @@
 #pragma once
+#include "settingsui/ExitMode.h"
 
 namespace app {
 
@@ -12,7 +13,7 @@ struct StartupState {
     bool ClockShown = false;         // false while hidden to the notification area
     unsigned TaskbarCreatedMsg = 0;
     int LaunchWork = 0;              // 1 once the fade-in is over
-    int ExitMode = 0;                // how the settings window closed
+    settingsui::ExitModeKind ExitMode = settingsui::kExitOther;  // how the settings window closed
     bool SessionEnded = false;       // Windows is ending the session: the program goes without acting
 };
 

@@ -6,7 +6,6 @@
 #include "forms/Forms.h"
 #include "platform/Path.h"
 #include "settings/Fields.h"
-#include "sound/VoiceList.h"
 
 namespace settingsui {
 
@@ -77,10 +76,9 @@ SettingsWindow::SettingsWindow(const Deps& deps)
       SpeedButtonVoice_(form_->get<ui::Button>("SpeedButtonVoice")), Button2_(form_->get<ui::Button>("Button2")),
       Button3_(form_->get<ui::Button>("Button3")), Button4_(form_->get<ui::Button>("Button4")),
       CheckListBox1_(form_->get<ui::CheckListBox>("CheckListBox1")), list_{CheckListBox1_, Button2_, Button3_},
-      chime_{&settings::Settings::SoundHEnabled, CheckBoxSoundH_, CheckBoxSoundH05_, ComboBoxSoundH_,
-             SpeedButtonSoundH_},
-      voice_{&settings::Settings::VoiceEnabled, CheckBoxTimeVoice_, CheckBoxTVoice05_, ComboBoxChangeVoice_,
-             SpeedButtonVoice_} {
+      sounds_(deps.editor.settings, {CheckBoxSoundH_, CheckBoxSoundH05_, CheckBoxTimeVoice_, CheckBoxTVoice05_,
+                                     CheckBox9_, ComboBoxSoundH_, ComboBoxChangeVoice_, ComboBox2_, ComboBox3_,
+                                     SpeedButtonSoundH_, SpeedButtonVoice_, Panel3_}) {
     // The design state, before any handler is bound.
     for (ui::CheckBox* box : {&CheckBox1_, &CheckBoxQE_, &CheckBoxST_, &CheckBox10_, &CheckBoxGlobalHK_})
         box->setChecked(true);
@@ -208,22 +206,8 @@ void SettingsWindow::showRecord(bool readVoices) {
     TrackBar4_.setPosition(s.AlphaSet);
     LabelAS_.setCaption(std::to_string(s.AlphaSet));
     ComboBox1_.setItemIndex(s.AutoLaunch);
-    const bool quiet = s.TimeOfLow == 1;
-    CheckBox9_.setChecked(quiet);
-    ComboBox2_.setEnabled(quiet);
-    ComboBox3_.setEnabled(quiet);
-    ComboBox2_.setItemIndex(s.TimeOfLowF);
-    ComboBox3_.setItemIndex(s.TimeOfLowS);
-    showLevel(chime_);
-    ComboBoxSoundH_.setItemIndex(s.SoundHType);
-    showLevel(voice_);
-    if (readVoices) fillVoices();
-    else sound::SelectVoice(ComboBoxChangeVoice_, s.VoiceType);
+    sounds_.show(readVoices ? &d_.editor.talk : nullptr, d_.editor.paths);
     CheckBoxGlobalHK_.setChecked(s.GlobalHotkeys != 0);
-}
-
-void SettingsWindow::fillVoices() {
-    sound::FillVoiceList(d_.editor.talk, d_.editor.paths, ComboBoxChangeVoice_, Panel3_, record().VoiceType);
 }
 
 // After a backup load: the record on the clock and in the controls. A clock
@@ -249,7 +233,7 @@ void SettingsWindow::setOpacity(int alpha) {
 
 // ---- closing ------------------------------------------------------------------------------------
 
-void SettingsWindow::closeWith(int exitMode) {
+void SettingsWindow::closeWith(ExitModeKind exitMode) {
     d_.ExitMode = exitMode;
     form_->close();
 }
@@ -257,7 +241,7 @@ void SettingsWindow::closeWith(int exitMode) {
 void SettingsWindow::ButtonOkClick() {
     guard()(code::SettingsOk, [&] {
         d_.store.StoreConfirmed();
-        closeWith(1);
+        closeWith(kExitOk);
     }, [&] { return errors::Dump().add("ExitMode", d_.ExitMode); });
 }
 
@@ -278,7 +262,7 @@ void SettingsWindow::reload() {
 void SettingsWindow::ButtonCancelClick() {
     guard()(code::SettingsCancel, [&] {
         reload();
-        closeWith(2);
+        closeWith(kExitCancel);
     }, [&] { return errors::Dump().add("ExitMode", d_.ExitMode); });
 }
 
@@ -286,7 +270,7 @@ void SettingsWindow::FormClose() {
     closed_ = true;
     core::Session& session = d_.editor.session;
     guard()(code::SettingsClose, [&] {
-        if (d_.ExitMode == 0) reload();
+        if (d_.ExitMode == kExitOther) reload();
         d_.scheduler.FindNextRemind();
         modal_.release();
         d_.face.alignMarks();
@@ -485,60 +469,20 @@ void SettingsWindow::openHelp(const char* page) {
                          form_->handle());
 }
 
-// ---- the sounds page: the chime and the spoken time exclude each other --------------------------
-
-// The hourly box of a group, ticked, takes the hours from the other group
-// (whose own rule unticks its half hours too); unticked, it takes its own
-// half hours along.
-void SettingsWindow::hourlyClick(const SoundGroup& mine, const SoundGroup& other) {
-    int& level = record().*mine.level;
-    if (!mine.hourly.checked()) {
-        level = 0;
-        mine.half.setChecked(false);
-        mine.list.setEnabled(false);
-        mine.test.setEnabled(false);
-    } else if (level == 0) {
-        level = 1;
-        other.hourly.setChecked(false);
-        mine.list.setEnabled(true);
-        mine.test.setEnabled(true);
-        other.half.setChecked(false);
-    }
-    changed();
-}
-
-// The half-hour box needs its hourly box; unticked, the hourly sound stays.
-void SettingsWindow::halfHourClick(const SoundGroup& mine, const SoundGroup& other) {
-    int& level = record().*mine.level;
-    if (mine.half.checked()) {
-        level = 2;
-        mine.hourly.setChecked(true);
-        other.hourly.setChecked(false);
-        mine.list.setEnabled(true);
-        mine.test.setEnabled(true);
-        other.half.setChecked(false);
-    } else if (level == 2) {
-        level = 1;
-    }
-    changed();
-}
-
-void SettingsWindow::showLevel(const SoundGroup& g) {
-    const int level = record().*g.level;
-    g.hourly.setChecked(level > 0);
-    g.list.setEnabled(level > 0);
-    g.test.setEnabled(level > 0);
-    g.half.setChecked(level > 1);
-}
+// ---- the sounds page: its rules are SoundPage's ---------------------------------------------------
 
 void SettingsWindow::CheckBoxSoundHClick() {
-    guard()(code::SettingsChime, [&] { hourlyClick(chime_, voice_); },
-            [&] { return errors::Dump().add("SoundHEnabled", record().SoundHEnabled); });
+    guard()(code::SettingsChime, [&] {
+        sounds_.hourlyClick(SoundPage::kChime);
+        changed();
+    }, [&] { return errors::Dump().add("SoundHEnabled", record().SoundHEnabled); });
 }
 
 void SettingsWindow::CheckBoxSoundH05Click() {
-    guard()(code::SettingsChimeHalf, [&] { halfHourClick(chime_, voice_); },
-            [&] { return errors::Dump().add("SoundHEnabled", record().SoundHEnabled); });
+    guard()(code::SettingsChimeHalf, [&] {
+        sounds_.halfHourClick(SoundPage::kChime);
+        changed();
+    }, [&] { return errors::Dump().add("SoundHEnabled", record().SoundHEnabled); });
 }
 
 void SettingsWindow::ComboBoxSoundHChange() {
@@ -550,18 +494,22 @@ void SettingsWindow::SpeedButtonSoundHClick() {
 }
 
 void SettingsWindow::CheckBoxTimeVoiceClick() {
-    guard()(code::SettingsVoice, [&] { hourlyClick(voice_, chime_); },
-            [&] { return errors::Dump().add("VoiceEnabled", record().VoiceEnabled); });
+    guard()(code::SettingsVoice, [&] {
+        sounds_.hourlyClick(SoundPage::kVoice);
+        changed();
+    }, [&] { return errors::Dump().add("VoiceEnabled", record().VoiceEnabled); });
 }
 
 void SettingsWindow::CheckBoxTVoice05Click() {
-    guard()(code::SettingsVoiceHalf, [&] { halfHourClick(voice_, chime_); },
-            [&] { return errors::Dump().add("VoiceEnabled", record().VoiceEnabled); });
+    guard()(code::SettingsVoiceHalf, [&] {
+        sounds_.halfHourClick(SoundPage::kVoice);
+        changed();
+    }, [&] { return errors::Dump().add("VoiceEnabled", record().VoiceEnabled); });
 }
 
 void SettingsWindow::ComboBoxChangeVoiceChange() {
     guard()(code::SettingsVoiceChoice, [&] {
-        record().VoiceType = ComboBoxChangeVoice_.text();
+        sounds_.voiceChange();
         changed();
     });
 }
@@ -583,10 +531,7 @@ void SettingsWindow::SpeedButtonVoiceClick() {
 
 void SettingsWindow::CheckBox9Click() {
     guard()(code::SettingsQuietHours, [&] {
-        const bool on = CheckBox9_.checked();
-        record().TimeOfLow = on ? 1 : 0;
-        ComboBox2_.setEnabled(on);
-        ComboBox3_.setEnabled(on);
+        sounds_.quietHoursClick();
         changed();
     }, [&] { return errors::Dump().add("TimeOfLow", record().TimeOfLow); });
 }

@@ -9,6 +9,8 @@
 #include "quickexit/Engine.h"
 #include "reminders/ReminderEditor.h"
 #include "reminders/Scheduler.h"
+#include "settingsui/ExitMode.h"
+#include "settingsui/SoundPage.h"
 #include "settings/BackUpFile.h"
 #include "settings/SettingsStore.h"
 #include "ui/Form.h"
@@ -26,7 +28,7 @@ struct Deps {
     reminders::Scheduler& scheduler;
     core::ClockFace& face;
     quickexit::Engine& quickExit;
-    int& ExitMode;  // 0 open or closed another way, 1 closed by "&Ok", 2 by "&Отмена"
+    ExitModeKind& ExitMode;  // still open or closed another way, closed by "&Ok", by "&Отмена"
 };
 
 // The name a backup is saved under: ".SetLMV" added unless the name has it
@@ -104,28 +106,16 @@ private:
     void BitBtn4Click();
     void ApplyClockFont();
 
-    // The chime's controls, or the spoken time's: its level in the record
-    // (0 off, 1 hourly, 2 half-hourly), its two boxes, its list and its test button.
-    struct SoundGroup {
-        int settings::Settings::*level;
-        ui::CheckBox &hourly, &half;
-        ui::Control &list, &test;
-    };
-    // The rules of the two groups' boxes: the chime and the spoken time exclude each other.
-    void hourlyClick(const SoundGroup& mine, const SoundGroup& other);
-    void halfHourClick(const SoundGroup& mine, const SoundGroup& other);
-    void showLevel(const SoundGroup&);
     // Every control from the settings record, through the check boxes' own
     // rules; the voice list is read from the Sounds folder first when asked.
     void showRecord(bool readVoices);
-    void fillVoices();
     // "&Редактировать" and the double click: the editor for the selected line.
     void editSelected();
     // The selected line of the reminder list, or nothing.
     const std::string* selectedLine() const;
     void choose(const errors::Code&, int settings::Settings::*field, const char* name, const ui::ComboBox& list);
     void openHelp(const char* page);
-    void closeWith(int exitMode);
+    void closeWith(ExitModeKind exitMode);
     void reload();
     void setOpacity(int alpha);
     void changed() { ButtonCancel_.setEnabled(true); }
@@ -146,7 +136,7 @@ private:
         &SpeedButtonSoundH_, &SpeedButtonVoice_, &Button2_, &Button3_, &Button4_;
     ui::CheckListBox& CheckListBox1_;
     reminders::ListView list_;
-    SoundGroup chime_, voice_;
+    SoundPage sounds_;
     int ListMouseY = 0;
     // The window has set the clock's opacity: a reload must set it back.
     bool opacitySet_ = false;

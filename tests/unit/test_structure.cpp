@@ -118,3 +118,64 @@ TEST(FieldTable, EveryFieldOnceWithReplacementsAmongItsValidValues) {
     const settings::Settings first = settings::FirstRun();
     for (const Field& f : settings::fields()) EXPECT_TRUE(f.valid(first)) << f.name << " on a first run";
 }
+
+// The glossary explains the field table; neither may drift from the other.
+// A row may group fields: its "Stored as" cell then lists one value each
+// (the first with its key, the others in the same key), and its "Values"
+// cell holds one description for all of them or one each.
+TEST(FieldTable, TheGlossaryStoresAndBoundsEachFieldAsTheTableDoes) {
+    using settings::Type;
+    const std::string doc = read(kSrc.parent_path() / "docs" / "NAMES.md");
+    const std::size_t start = doc.find("## Stored settings (`settings::Settings`)");
+    ASSERT_NE(start, std::string::npos);
+    const std::string section = doc.substr(start, doc.find("\n## ", start + 1) - start);
+    const auto ticked = [](const std::string& cell) {
+        static const std::regex tick("`([^`]+)`");
+        std::vector<std::string> out;
+        for (std::sregex_iterator it(cell.begin(), cell.end(), tick), end; it != end; ++it) out.push_back((*it)[1]);
+        return out;
+    };
+    const std::string root = std::string(settings::kRootKey) + "\\";
+    // An unbounded number is described in words ("signed"); no description is a range it does not have.
+    const auto fits = [](const settings::Field& f, const std::string& d) {
+        static const std::regex numbers(R"(-?\d+(\.\.-?\d+)?(, -?\d+)*)");
+        if (f.type == Type::Int && !f.ranged()) return !std::regex_match(d, numbers);
+        if (f.type != Type::Int)
+            return d == (f.type == Type::Bool ? "bool" : f.type == Type::Text ? "text" : "only 1 sets");
+        std::string list = std::to_string(f.lo);  // a few values may be listed
+        for (int v = f.lo + 1; v <= f.hi && v - f.lo < 3; ++v) list += ", " + std::to_string(v);
+        return d == std::to_string(f.lo) + ".." + std::to_string(f.hi) || (f.hi - f.lo < 3 && d == list);
+    };
+    std::map<std::string, int> rows;
+    std::istringstream lines(section);
+    for (std::string line; std::getline(lines, line);) {
+        static const std::regex row(R"(\| (`[^|]*) \| ([^|]*) \| ([^|]*) \| [^|]*\|)");
+        std::smatch m;
+        if (!std::regex_match(line, m, row)) continue;
+        const std::vector<std::string> names = ticked(m[1]), keys = ticked(m[2]);
+        const std::string values = m[3];
+        SCOPED_TRACE(line);
+        ASSERT_EQ(names.size(), keys.size()) << "one stored value per field";
+        std::string dir;
+        for (std::size_t i = 0; i < names.size(); ++i) {
+            std::string key = keys[i];
+            if (key.starts_with("...\\")) key = "Settings\\" + key.substr(4);
+            if (key.find('\\') == std::string::npos) key = dir + key;
+            dir = key.substr(0, key.rfind('\\') + 1);
+            const settings::Field* f = nullptr;
+            for (const settings::Field& each : settings::fields())
+                if (names[i] == each.name) f = &each;
+            ASSERT_TRUE(f) << names[i] << " is no stored setting";
+            ++rows[f->name];
+            EXPECT_EQ(root + key, std::string(settings::registryKey(f->group)) + "\\" + f->value) << f->name;
+            std::vector<std::string> each;
+            for (std::size_t from = 0, comma; from <= values.size(); from = comma + 2) {
+                comma = std::min(values.find(", ", from), values.size());
+                each.push_back(values.substr(from, comma - from));
+            }
+            EXPECT_TRUE(fits(*f, values) || (each.size() == names.size() && fits(*f, each[i])))
+                << f->name << ": " << values;
+        }
+    }
+    for (const settings::Field& f : settings::fields()) EXPECT_EQ(1, rows[f.name]) << f.name << " in the glossary";
+}
