@@ -1,7 +1,6 @@
 #include "win32/UiFormWindow.h"
 #include <windowsx.h>
 #include <commctrl.h>
-#include <shellapi.h>
 #include <algorithm>
 #include "forms/ClockMenuIds.h"
 #include "platform/Failure.h"
@@ -269,22 +268,13 @@ void FormWindow::setRegion(const std::vector<ui::Rect>* rects) {
     if (region && SetWindowRgn(hwnd_, region.get(), TRUE)) region.release();  // the system owns it now
 }
 
+// An id the shell does not hold is not kept: a remove it refuses keeps the
+// icon, which goes again with the window.
 bool FormWindow::tray(bool add, const ui::TrayIconData& d) {
     if (!hwnd_) return false;
-    NOTIFYICONDATAW nid{};
-    nid.cbSize = NOTIFYICONDATAW_V1_SIZE;
-    nid.hWnd = hwnd_;
-    nid.uID = d.id;
-    nid.uFlags = d.flags;
-    nid.uCallbackMessage = d.callbackMessage;
-    nid.hIcon = ui_.smallIcon();
-    const std::wstring tip = widen(d.tip);
-    const std::size_t n = std::min<std::size_t>(tip.size(), std::size(nid.szTip) - 1);
-    std::copy_n(tip.data(), n, nid.szTip);
-    nid.szTip[n] = L'\0';
-    const bool ok = Shell_NotifyIconW(add ? NIM_ADD : NIM_DELETE, &nid) != FALSE;
-    if (ok && add) trayIds_.insert(d.id);
-    if (ok && !add) trayIds_.erase(d.id);
+    TrayIcon& icon = trayIcons_.try_emplace(d.id, hwnd_, d.id).first->second;
+    const bool ok = add ? icon.add(d, ui_.smallIcon()) : icon.remove();
+    if (!icon.added()) trayIcons_.erase(d.id);
     return ok;
 }
 
@@ -307,35 +297,13 @@ void FormWindow::post(unsigned msg) {
 }
 
 bool FormWindow::balloon(const ui::TrayIconData& d, const std::string& title, const std::string& text) {
-    if (!hwnd_ || !trayIds_.count(d.id)) return false;
-    NOTIFYICONDATAW nid{};
-    nid.cbSize = sizeof nid;
-    nid.hWnd = hwnd_;
-    nid.uID = d.id;
-    nid.uFlags = NIF_INFO;
-    nid.dwInfoFlags = NIIF_INFO;
-    const auto put = [](const std::string& from, wchar_t* to, std::size_t size) {
-        const std::wstring w = widen(from);
-        const std::size_t n = std::min(w.size(), size - 1);
-        std::copy_n(w.data(), n, to);
-        to[n] = L'\0';
-    };
-    put(title, nid.szInfoTitle, std::size(nid.szInfoTitle));
-    put(text, nid.szInfo, std::size(nid.szInfo));
-    return Shell_NotifyIconW(NIM_MODIFY, &nid) != FALSE;
+    const auto icon = trayIcons_.find(d.id);
+    return hwnd_ && icon != trayIcons_.end() && icon->second.balloon(title, text);
 }
 
-// An icon left behind by its window would stay in the notification area
-// until the pointer passes over it.
+// Each icon goes with its object, in the order of their ids.
 void FormWindow::removeTrayIcons() {
-    for (unsigned id : trayIds_) {
-        NOTIFYICONDATAW nid{};
-        nid.cbSize = NOTIFYICONDATAW_V1_SIZE;
-        nid.hWnd = hwnd_;
-        nid.uID = id;
-        Shell_NotifyIconW(NIM_DELETE, &nid);
-    }
-    trayIds_.clear();
+    while (!trayIcons_.empty()) trayIcons_.erase(trayIcons_.begin());
 }
 
 void FormWindow::popup(ui::PopupMenu& menu, int x, int y) {

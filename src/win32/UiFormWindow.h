@@ -3,11 +3,11 @@
 #include <windows.h>
 #include <functional>
 #include <map>
-#include <set>
 #include <string>
 #include <vector>
 #include "ui/Form.h"
 #include "win32/Handles.h"
+#include "win32/TrayIcon.h"
 #include "win32/UiPaint.h"
 
 namespace win32 {
@@ -243,7 +243,7 @@ private:
     UniqueWindow tooltip_;
     bool hintsWanted_ = false;   // some control or the form has a hint to show
     bool pointedAt_ = false;     // the mouse has been over the window
-    std::set<unsigned> trayIds_;
+    std::map<unsigned, TrayIcon> trayIcons_;   // those the shell holds
     Capture capture_;
     HWND lastFocus_ = nullptr;
     UniqueWinEventHook layerHook_;
