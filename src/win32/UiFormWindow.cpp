@@ -700,6 +700,10 @@ void FormWindow::mouseUp(ui::MouseButton b, POINT p) {
     });
 }
 
+void FormWindow::captureChanged(HWND h, HWND to) {
+    if (to != h) capture_.active = false;
+}
+
 bool FormWindow::setCursor(HWND over) {
     if (!form_) return false;
     bool hand = form_->handCursor;
@@ -718,12 +722,42 @@ bool FormWindow::setCursor(HWND over) {
     return true;
 }
 
-void FormWindow::previewKey(int virtualKey) {
-    if (!form_ || !form_->onKeyDown) return;
+bool FormWindow::previewKey(int virtualKey) {
+    if (!form_ || !form_->onKeyDown) return false;
     ui::Form* f = form_;
     dispatch([f, virtualKey] {
         if (f->onKeyDown) f->onKeyDown(virtualKey);
     });
+    return true;
+}
+
+bool FormWindow::contextMenu(LPARAM at) {
+    if (!form_ || !form_->popupMenu) return false;
+    POINT p = pointOf(at);
+    if (p.x == -1 && p.y == -1) GetCursorPos(&p);  // from the keyboard
+    ui::Form* f = form_;
+    ui::PopupMenu* menu = f->popupMenu;
+    dispatch([f, menu, p] { f->popup(*menu, p.x, p.y); });
+    return true;
+}
+
+// The focus comes back to the control that had it when the window was left,
+// else to the first one; true where it was set here.
+bool FormWindow::activated(HWND h, WPARAM wParam) {
+    if (layerHook_ && LOWORD(wParam) == WA_INACTIVE) layerDeactivated();
+    else if (layerHook_) layerActivated();
+    if (children_.empty() || HIWORD(wParam)) return false;
+    if (LOWORD(wParam) == WA_INACTIVE) {
+        const HWND focus = GetFocus();
+        if (focus && IsChild(h, focus)) lastFocus_ = focus;
+        return false;
+    }
+    const bool keep = lastFocus_ && IsWindow(lastFocus_) && IsChild(h, lastFocus_) && IsWindowVisible(lastFocus_) &&
+                      IsWindowEnabled(lastFocus_);
+    const HWND focus = keep ? lastFocus_ : firstFocus();
+    if (!focus) return false;
+    SetFocus(focus);
+    return true;
 }
 
 void FormWindow::command(WPARAM wParam, LPARAM lParam) {
@@ -782,6 +816,8 @@ HWND FormWindow::firstFocus() const {
 }
 
 LRESULT FormWindow::notify(const NMHDR& h) {
+    // A tip coming up lifts its owner with it under some window systems.
+    if (layerHook_ && h.code == TTN_SHOW) layerActivated();
     Child* ch = childByHwnd(h.hwndFrom);
     if (!ch || !form_) return 0;
     if (ch->control->kind() == ui::ControlKind::UpDown && h.code == UDN_DELTAPOS) {
@@ -804,12 +840,15 @@ LRESULT FormWindow::notify(const NMHDR& h) {
     return 0;
 }
 
-void FormWindow::scrolled(HWND from) {
+// From a scroll bar control; the window's own bars are the system's.
+bool FormWindow::scrolled(HWND from) {
+    if (!from) return false;
     Child* ch = childByHwnd(from);
-    if (!ch || !form_ || ch->control->kind() != ui::ControlKind::TrackBar) return;
+    if (!ch || !form_ || ch->control->kind() != ui::ControlKind::TrackBar) return true;
     auto* bar = static_cast<ui::TrackBar*>(ch->control);
     const int pos = int(SendMessageW(from, TBM_GETPOS, 0, 0));
     if (pos != bar->position()) dispatch([bar, pos] { bar->setPosition(pos); });
+    return true;
 }
 
 // ---- the end of the session -----------------------------------------------------------------
@@ -817,23 +856,22 @@ void FormWindow::scrolled(HWND from) {
 // Agreed at once, also while a modal window or message box of ours is open:
 // the model is told, but not asked.
 LRESULT FormWindow::endSessionQuery(WPARAM wParam, LPARAM lParam) {
-    if (form_ && form_->onMessage) {
-        ui::Form* f = form_;
-        dispatch([&] {
-            if (f->onMessage) f->onMessage(WM_QUERYENDSESSION, wParam, lParam);
-        });
-    }
+    tellModel(WM_QUERYENDSESSION, wParam, lParam);
     return TRUE;
 }
 
 void FormWindow::endSession(WPARAM wParam, LPARAM lParam) {
-    if (form_ && form_->onMessage) {
-        ui::Form* f = form_;
-        dispatch([&] {
-            if (f->onMessage) f->onMessage(WM_ENDSESSION, wParam, lParam);
-        });
-    }
+    tellModel(WM_ENDSESSION, wParam, lParam);
     if (wParam) removeTrayIcons();  // whatever the model managed, no icon outlives the session
+}
+
+// The model's answer does not count.
+void FormWindow::tellModel(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (!form_ || !form_->onMessage) return;
+    ui::Form* f = form_;
+    dispatch([&] {
+        if (f->onMessage) f->onMessage(msg, wParam, lParam);
+    });
 }
 
 // ---- the window procedure ---------------------------------------------------------------------
@@ -863,12 +901,7 @@ LRESULT FormWindow::handle(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
         case WM_ERASEBKGND: return 1;
         case WM_PAINT: paint(); return 0;
-        case WM_TIMER:
-            if (form_ && wParam >= 1 && wParam <= form_->timers().size()) {
-                ui::Timer* t = form_->timers()[wParam - 1].get();
-                dispatch([t] { t->fire(); });
-            }
-            return 0;
+        case WM_TIMER: timerFired(wParam); return 0;
         case WM_LBUTTONDOWN: mouseDown(ui::MouseButton::Left, modelPoint(lParam), false); return 0;
         case WM_LBUTTONDBLCLK: mouseDown(ui::MouseButton::Left, modelPoint(lParam), true); return 0;
         case WM_RBUTTONDOWN:
@@ -878,104 +911,73 @@ LRESULT FormWindow::handle(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_MOUSEMOVE: mouseMove(modelPoint(lParam)); return 0;
         case WM_LBUTTONUP: mouseUp(ui::MouseButton::Left, modelPoint(lParam)); return 0;
         case WM_MBUTTONUP: mouseUp(ui::MouseButton::Middle, modelPoint(lParam)); return 0;
-        case WM_RBUTTONUP:
-            mouseUp(ui::MouseButton::Right, modelPoint(lParam));
-            break;  // the default handling turns it into WM_CONTEXTMENU
-        case WM_CAPTURECHANGED:
-            if (HWND(lParam) != h) capture_.active = false;
-            break;
-        case WM_SETCURSOR:
-            if (LOWORD(lParam) == HTCLIENT && setCursor(HWND(wParam))) return TRUE;
-            break;
-        case WM_CONTEXTMENU:
-            if (form_ && form_->popupMenu) {
-                POINT p = pointOf(lParam);
-                if (p.x == -1 && p.y == -1) GetCursorPos(&p);  // from the keyboard
-                ui::Form* f = form_;
-                ui::PopupMenu* menu = f->popupMenu;
-                dispatch([f, menu, p] { f->popup(*menu, p.x, p.y); });
-                return 0;
-            }
-            break;
+        // The default handling turns it into WM_CONTEXTMENU.
+        case WM_RBUTTONUP: mouseUp(ui::MouseButton::Right, modelPoint(lParam)); break;
+        case WM_CAPTURECHANGED: captureChanged(h, HWND(lParam)); break;
+        case WM_SETCURSOR: if (LOWORD(lParam) == HTCLIENT && setCursor(HWND(wParam))) return TRUE; break;
+        case WM_CONTEXTMENU: if (contextMenu(lParam)) return 0; break;
         case WM_COMMAND: command(wParam, lParam); return 0;
-        case WM_NOTIFY:
-            // A tip coming up lifts its owner with it under some window systems.
-            if (layerHook_ && reinterpret_cast<const NMHDR*>(lParam)->code == TTN_SHOW) layerActivated();
-            return notify(*reinterpret_cast<const NMHDR*>(lParam));
+        case WM_NOTIFY: return notify(*reinterpret_cast<const NMHDR*>(lParam));
         case WM_HSCROLL:
-        case WM_VSCROLL:
-            if (lParam) {
-                scrolled(HWND(lParam));
-                return 0;
-            }
-            break;
+        case WM_VSCROLL: if (scrolled(HWND(lParam))) return 0; break;
         case WM_CTLCOLORSTATIC:
         case WM_CTLCOLORBTN:
         case WM_CTLCOLOREDIT:
-        case WM_CTLCOLORLISTBOX:
-            if (const LRESULT brush = childColours(HWND(lParam), HDC(wParam))) return brush;
-            break;
+        case WM_CTLCOLORLISTBOX: if (const LRESULT brush = childColours(HWND(lParam), HDC(wParam))) return brush; break;
         case WM_MEASUREITEM: measureItem(*reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)); return TRUE;
         case WM_DRAWITEM: drawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)); return TRUE;
-        case WM_CLOSE:
-            if (form_) {
-                ui::Form* f = form_;
-                dispatch([f] { f->close(); });
-            }
-            return 0;
-        case WM_KEYDOWN:
-            if (form_ && form_->onKeyDown) {
-                previewKey(int(wParam));
-                return 0;
-            }
-            break;
-        case WM_ACTIVATE:
-            if (layerHook_ && LOWORD(wParam) == WA_INACTIVE) layerDeactivated();
-            else if (layerHook_) layerActivated();
-            if (children_.empty() || HIWORD(wParam)) break;
-            if (LOWORD(wParam) == WA_INACTIVE) {
-                const HWND focus = GetFocus();
-                if (focus && IsChild(h, focus)) lastFocus_ = focus;
-            } else {
-                const bool keep = lastFocus_ && IsWindow(lastFocus_) && IsChild(h, lastFocus_) &&
-                                  IsWindowVisible(lastFocus_) && IsWindowEnabled(lastFocus_);
-                if (const HWND focus = keep ? lastFocus_ : firstFocus()) {
-                    SetFocus(focus);
-                    return 0;
-                }
-            }
-            break;
-        case WM_WINDOWPOSCHANGING:
-            if (layerHook_) layerChanging(*reinterpret_cast<WINDOWPOS*>(lParam));
-            break;
-        case WM_WINDOWPOSCHANGED:
-            syncFromWindow();
-            if (layerHook_) layerChanged(*reinterpret_cast<const WINDOWPOS*>(lParam));
-            break;
+        case WM_CLOSE: closeRequested(); return 0;
+        case WM_KEYDOWN: if (previewKey(int(wParam))) return 0; break;
+        case WM_ACTIVATE: if (activated(h, wParam)) return 0; break;
+        case WM_WINDOWPOSCHANGING: if (layerHook_) layerChanging(*reinterpret_cast<WINDOWPOS*>(lParam)); break;
+        case WM_WINDOWPOSCHANGED: placeChanged(*reinterpret_cast<const WINDOWPOS*>(lParam)); break;
         case kWmDpiChanged: dpiChanged(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam)); return 0;
         case kMsgKeepLayer: restoreLayer(); return 0;
         case WM_QUERYENDSESSION: return endSessionQuery(wParam, lParam);
         case WM_ENDSESSION: endSession(wParam, lParam); return 0;
         case WM_DESTROY: removeTrayIcons(); break;
-        case WM_NCDESTROY:
-            SetWindowLongPtrW(h, GWLP_USERDATA, 0);
-            hwnd_ = nullptr;
-            children_.clear();
-            (void)tooltip_.release();  // went with its owner
-            break;
-        default:
-            if (msg == DM_GETDEFID && ui_.inDialogKeys() && hasChildWindows()) return defaultButtonId();
-            if (msg == DM_SETDEFID && ui_.inDialogKeys() && hasChildWindows()) return TRUE;
-            if (form_ && form_->onMessage && forTheModel(msg)) {
-                ui::Form* f = form_;
-                bool handled = false;
-                dispatch([&] { handled = f->onMessage && f->onMessage(msg, wParam, lParam); });
-                // TRUE grants a power request; the others want 0.
-                if (handled) return msg == WM_POWERBROADCAST ? TRUE : 0;
-            }
-            break;
+        case WM_NCDESTROY: windowGone(h); break;
+        default: if (const auto answer = otherMessage(msg, wParam, lParam)) return *answer; break;
     }
     return DefWindowProcW(h, msg, wParam, lParam);
+}
+
+void FormWindow::timerFired(WPARAM id) {
+    if (!form_ || id < 1 || id > form_->timers().size()) return;
+    ui::Timer* t = form_->timers()[id - 1].get();
+    dispatch([t] { t->fire(); });
+}
+
+void FormWindow::closeRequested() {
+    if (!form_) return;
+    ui::Form* f = form_;
+    dispatch([f] { f->close(); });
+}
+
+void FormWindow::placeChanged(const WINDOWPOS& pos) {
+    syncFromWindow();
+    if (layerHook_) layerChanged(pos);
+}
+
+void FormWindow::windowGone(HWND h) {
+    SetWindowLongPtrW(h, GWLP_USERDATA, 0);
+    hwnd_ = nullptr;
+    children_.clear();
+    (void)tooltip_.release();  // went with its owner
+}
+
+// The dialog manager's questions, and the messages the model answers itself;
+// nothing: the default handling.
+std::optional<LRESULT> FormWindow::otherMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == DM_GETDEFID && ui_.inDialogKeys() && hasChildWindows()) return defaultButtonId();
+    if (msg == DM_SETDEFID && ui_.inDialogKeys() && hasChildWindows()) return TRUE;
+    if (!form_ || !form_->onMessage || !forTheModel(msg)) return std::nullopt;
+    ui::Form* f = form_;
+    bool handled = false;
+    dispatch([&] { handled = f->onMessage && f->onMessage(msg, wParam, lParam); });
+    // TRUE grants a power request; the others want 0.
+    if (handled) return msg == WM_POWERBROADCAST ? TRUE : 0;
+    return std::nullopt;
 }
 
 }  // namespace win32

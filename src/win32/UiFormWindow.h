@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 #include "ui/Form.h"
@@ -33,8 +34,9 @@ public:
     // Brings the window in line with the model: geometry, caption, styles,
     // hints, and invalidates the windowless controls that look different now.
     void flush();
-    // A key aimed at one of the child controls, for forms that see keys first.
-    void previewKey(int virtualKey);
+    // A key aimed at one of the child controls, for forms that see keys first;
+    // false where the form does not see keys.
+    bool previewKey(int virtualKey);
     // Lets go of the model (it is going away before the window).
     void abandon();
     // A mouse message for this window or one of its controls, for the hints.
@@ -122,9 +124,16 @@ private:
         DWORD layeredFlags = 0;
     };
 
+    // The window procedure, and what it hands a message on to.
     LRESULT handle(HWND, UINT msg, WPARAM wParam, LPARAM lParam);
+    void timerFired(WPARAM id);
+    void closeRequested();
+    void placeChanged(const WINDOWPOS&);
+    void windowGone(HWND);
+    std::optional<LRESULT> otherMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT endSessionQuery(WPARAM, LPARAM);
     void endSession(WPARAM, LPARAM);
+    void tellModel(UINT msg, WPARAM, LPARAM);
     // The form's layer kept against others (UiLayer.cpp).
     void watchLayer();
     void unwatchLayer();
@@ -182,16 +191,19 @@ private:
     bool usable(const ui::Control&) const;
     ui::Control* hitTest(POINT) const;
 
-    // Input.
+    // Input. Those that return bool: false leaves the message to the default handling.
     void mouseDown(ui::MouseButton, POINT, bool doubleClick);
     void mouseMove(POINT);
     void mouseUp(ui::MouseButton, POINT);
     using MouseSlot = std::function<void(const ui::MouseEvent&)>;
     void deliverMouse(ui::Control*, MouseSlot ui::Control::*, MouseSlot ui::Form::*, ui::MouseButton, POINT);
+    void captureChanged(HWND self, HWND to);
     bool setCursor(HWND over);
+    bool contextMenu(LPARAM at);
+    bool activated(HWND self, WPARAM);
     void command(WPARAM, LPARAM);
     LRESULT notify(const NMHDR&);
-    void scrolled(HWND from);
+    bool scrolled(HWND from);
     bool clickButton(bool cancel);
     LRESULT defaultButtonId();
     HWND firstFocus() const;
