@@ -1,5 +1,6 @@
 #pragma once
-// One realized form: its window, child controls, painting and input.
+// One realized form: its window, child controls, painting and input. Its methods
+// are defined in UiFormWindow.cpp and, by job, in the other Ui*.cpp files.
 #include <windows.h>
 #include <functional>
 #include <map>
@@ -39,7 +40,7 @@ public:
     bool previewKey(int virtualKey);
     // Lets go of the model (it is going away before the window).
     void abandon();
-    // A mouse message for this window or one of its controls, for the hints.
+    // A mouse message for this window or one of its controls, for the hints (UiTips.cpp).
     void relayMouse(const MSG&);
 
     // ui::FormPeer
@@ -165,14 +166,16 @@ private:
     void applyForm();
     void setTopmost(bool on);
     void applyLooks();
-    void applyTools();
     Look lookOf(const ui::Control&);
     void syncFromWindow();
     void paint();
     void render(HDC target, const RECT& area);
     RenderOptions renderOptions();
     void killTimers();
+    // The notification area (UiTray.cpp).
     void removeTrayIcons();
+    // The hints (UiTips.cpp).
+    void applyTools();
 
     // Resolution (UiDpi.cpp): model units to the window's pixels and back.
     int px(int length) const;
@@ -186,12 +189,12 @@ private:
     // The window moved to a monitor of another resolution, or was made on one.
     void dpiChanged(int dpi, const RECT* suggested);
 
-    // Model queries.
+    // Model queries (UiInput.cpp).
     bool shown(const ui::Control&) const;
     bool usable(const ui::Control&) const;
     ui::Control* hitTest(POINT) const;
 
-    // Input. Those that return bool: false leaves the message to the default handling.
+    // Input (UiInput.cpp). Those that return bool: false leaves the message to the default handling.
     void mouseDown(ui::MouseButton, POINT, bool doubleClick);
     void mouseMove(POINT);
     void mouseUp(ui::MouseButton, POINT);
