@@ -1,16 +1,11 @@
 #include "win32/UiFormWindow.h"
-#include <windowsx.h>
-#include <commctrl.h>
-#include <shellapi.h>
-#include <algorithm>
+#include <optional>
 #include "forms/ClockMenuIds.h"
 #include "platform/Failure.h"
 #include "ui/Dpi.h"
-#include "win32/CommonControls.h"
 #include "win32/Dpi.h"
 #include "win32/Edge.h"
 #include "win32/Text.h"
-#include "win32/UiMenu.h"
 #include "win32/Win32Ui.h"
 
 namespace win32 {
@@ -31,8 +26,6 @@ DWORD exStyleFor(const ui::Form& f) {
     if (f.showWithoutActivation()) ex |= WS_EX_NOACTIVATE;
     return ex;
 }
-
-POINT pointOf(LPARAM l) { return {GET_X_LPARAM(l), GET_Y_LPARAM(l)}; }
 
 // Sent to a per-monitor aware program's windows; older headers lack the name.
 constexpr UINT kWmDpiChanged = 0x02E0;
@@ -269,87 +262,9 @@ void FormWindow::setRegion(const std::vector<ui::Rect>* rects) {
     if (region && SetWindowRgn(hwnd_, region.get(), TRUE)) region.release();  // the system owns it now
 }
 
-bool FormWindow::tray(bool add, const ui::TrayIconData& d) {
-    if (!hwnd_) return false;
-    NOTIFYICONDATAW nid{};
-    nid.cbSize = NOTIFYICONDATAW_V1_SIZE;
-    nid.hWnd = hwnd_;
-    nid.uID = d.id;
-    nid.uFlags = d.flags;
-    nid.uCallbackMessage = d.callbackMessage;
-    nid.hIcon = ui_.smallIcon();
-    const std::wstring tip = widen(d.tip);
-    const std::size_t n = std::min<std::size_t>(tip.size(), std::size(nid.szTip) - 1);
-    std::copy_n(tip.data(), n, nid.szTip);
-    nid.szTip[n] = L'\0';
-    const bool ok = Shell_NotifyIconW(add ? NIM_ADD : NIM_DELETE, &nid) != FALSE;
-    if (ok && add) trayIds_.insert(d.id);
-    if (ok && !add) trayIds_.erase(d.id);
-    return ok;
-}
-
-// WM_NEXTDLGCTL would do this in a dialog, but plain windows ignore it.
-void FormWindow::focus(ui::Control& c) {
-    flush();
-    const Child* ch = childOf(c);
-    if (!hwnd_ || !ch || !ch->hwnd || !ch->visible || !ch->enabled) return;
-    // As Tab comes into an edit: with its text selected.
-    if (SendMessageW(ch->hwnd, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) SendMessageW(ch->hwnd, EM_SETSEL, 0, -1);
-    // Focus in a window in the background would activate it; it waits for
-    // the window's next activation instead.
-    if (GetActiveWindow() == hwnd_) SetFocus(ch->hwnd);
-    else lastFocus_ = ch->hwnd;
-}
-
 // A window that is gone takes its queue with it; so does one the program is leaving.
 void FormWindow::post(unsigned msg) {
     if (hwnd_) PostMessageW(hwnd_, msg, 0, 0);
-}
-
-bool FormWindow::balloon(const ui::TrayIconData& d, const std::string& title, const std::string& text) {
-    if (!hwnd_ || !trayIds_.count(d.id)) return false;
-    NOTIFYICONDATAW nid{};
-    nid.cbSize = sizeof nid;
-    nid.hWnd = hwnd_;
-    nid.uID = d.id;
-    nid.uFlags = NIF_INFO;
-    nid.dwInfoFlags = NIIF_INFO;
-    const auto put = [](const std::string& from, wchar_t* to, std::size_t size) {
-        const std::wstring w = widen(from);
-        const std::size_t n = std::min(w.size(), size - 1);
-        std::copy_n(w.data(), n, to);
-        to[n] = L'\0';
-    };
-    put(title, nid.szInfoTitle, std::size(nid.szInfoTitle));
-    put(text, nid.szInfo, std::size(nid.szInfo));
-    return Shell_NotifyIconW(NIM_MODIFY, &nid) != FALSE;
-}
-
-// An icon left behind by its window would stay in the notification area
-// until the pointer passes over it.
-void FormWindow::removeTrayIcons() {
-    for (unsigned id : trayIds_) {
-        NOTIFYICONDATAW nid{};
-        nid.cbSize = NOTIFYICONDATAW_V1_SIZE;
-        nid.hWnd = hwnd_;
-        nid.uID = id;
-        Shell_NotifyIconW(NIM_DELETE, &nid);
-    }
-    trayIds_.clear();
-}
-
-void FormWindow::popup(ui::PopupMenu& menu, int x, int y) {
-    ui_.flushAll();
-    if (!hwnd_) return;
-    const UniqueMenu m = buildPopupMenu(menu.root());
-    if (!m) return;
-    capture_.active = false;
-    // Without the foreground the menu would not close when clicked away from.
-    SetForegroundWindow(hwnd_);
-    TrackPopupMenu(m.get(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, x, y, 0, hwnd_, nullptr);
-    if (hwnd_) PostMessageW(hwnd_, WM_NULL, 0, 0);
-    // The menu's own loop may have taken the request to end the program.
-    if (ui_.terminated()) PostQuitMessage(0);
 }
 
 // ---- applying the model ----------------------------------------------------------------
@@ -487,62 +402,6 @@ void FormWindow::applyLooks() {
     }
 }
 
-// The loop hands the tooltip the mouse messages: letting it subclass the
-// window instead would put a costly property lookup on every message, the
-// clock's ticks included.
-void FormWindow::relayMouse(const MSG& msg) {
-    if (!tooltip_ && !pointedAt_) {
-        pointedAt_ = true;
-        if (hintsWanted_ && form_ && hwnd_) applyTools();
-    }
-    if (tooltip_) SendMessageW(tooltip_.get(), TTM_RELAYEVENT, 0, LPARAM(&msg));
-}
-
-void FormWindow::applyTools() {
-    std::vector<Tool> wanted;
-    if (form_->showHint) {
-        // Tools are matched first to last: the controls' own before the form's.
-        const auto& controls = form_->controls();
-        for (std::size_t i = 0; i < controls.size(); ++i) {
-            const ui::Control& c = *controls[i];
-            if (c.hint().empty() || !shown(c)) continue;
-            if (const Child* ch = childOf(c)) wanted.push_back({UINT_PTR(ch->hwnd), true, {}, c.hint()});
-            else if (c.isGraphic()) wanted.push_back({UINT_PTR(i + 1), false, px(c.clientBounds()), c.hint()});
-        }
-        if (!form_->hint().empty())
-            wanted.push_back({0, false, px(ui::Rect{0, 0, form_->bounds().width, form_->bounds().height}), form_->hint()});
-    }
-    hintsWanted_ = !wanted.empty();
-    if (wanted == tools_) return;
-    // A tip shows only after the mouse has rested on the window, so the tooltip
-    // (and the library behind it) can wait for the mouse's first visit.
-    if (!tooltip_ && hintsWanted_ && pointedAt_) {
-        if (!commonControls::load()) return;
-        tooltip_.reset(CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                                       CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
-                                       ui_.instance(), nullptr));
-        if (!tooltip_) return;
-        SendMessageW(tooltip_.get(), TTM_SETMAXTIPWIDTH, 0, px(480));
-    }
-    if (!tooltip_) return;
-    auto send = [this](UINT msg, const Tool& t) {
-        // The tip sizes itself by the text's reported extent, which can fall a
-        // few pixels short of the painted one (see Resources::measure).
-        std::wstring text = widen(t.text) + std::wstring(1 + t.text.size() / 24, L' ');
-        TTTOOLINFOW ti{};
-        ti.cbSize = TTTOOLINFOW_V2_SIZE;
-        ti.uFlags = t.isWindow ? TTF_IDISHWND : 0;
-        ti.hwnd = hwnd_;
-        ti.uId = t.id;
-        ti.rect = t.rect;
-        ti.lpszText = text.data();
-        SendMessageW(tooltip_.get(), msg, 0, LPARAM(&ti));
-    };
-    for (const Tool& t : tools_) send(TTM_DELTOOLW, t);
-    for (const Tool& t : wanted) send(TTM_ADDTOOLW, t);
-    tools_ = std::move(wanted);
-}
-
 // The window moved or changed size: the model follows, unless it holds a
 // change of its own that has not reached the window yet.
 void FormWindow::syncFromWindow() {
@@ -615,42 +474,7 @@ void FormWindow::render(HDC target, const RECT& area) {
            SRCCOPY);
 }
 
-// ---- model queries ----------------------------------------------------------------------------
-
-// Visible through every parent, and on the active page of a page control.
-bool FormWindow::shown(const ui::Control& c) const {
-    if (!c.showing()) return false;
-    for (const ui::Control* p = &c; p; p = p->parent()) {
-        const ui::Control* pages = p->parent();
-        if (p->kind() != ui::ControlKind::TabSheet || !pages || pages->kind() != ui::ControlKind::PageControl) continue;
-        int index = 0;
-        for (const auto& o : form_->controls()) {
-            if (o.get() == p) break;
-            if (o->parent() == pages && o->kind() == ui::ControlKind::TabSheet) ++index;
-        }
-        if (index != static_cast<const ui::PageControl*>(pages)->activePage()) return false;
-    }
-    return true;
-}
-
-bool FormWindow::usable(const ui::Control& c) const {
-    for (const ui::Control* p = &c; p; p = p->parent())
-        if (!p->enabled()) return false;
-    return true;
-}
-
-// The last added is on top.
-ui::Control* FormWindow::hitTest(POINT p) const {
-    if (!form_) return nullptr;
-    const auto& controls = form_->controls();
-    for (auto it = controls.rbegin(); it != controls.rend(); ++it) {
-        ui::Control& c = **it;
-        if (c.isGraphic() && shown(c) && usable(c) && c.clientBounds().contains(p.x, p.y)) return &c;
-    }
-    return nullptr;
-}
-
-// ---- input ------------------------------------------------------------------------------------
+// ---- the model's handlers ---------------------------------------------------------------------
 
 // Nothing may unwind through the system's frames: a failure that escaped a
 // handler's own guard ends here.
@@ -674,198 +498,27 @@ void FormWindow::dispatch(const std::function<void()>& call) {
     }
 }
 
-void FormWindow::deliverMouse(ui::Control* c, MouseSlot ui::Control::*onControl, MouseSlot ui::Form::*onForm,
-                              ui::MouseButton b, POINT p) {
-    if (!form_) return;
-    if (c) {
-        const MouseSlot handler = c->*onControl;
-        const ui::Rect r = c->clientBounds();
-        if (handler) handler({b, int(p.x) - r.left, int(p.y) - r.top});
-    } else {
-        const MouseSlot handler = form_->*onForm;
-        if (handler) handler({b, int(p.x), int(p.y)});
-    }
-}
-
-void FormWindow::mouseDown(ui::MouseButton b, POINT p, bool doubleClick) {
-    if (!form_) return;
-    ui::Control* c = hitTest(p);
-    capture_ = {true, c, b, !doubleClick};
-    SetCapture(hwnd_);
-    ui::Form* f = form_;
-    dispatch([&] {
-        if (doubleClick && c && c->onDblClick) {
-            const auto handler = c->onDblClick;
-            handler();
-        }
-        if (form_ == f) deliverMouse(c, &ui::Control::onMouseDown, &ui::Form::onMouseDown, b, p);
-    });
-}
-
-void FormWindow::mouseMove(POINT p) {
-    if (!form_) return;
-    ui::Control* c = capture_.active ? capture_.control : hitTest(p);
-    const ui::MouseButton b = capture_.active ? capture_.button : ui::MouseButton::Left;
-    dispatch([&] { deliverMouse(c, &ui::Control::onMouseMove, &ui::Form::onMouseMove, b, p); });
-}
-
-void FormWindow::mouseUp(ui::MouseButton b, POINT p) {
-    if (!form_) return;
-    if (!capture_.active || capture_.button != b) {
-        ui::Control* c = hitTest(p);
-        dispatch([&] { deliverMouse(c, &ui::Control::onMouseUp, &ui::Form::onMouseUp, b, p); });
-        return;
-    }
-    const Capture pressed = capture_;
-    capture_.active = false;
-    ReleaseCapture();
-    ui::Control* c = pressed.control;
-    const bool click = pressed.clickable && b == ui::MouseButton::Left && c && shown(*c) && usable(*c) &&
-                       c->clientBounds().contains(p.x, p.y);
-    ui::Form* f = form_;
-    dispatch([&] {
-        if (click && c->onClick) {
-            const auto handler = c->onClick;
-            handler();
-        }
-        if (form_ == f) deliverMouse(c, &ui::Control::onMouseUp, &ui::Form::onMouseUp, b, p);
-    });
-}
-
-bool FormWindow::setCursor(HWND over) {
-    if (!form_) return false;
-    bool hand = form_->handCursor;
-    if (over == hwnd_) {
-        POINT p;
-        GetCursorPos(&p);
-        ScreenToClient(hwnd_, &p);
-        p = {ui::dpi::toModel(p.x, dpi_), ui::dpi::toModel(p.y, dpi_)};
-        const ui::Control* c = capture_.active ? capture_.control : hitTest(p);
-        hand = hand || (c && c->handCursor());
-    } else if (const Child* ch = childByHwnd(over)) {
-        hand = hand || ch->control->handCursor();
-    }
-    if (!hand) return false;
-    SetCursor(LoadCursorW(nullptr, IDC_HAND));
-    return true;
-}
-
-void FormWindow::previewKey(int virtualKey) {
-    if (!form_ || !form_->onKeyDown) return;
-    ui::Form* f = form_;
-    dispatch([f, virtualKey] {
-        if (f->onKeyDown) f->onKeyDown(virtualKey);
-    });
-}
-
-void FormWindow::command(WPARAM wParam, LPARAM lParam) {
-    if (!form_) return;
-    const int id = LOWORD(wParam);
-    if (const HWND from = HWND(lParam)) {
-        if (Child* ch = childById(id); ch && ch->hwnd == from) childCommand(*ch, HIWORD(wParam));
-        return;
-    }
-    // A menu command: found whatever the item's state, so tools can send any command.
-    for (const auto& m : form_->menus()) {
-        if (ui::MenuItem* item = m->root().findCommand(unsigned(id))) {
-            dispatch([item] { item->click(); });
-            return;
-        }
-    }
-    // Enter and Esc from the dialog manager.
-    if (id == IDOK) clickButton(false);
-    else if (id == IDCANCEL) clickButton(true);
-}
-
-bool FormWindow::clickButton(bool cancel) {
-    for (Child& ch : children_) {
-        if (ch.control->kind() != ui::ControlKind::Button) continue;
-        auto* b = static_cast<ui::Button*>(ch.control);
-        if ((cancel ? b->isCancel : b->isDefault) && shown(*b) && usable(*b)) {
-            dispatch([b] {
-                const auto handler = b->onClick;
-                if (handler) handler();
-            });
-            return true;
-        }
-    }
-    return false;
-}
-
-// Enter presses the focused button, else the default one.
-LRESULT FormWindow::defaultButtonId() {
-    if (const Child* ch = childByHwnd(GetFocus()); ch && ch->control->kind() == ui::ControlKind::Button)
-        return MAKELRESULT(ch->id, DC_HASDEFID);
-    for (const Child& ch : children_)
-        if (ch.control->kind() == ui::ControlKind::Button && static_cast<ui::Button*>(ch.control)->isDefault &&
-            shown(*ch.control) && usable(*ch.control))
-            return MAKELRESULT(ch.id, DC_HASDEFID);
-    return 0;
-}
-
-HWND FormWindow::firstFocus() const {
-    for (const Child& ch : children_)
-        if (ch.control->kind() == ui::ControlKind::Button && static_cast<ui::Button*>(ch.control)->isDefault &&
-            ch.visible && ch.enabled)
-            return ch.hwnd;
-    for (const Child& ch : children_)
-        if (ch.visible && ch.enabled && (GetWindowLongPtrW(ch.hwnd, GWL_STYLE) & WS_TABSTOP)) return ch.hwnd;
-    return nullptr;
-}
-
-LRESULT FormWindow::notify(const NMHDR& h) {
-    Child* ch = childByHwnd(h.hwndFrom);
-    if (!ch || !form_) return 0;
-    if (ch->control->kind() == ui::ControlKind::UpDown && h.code == UDN_DELTAPOS) {
-        auto* ud = static_cast<ui::UpDown*>(ch->control);
-        const int delta = reinterpret_cast<const NMUPDOWN&>(h).iDelta;
-        dispatch([ud, delta] {
-            ud->setPosition(ud->position() + delta);
-            if (ud->onClickArrow) ud->onClickArrow(delta > 0);
-        });
-        return TRUE;  // the model sets the position, the control only shows it
-    }
-    if (ch->control->kind() == ui::ControlKind::PageControl && h.code == TCN_SELCHANGE) {
-        auto* pages = static_cast<ui::PageControl*>(ch->control);
-        const int index = int(SendMessageW(ch->hwnd, TCM_GETCURSEL, 0, 0));
-        dispatch([pages, index] {
-            pages->setActivePage(index);
-            if (pages->onChange) pages->onChange();
-        });
-    }
-    return 0;
-}
-
-void FormWindow::scrolled(HWND from) {
-    Child* ch = childByHwnd(from);
-    if (!ch || !form_ || ch->control->kind() != ui::ControlKind::TrackBar) return;
-    auto* bar = static_cast<ui::TrackBar*>(ch->control);
-    const int pos = int(SendMessageW(from, TBM_GETPOS, 0, 0));
-    if (pos != bar->position()) dispatch([bar, pos] { bar->setPosition(pos); });
-}
-
 // ---- the end of the session -----------------------------------------------------------------
 
 // Agreed at once, also while a modal window or message box of ours is open:
 // the model is told, but not asked.
 LRESULT FormWindow::endSessionQuery(WPARAM wParam, LPARAM lParam) {
-    if (form_ && form_->onMessage) {
-        ui::Form* f = form_;
-        dispatch([&] {
-            if (f->onMessage) f->onMessage(WM_QUERYENDSESSION, wParam, lParam);
-        });
-    }
+    tellModel(WM_QUERYENDSESSION, wParam, lParam);
     return TRUE;
 }
 
 void FormWindow::endSession(WPARAM wParam, LPARAM lParam) {
-    if (form_ && form_->onMessage) {
-        ui::Form* f = form_;
-        dispatch([&] {
-            if (f->onMessage) f->onMessage(WM_ENDSESSION, wParam, lParam);
-        });
-    }
+    tellModel(WM_ENDSESSION, wParam, lParam);
     if (wParam) removeTrayIcons();  // whatever the model managed, no icon outlives the session
+}
+
+// The model's answer does not count.
+void FormWindow::tellModel(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (!form_ || !form_->onMessage) return;
+    ui::Form* f = form_;
+    dispatch([&] {
+        if (f->onMessage) f->onMessage(msg, wParam, lParam);
+    });
 }
 
 // ---- the window procedure ---------------------------------------------------------------------
@@ -895,12 +548,7 @@ LRESULT FormWindow::handle(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
         case WM_ERASEBKGND: return 1;
         case WM_PAINT: paint(); return 0;
-        case WM_TIMER:
-            if (form_ && wParam >= 1 && wParam <= form_->timers().size()) {
-                ui::Timer* t = form_->timers()[wParam - 1].get();
-                dispatch([t] { t->fire(); });
-            }
-            return 0;
+        case WM_TIMER: timerFired(wParam); return 0;
         case WM_LBUTTONDOWN: mouseDown(ui::MouseButton::Left, modelPoint(lParam), false); return 0;
         case WM_LBUTTONDBLCLK: mouseDown(ui::MouseButton::Left, modelPoint(lParam), true); return 0;
         case WM_RBUTTONDOWN:
@@ -910,104 +558,73 @@ LRESULT FormWindow::handle(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_MOUSEMOVE: mouseMove(modelPoint(lParam)); return 0;
         case WM_LBUTTONUP: mouseUp(ui::MouseButton::Left, modelPoint(lParam)); return 0;
         case WM_MBUTTONUP: mouseUp(ui::MouseButton::Middle, modelPoint(lParam)); return 0;
-        case WM_RBUTTONUP:
-            mouseUp(ui::MouseButton::Right, modelPoint(lParam));
-            break;  // the default handling turns it into WM_CONTEXTMENU
-        case WM_CAPTURECHANGED:
-            if (HWND(lParam) != h) capture_.active = false;
-            break;
-        case WM_SETCURSOR:
-            if (LOWORD(lParam) == HTCLIENT && setCursor(HWND(wParam))) return TRUE;
-            break;
-        case WM_CONTEXTMENU:
-            if (form_ && form_->popupMenu) {
-                POINT p = pointOf(lParam);
-                if (p.x == -1 && p.y == -1) GetCursorPos(&p);  // from the keyboard
-                ui::Form* f = form_;
-                ui::PopupMenu* menu = f->popupMenu;
-                dispatch([f, menu, p] { f->popup(*menu, p.x, p.y); });
-                return 0;
-            }
-            break;
+        // The default handling turns it into WM_CONTEXTMENU.
+        case WM_RBUTTONUP: mouseUp(ui::MouseButton::Right, modelPoint(lParam)); break;
+        case WM_CAPTURECHANGED: captureChanged(h, HWND(lParam)); break;
+        case WM_SETCURSOR: if (LOWORD(lParam) == HTCLIENT && setCursor(HWND(wParam))) return TRUE; break;
+        case WM_CONTEXTMENU: if (contextMenu(lParam)) return 0; break;
         case WM_COMMAND: command(wParam, lParam); return 0;
-        case WM_NOTIFY:
-            // A tip coming up lifts its owner with it under some window systems.
-            if (layerHook_ && reinterpret_cast<const NMHDR*>(lParam)->code == TTN_SHOW) layerActivated();
-            return notify(*reinterpret_cast<const NMHDR*>(lParam));
+        case WM_NOTIFY: return notify(*reinterpret_cast<const NMHDR*>(lParam));
         case WM_HSCROLL:
-        case WM_VSCROLL:
-            if (lParam) {
-                scrolled(HWND(lParam));
-                return 0;
-            }
-            break;
+        case WM_VSCROLL: if (scrolled(HWND(lParam))) return 0; break;
         case WM_CTLCOLORSTATIC:
         case WM_CTLCOLORBTN:
         case WM_CTLCOLOREDIT:
-        case WM_CTLCOLORLISTBOX:
-            if (const LRESULT brush = childColours(HWND(lParam), HDC(wParam))) return brush;
-            break;
+        case WM_CTLCOLORLISTBOX: if (const LRESULT brush = childColours(HWND(lParam), HDC(wParam))) return brush; break;
         case WM_MEASUREITEM: measureItem(*reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)); return TRUE;
         case WM_DRAWITEM: drawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)); return TRUE;
-        case WM_CLOSE:
-            if (form_) {
-                ui::Form* f = form_;
-                dispatch([f] { f->close(); });
-            }
-            return 0;
-        case WM_KEYDOWN:
-            if (form_ && form_->onKeyDown) {
-                previewKey(int(wParam));
-                return 0;
-            }
-            break;
-        case WM_ACTIVATE:
-            if (layerHook_ && LOWORD(wParam) == WA_INACTIVE) layerDeactivated();
-            else if (layerHook_) layerActivated();
-            if (children_.empty() || HIWORD(wParam)) break;
-            if (LOWORD(wParam) == WA_INACTIVE) {
-                const HWND focus = GetFocus();
-                if (focus && IsChild(h, focus)) lastFocus_ = focus;
-            } else {
-                const bool keep = lastFocus_ && IsWindow(lastFocus_) && IsChild(h, lastFocus_) &&
-                                  IsWindowVisible(lastFocus_) && IsWindowEnabled(lastFocus_);
-                if (const HWND focus = keep ? lastFocus_ : firstFocus()) {
-                    SetFocus(focus);
-                    return 0;
-                }
-            }
-            break;
-        case WM_WINDOWPOSCHANGING:
-            if (layerHook_) layerChanging(*reinterpret_cast<WINDOWPOS*>(lParam));
-            break;
-        case WM_WINDOWPOSCHANGED:
-            syncFromWindow();
-            if (layerHook_) layerChanged(*reinterpret_cast<const WINDOWPOS*>(lParam));
-            break;
+        case WM_CLOSE: closeRequested(); return 0;
+        case WM_KEYDOWN: if (previewKey(int(wParam))) return 0; break;
+        case WM_ACTIVATE: if (activated(h, wParam)) return 0; break;
+        case WM_WINDOWPOSCHANGING: if (layerHook_) layerChanging(*reinterpret_cast<WINDOWPOS*>(lParam)); break;
+        case WM_WINDOWPOSCHANGED: placeChanged(*reinterpret_cast<const WINDOWPOS*>(lParam)); break;
         case kWmDpiChanged: dpiChanged(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam)); return 0;
         case kMsgKeepLayer: restoreLayer(); return 0;
         case WM_QUERYENDSESSION: return endSessionQuery(wParam, lParam);
         case WM_ENDSESSION: endSession(wParam, lParam); return 0;
         case WM_DESTROY: removeTrayIcons(); break;
-        case WM_NCDESTROY:
-            SetWindowLongPtrW(h, GWLP_USERDATA, 0);
-            hwnd_ = nullptr;
-            children_.clear();
-            (void)tooltip_.release();  // went with its owner
-            break;
-        default:
-            if (msg == DM_GETDEFID && ui_.inDialogKeys() && hasChildWindows()) return defaultButtonId();
-            if (msg == DM_SETDEFID && ui_.inDialogKeys() && hasChildWindows()) return TRUE;
-            if (form_ && form_->onMessage && forTheModel(msg)) {
-                ui::Form* f = form_;
-                bool handled = false;
-                dispatch([&] { handled = f->onMessage && f->onMessage(msg, wParam, lParam); });
-                // TRUE grants a power request; the others want 0.
-                if (handled) return msg == WM_POWERBROADCAST ? TRUE : 0;
-            }
-            break;
+        case WM_NCDESTROY: windowGone(h); break;
+        default: if (const auto answer = otherMessage(msg, wParam, lParam)) return *answer; break;
     }
     return DefWindowProcW(h, msg, wParam, lParam);
+}
+
+void FormWindow::timerFired(WPARAM id) {
+    if (!form_ || id < 1 || id > form_->timers().size()) return;
+    ui::Timer* t = form_->timers()[id - 1].get();
+    dispatch([t] { t->fire(); });
+}
+
+void FormWindow::closeRequested() {
+    if (!form_) return;
+    ui::Form* f = form_;
+    dispatch([f] { f->close(); });
+}
+
+void FormWindow::placeChanged(const WINDOWPOS& pos) {
+    syncFromWindow();
+    if (layerHook_) layerChanged(pos);
+}
+
+void FormWindow::windowGone(HWND h) {
+    SetWindowLongPtrW(h, GWLP_USERDATA, 0);
+    hwnd_ = nullptr;
+    children_.clear();
+    (void)tooltip_.release();  // went with its owner
+}
+
+// The dialog manager's questions, and the messages the model answers itself;
+// nothing: the default handling.
+std::optional<LRESULT> FormWindow::otherMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == DM_GETDEFID && ui_.inDialogKeys() && hasChildWindows()) return defaultButtonId();
+    if (msg == DM_SETDEFID && ui_.inDialogKeys() && hasChildWindows()) return TRUE;
+    if (!form_ || !form_->onMessage || !forTheModel(msg)) return std::nullopt;
+    ui::Form* f = form_;
+    bool handled = false;
+    dispatch([&] { handled = f->onMessage && f->onMessage(msg, wParam, lParam); });
+    // TRUE grants a power request; the others want 0.
+    if (handled) return msg == WM_POWERBROADCAST ? TRUE : 0;
+    return std::nullopt;
 }
 
 }  // namespace win32

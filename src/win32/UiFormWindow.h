@@ -1,13 +1,15 @@
 #pragma once
-// One realized form: its window, child controls, painting and input.
+// One realized form: its window, child controls, painting and input. Its methods
+// are defined in UiFormWindow.cpp and, by job, in the other Ui*.cpp files.
 #include <windows.h>
 #include <functional>
 #include <map>
-#include <set>
+#include <optional>
 #include <string>
 #include <vector>
 #include "ui/Form.h"
 #include "win32/Handles.h"
+#include "win32/TrayIcon.h"
 #include "win32/UiPaint.h"
 
 namespace win32 {
@@ -33,11 +35,12 @@ public:
     // Brings the window in line with the model: geometry, caption, styles,
     // hints, and invalidates the windowless controls that look different now.
     void flush();
-    // A key aimed at one of the child controls, for forms that see keys first.
-    void previewKey(int virtualKey);
+    // A key aimed at one of the child controls, for forms that see keys first;
+    // false where the form does not see keys.
+    bool previewKey(int virtualKey);
     // Lets go of the model (it is going away before the window).
     void abandon();
-    // A mouse message for this window or one of its controls, for the hints.
+    // A mouse message for this window or one of its controls, for the hints (UiTips.cpp).
     void relayMouse(const MSG&);
 
     // ui::FormPeer
@@ -122,9 +125,16 @@ private:
         DWORD layeredFlags = 0;
     };
 
+    // The window procedure, and what it hands a message on to.
     LRESULT handle(HWND, UINT msg, WPARAM wParam, LPARAM lParam);
+    void timerFired(WPARAM id);
+    void closeRequested();
+    void placeChanged(const WINDOWPOS&);
+    void windowGone(HWND);
+    std::optional<LRESULT> otherMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT endSessionQuery(WPARAM, LPARAM);
     void endSession(WPARAM, LPARAM);
+    void tellModel(UINT msg, WPARAM, LPARAM);
     // The form's layer kept against others (UiLayer.cpp).
     void watchLayer();
     void unwatchLayer();
@@ -156,14 +166,16 @@ private:
     void applyForm();
     void setTopmost(bool on);
     void applyLooks();
-    void applyTools();
     Look lookOf(const ui::Control&);
     void syncFromWindow();
     void paint();
     void render(HDC target, const RECT& area);
     RenderOptions renderOptions();
     void killTimers();
+    // The notification area (UiTray.cpp).
     void removeTrayIcons();
+    // The hints (UiTips.cpp).
+    void applyTools();
 
     // Resolution (UiDpi.cpp): model units to the window's pixels and back.
     int px(int length) const;
@@ -177,21 +189,24 @@ private:
     // The window moved to a monitor of another resolution, or was made on one.
     void dpiChanged(int dpi, const RECT* suggested);
 
-    // Model queries.
+    // Model queries (UiInput.cpp).
     bool shown(const ui::Control&) const;
     bool usable(const ui::Control&) const;
     ui::Control* hitTest(POINT) const;
 
-    // Input.
+    // Input (UiInput.cpp). Those that return bool: false leaves the message to the default handling.
     void mouseDown(ui::MouseButton, POINT, bool doubleClick);
     void mouseMove(POINT);
     void mouseUp(ui::MouseButton, POINT);
     using MouseSlot = std::function<void(const ui::MouseEvent&)>;
     void deliverMouse(ui::Control*, MouseSlot ui::Control::*, MouseSlot ui::Form::*, ui::MouseButton, POINT);
+    void captureChanged(HWND self, HWND to);
     bool setCursor(HWND over);
+    bool contextMenu(LPARAM at);
+    bool activated(HWND self, WPARAM);
     void command(WPARAM, LPARAM);
     LRESULT notify(const NMHDR&);
-    void scrolled(HWND from);
+    bool scrolled(HWND from);
     bool clickButton(bool cancel);
     LRESULT defaultButtonId();
     HWND firstFocus() const;
@@ -243,7 +258,7 @@ private:
     UniqueWindow tooltip_;
     bool hintsWanted_ = false;   // some control or the form has a hint to show
     bool pointedAt_ = false;     // the mouse has been over the window
-    std::set<unsigned> trayIds_;
+    std::map<unsigned, TrayIcon> trayIcons_;   // those the shell holds
     Capture capture_;
     HWND lastFocus_ = nullptr;
     UniqueWinEventHook layerHook_;

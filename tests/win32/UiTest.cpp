@@ -19,6 +19,7 @@
 #include "win32/Dpi.h"
 #include "win32/Handles.h"
 #include "win32/Text.h"
+#include "win32/TrayIcon.h"
 #include "win32/UiMenu.h"
 #include "win32/UiPaint.h"
 #include "win32/Win32Ui.h"
@@ -380,6 +381,27 @@ TEST_F(UiWindow, TrayIconIsAddedCarriesBalloonsAndIsDeleted) {
     EXPECT_TRUE(f.tray(false, data));
     EXPECT_FALSE(f.tray(false, data));
     EXPECT_FALSE(f.balloon(data, "Быстрый выход", "Значок убран"));
+}
+
+// A restarted shell has forgotten the icon: the remove is refused, the add
+// brings it back. An add refused to a second object leaves the first's icon
+// alone, and the window takes its icon with it.
+TEST_F(UiWindow, TrayIconComesBackAfterTheShellLostItAndGoesWithItsWindow) {
+    ui::Form f("TFormUiTest", "F");
+    ui.realize(f);
+    const ui::TrayIconData data{8, 7, forms::kMsgTrayCallback, "Lumivo.XP"};
+    NOTIFYICONDATAW shell{};
+    shell.cbSize = sizeof shell;
+    shell.hWnd = hwndOf(f);
+    shell.uID = data.id;
+    ASSERT_TRUE(f.tray(true, data));
+    ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &shell));
+    EXPECT_FALSE(f.tray(false, data));
+    EXPECT_TRUE(f.tray(true, data));
+    EXPECT_FALSE(win32::TrayIcon(hwndOf(f), data.id).add(data, nullptr));
+    EXPECT_TRUE(f.balloon(data, "Быстрый выход", "Снова на месте"));
+    f.destroy();
+    EXPECT_FALSE(Shell_NotifyIconW(NIM_DELETE, &shell));
 }
 
 // ---- painting ---------------------------------------------------------------------------
