@@ -22,6 +22,15 @@ HourMinute clockNow(platform::Clock& clock) {
 }
 }  // namespace
 
+// The four marks, as the dumps of their routines open.
+errors::Dump Engine::marksDump() {
+    return errors::Dump()
+        .add("ImageYellow.Visible", face_.markShown(Mark::Yellow))
+        .add("ImageOrange.Visible", face_.markShown(Mark::Orange))
+        .add("ImageRed.Visible", face_.markShown(Mark::Red))
+        .add("ImageGreen.Visible", face_.markShown(Mark::Green));
+}
+
 // Both conversions' dumps open with the working and the stored firing time.
 errors::Dump Engine::timeDump(HourMinute work) const {
     return errors::Dump()
@@ -198,11 +207,7 @@ void Engine::UpdateQSDStatus() {
         guard_.step(3);
         ShowState();
     }, [&] {
-        return errors::Dump()
-            .add("ImageYellow.Visible", face_.markShown(Mark::Yellow))
-            .add("ImageOrange.Visible", face_.markShown(Mark::Orange))
-            .add("ImageRed.Visible", face_.markShown(Mark::Red))
-            .add("ImageGreen.Visible", face_.markShown(Mark::Green))
+        return marksDump()
             .add("ImageGreen.Top", face_.markTop())
             .add("TimeMain.Height", face_.timeHeight())
             .add("QSDWork", state_.QSDWork)
@@ -264,11 +269,7 @@ void Engine::ShowQSDIdleIcon() {
         face_.showMark(Mark::Green, green);
         if (green) face_.alignMarks();
     }, [&] {
-        return errors::Dump()
-            .add("ImageYellow.Visible", face_.markShown(Mark::Yellow))
-            .add("ImageOrange.Visible", face_.markShown(Mark::Orange))
-            .add("ImageRed.Visible", face_.markShown(Mark::Red))
-            .add("ImageGreen.Visible", face_.markShown(Mark::Green))
+        return marksDump()
             .add("QSDGreen", shared_.settings.QSDGreen)
             .add("ImageGreen.Top", face_.markTop())
             .add("TimeMain.Height", face_.timeHeight());

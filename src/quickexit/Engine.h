@@ -141,6 +141,7 @@ private:
     void fire();
     void pause(bool on);
     errors::Dump timeDump(HourMinute work) const;
+    errors::Dump marksDump();
     void refreshWindow();
     // The firing moment on a running count of minutes, for CheckMissed.
     void rememberDue();
