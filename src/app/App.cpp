@@ -70,4 +70,44 @@ void App::choosePaths() {
     if (!local.empty() && canWriteIn(local / "Lumivo" / "TempFiles")) paths.writable = local / "Lumivo";
 }
 
+void App::openStore() {
+    if (!portable) return;
+    storeOpened = portable->open(paths.program, paths.writable == paths.program);
+}
+
+void App::tellStore() {
+    using Opened = settings::PortableStore::Opened;
+    if (storeOpened == Opened::Foreign) {
+        const std::string moved = platform::u8string(portable->movedTo().filename());
+        guard.note("Переносная версия: файл " + std::string(settings::kPortableFile) +
+                   " не является файлом настроек Lumivo и переименован в " + moved + ".");
+        ui.messageBox("Файл " + std::string(settings::kPortableFile) +
+                          " в папке программы не является файлом настроек Lumivo. Он переименован в " + moved +
+                          ", программа начинает работу как при первом запуске.",
+                      "Сообщение", ui::kMbIconExclamation);
+    } else if (storeOpened == Opened::ReadOnly) {
+        face.later([this] {
+            face.balloon("Lumivo", "Папка программы доступна только для чтения: настройки и напоминания "
+                                   "хранятся в реестре этого компьютера.");
+        });
+    }
+}
+
+void App::flushStore(const platform::LocalTime& now) {
+    if (!portable || !portable->owed()) return;
+    const int second = (now.hour * 60 + now.minute) * 60 + now.second;
+    if (second == storeRefusedAt_) return;
+    if (portable->flush()) {
+        storeRefusedAt_ = -1;
+        return;
+    }
+    storeRefusedAt_ = second;
+    if (storeRefusalTold_) return;
+    storeRefusalTold_ = true;
+    guard.note("Переносная версия: файл настроек " + platform::u8string(portable->file()) +
+               " не записан; запись будет повторяться, пока диск не станет доступен.");
+}
+
+void App::flushStore() { flushStore(clock.now()); }
+
 }  // namespace app

@@ -21,6 +21,7 @@
 #include "reminders/State.h"
 #include "reminders/Store.h"
 #include "settings/BackUpFile.h"
+#include "settings/PortableStore.h"
 #include "settings/Settings.h"
 #include "settings/SettingsStore.h"
 #include "settingsui/SettingsWindow.h"
@@ -97,6 +98,19 @@ public:
     // Decides the paths from the program folder (probing that it can be written).
     void choosePaths();
 
+    // A copy that may be portable: the registry port it was given, set by
+    // the program's composition root. The store is chosen after the paths.
+    settings::PortableStore* portable = nullptr;
+    settings::PortableStore::Opened storeOpened = settings::PortableStore::Opened::Registry;
+    void openStore();
+    // What the choice of store needs to tell, once the clock window exists.
+    void tellStore();
+    // The portable file brought up to what the program holds: from every main
+    // tick and at the end. A refusal (the drive pulled out) is logged once a
+    // run and tried again a second later.
+    void flushStore(const platform::LocalTime& now);
+    void flushStore();
+
     // A system event, handed to each subsystem that cares in a fixed order:
     // the reminders, the quick exit, then the clock window itself.
     void tell(void (core::SystemEvents::*event)());
@@ -105,6 +119,8 @@ public:
 
 private:
     std::vector<core::SystemEvents*> listeners_;
+    int storeRefusedAt_ = -1;  // the second of the day of the last refused flush
+    bool storeRefusalTold_ = false;
 };
 
 }  // namespace app

@@ -451,6 +451,7 @@ void ClockWindow::onSessionEnding() {
         form_->tray(false, TrayIconData);
         step = 1;
         store(settings::StoreMode::PositionOnly);
+        app_.flushStore();
         step = 2;
         ClearScratchFiles(app_.paths);
     } catch (...) {
@@ -582,6 +583,8 @@ void ClockWindow::Timer1Timer() {
             .add("FirstLaunch5", app_.load.FirstLaunch5)
             .add("FormClock.hint", form_->hint());
     });
+    // After the tick: whatever this or any handler since the last tick wrote is one rewrite.
+    app_.flushStore();
 }
 
 // ---- dragging ----------------------------------------------------------------------

@@ -48,6 +48,7 @@ void Program::finish() {
 void Program::moduleStartup() {
     app_.session.LMVVersionName = "Init...";
     app_.choosePaths();
+    app_.openStore();
     app_.guard(errors::code::ModuleStartup, [&] { ClearScratchFiles(app_.paths); },
                [&] { return errors::Dump().add("LMVVN", app_.session.LMVVersionName); });
 }
@@ -55,6 +56,7 @@ void Program::moduleStartup() {
 void Program::start() {
     entryStep_ = 1;
     clock_ = std::make_unique<ClockWindow>(app_);
+    app_.tellStore();
     app_.ui.realize(clock_->form());
     // Keys close the splash: it keeps the activation until it has gone.
     clock_->form().setShowWithoutActivation(true);
@@ -68,6 +70,7 @@ void Program::start() {
 // A finished quick exit acts only here, as the very last thing the process does.
 void Program::end() {
     app_.session.LMVVersionName = "Init...";
+    app_.flushStore();
     try {
         ClearScratchFiles(app_.paths);
     } catch (const std::exception&) {

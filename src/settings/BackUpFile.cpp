@@ -6,6 +6,7 @@
 #include "platform/Failure.h"
 #include "platform/Path.h"
 #include "settings/BackUpText.h"
+#include "settings/WholeFile.h"
 
 namespace settings {
 
@@ -35,40 +36,6 @@ const char* refusalText(Refusal r, bool reading) {
     }
     return reading ? "Файл не является резервной копией данных или поврежден!"
                    : "Резервная копия не сохранена: одно из значений слишком длинное для файла резервной копии.";
-}
-
-// Up to one byte more than a backup file may have; nothing when the file
-// cannot be read (missing, a folder, locked by another program).
-std::optional<std::string> readFile(const fs::path& path) {
-    std::error_code ec;
-    if (fs::is_directory(path, ec)) return std::nullopt;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::string bytes(kMostBackUpBytes + 1, '\0');
-    in.read(bytes.data(), std::streamsize(bytes.size()));
-    if (in.bad()) return std::nullopt;
-    bytes.resize(std::size_t(in.gcount()));
-    return bytes;
-}
-
-// The whole file is written beside the old one before it takes its place: a
-// save cut off half-way, or refused, leaves the old file as it was.
-bool writeWhole(platform::System& system, const fs::path& path, const std::string& bytes) {
-    fs::path temp = path;
-    temp += ".~tmp";
-    std::error_code ec;
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (out) out.write(bytes.data(), std::streamsize(bytes.size()));
-        out.close();
-        if (!out) {
-            fs::remove(temp, ec);
-            return false;
-        }
-    }
-    if (system.replaceFile(temp, path)) return true;
-    fs::remove(temp, ec);
-    return false;
 }
 
 std::string twoDigits(int v) {
@@ -113,7 +80,7 @@ void BackUpFile::WriteBackUpFile(BackUpView& view) {
             return;
         }
         guard_.step(1);  // the file itself
-        if (!writeWhole(ports_.system, file, bytes))
+        if (!WriteWhole(ports_.system, file, bytes))
             throw platform::FileError("Cannot write the backup file " + BackUpFileName);
         guard_.step(2);
         ports_.audio.messageBeep(platform::kBeepExclamation);
@@ -147,7 +114,7 @@ void BackUpFile::ReadBackUpFile(BackUpView& view) {
     ParamsRepaired = 0;
     guard_(code::ReadBackUpFile, [&] {
         const fs::path file = platform::u8path(BackUpFileName);
-        std::optional<std::string> bytes = readFile(file);
+        std::optional<std::string> bytes = ReadWhole(file, kMostBackUpBytes);
         if (!bytes) {
             refuse("Не удалось прочитать файл: он занят другой программой, удален или недоступен.");
             return;
@@ -184,7 +151,7 @@ void BackUpFile::ReadBackUpFile(BackUpView& view) {
             const std::string repaired = checked.text.bytes();
             // Repairs that would take a file at the limit beyond it are not written.
             const bool written =
-                CheckBackUp(repaired).refusal == Refusal::None && writeWhole(ports_.system, file, repaired);
+                CheckBackUp(repaired).refusal == Refusal::None && WriteWhole(ports_.system, file, repaired);
             ports_.audio.messageBeep(platform::kBeepDefault);
             ports_.ui.messageBox("Отсутствовали или содержали неверные значения " + std::to_string(ParamsRepaired) +
                                      " из " + std::to_string(ParamsRead) +

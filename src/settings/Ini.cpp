@@ -325,6 +325,35 @@ bool IniText::hasSection(std::string_view section) const {
     return name && this->section(*name) != std::string::npos;
 }
 
+std::string IniText::utf8(std::string_view native) const {
+    if (encoding_ == Encoding::Cp1251 && std::ranges::any_of(native, [](char c) { return c & 0x80; }))
+        return Utf8FromCp1251(native);
+    return std::string(native);
+}
+
+std::vector<std::string> IniText::sectionNames() const {
+    std::vector<std::string> names;
+    for (std::size_t s = 0; s < sections_.size(); ++s)
+        if (section(name(s)) == s) names.push_back(utf8(name(s)));
+    return names;
+}
+
+std::vector<std::pair<std::string, std::string>> IniText::entries(std::string_view wanted) const {
+    std::vector<std::pair<std::string, std::string>> found;
+    std::string buffer;
+    const auto nativeSection = native(wanted, buffer);
+    const std::size_t s = nativeSection ? section(*nativeSection) : std::string::npos;
+    if (s == std::string::npos) return found;
+    for (std::size_t i = sections_[s].header + 1, e = end(s); i < e; ++i) {
+        const Line& l = lines_[i];
+        if (!l.keyLength) continue;
+        const std::string_view k = text(l).substr(l.keyAt, l.keyLength);
+        if (key(s, k) != i) continue;
+        found.emplace_back(utf8(k), utf8(decodeValue(trim(text(l).substr(l.equals + 1)))));
+    }
+    return found;
+}
+
 std::optional<std::string> IniText::get(std::string_view section, std::string_view key) const {
     std::string sectionBuffer, keyBuffer;
     const auto nativeSection = native(section, sectionBuffer), nativeKey = native(key, keyBuffer);
@@ -333,10 +362,31 @@ std::optional<std::string> IniText::get(std::string_view section, std::string_vi
     const std::size_t at = s == std::string::npos ? s : this->key(s, *nativeKey);
     if (at == std::string::npos) return std::nullopt;
     const Line& l = lines_[at];
-    std::string value = decodeValue(trim(text(l).substr(l.equals + 1)));
-    if (encoding_ == Encoding::Cp1251 && std::ranges::any_of(value, [](char c) { return c & 0x80; }))
-        return Utf8FromCp1251(value);
-    return value;
+    return utf8(decodeValue(trim(text(l).substr(l.equals + 1))));
+}
+
+std::size_t IniText::sectionOrNew(std::string_view nativeName) {
+    std::size_t s = this->section(nativeName);
+    if (s != std::string::npos) return s;
+    if (!lines_.empty() && lines_.back().eol == Eol::None) lines_.back().eol = Eol::CrLf;
+    lines_.push_back(newLine("[" + std::string(nativeName) + "]", Eol::CrLf));
+    s = sections_.size();
+    const std::string_view n = sectionName(text(lines_.back()));
+    sections_.push_back({lines_.size() - 1, std::uint32_t(n.data() - text_.data()), std::uint32_t(n.size())});
+    // After every section of the same name: the first one stays the one found.
+    index_.insert(std::ranges::upper_bound(index_, n, beforeNoCase, [&](std::size_t i) { return name(i); }), s);
+    return s;
+}
+
+void IniText::addSection(std::string_view section) {
+    section = trim(section);
+    std::string buffer;
+    std::optional<std::string_view> nativeSection = native(section, buffer);
+    if (!nativeSection) {
+        toUtf8();
+        nativeSection = section;
+    }
+    sectionOrNew(*nativeSection);
 }
 
 void IniText::set(std::string_view section, std::string_view key, std::string_view value) {
@@ -352,16 +402,7 @@ void IniText::set(std::string_view section, std::string_view key, std::string_vi
         nativeKey = key;
         encoded = value8;
     }
-    std::size_t s = this->section(*nativeSection);
-    if (s == std::string::npos) {
-        if (!lines_.empty() && lines_.back().eol == Eol::None) lines_.back().eol = Eol::CrLf;
-        lines_.push_back(newLine("[" + std::string(*nativeSection) + "]", Eol::CrLf));
-        s = sections_.size();
-        const std::string_view n = sectionName(text(lines_.back()));
-        sections_.push_back({lines_.size() - 1, std::uint32_t(n.data() - text_.data()), std::uint32_t(n.size())});
-        // After every section of the same name: the first one stays the one found.
-        index_.insert(std::ranges::upper_bound(index_, n, beforeNoCase, [&](std::size_t i) { return name(i); }), s);
-    }
+    const std::size_t s = sectionOrNew(*nativeSection);
     if (const std::size_t at = this->key(s, *nativeKey); at != std::string::npos) {
         const Line& old = lines_[at];
         const std::string spelled(text(old).substr(old.keyAt, old.keyLength));

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace settings {
@@ -38,11 +39,17 @@ public:
     static std::optional<IniText> parse(std::string bytes, std::size_t maxLine = std::string::npos);
 
     std::optional<std::string> get(std::string_view section, std::string_view key) const;
+    // The sections' names and a section's keys with their values, in file
+    // order, each the first of equal names only.
+    std::vector<std::string> sectionNames() const;
+    std::vector<std::pair<std::string, std::string>> entries(std::string_view section) const;
     bool has(std::string_view section, std::string_view key) const { return get(section, key).has_value(); }
     bool hasSection(std::string_view section) const;
     // Replaces the key's value; a new key goes after the last line of its
     // section, a new section at the end of the file. New lines end in CR LF.
     void set(std::string_view section, std::string_view key, std::string_view value);
+    // The section, at the end of the file, unless it is there.
+    void addSection(std::string_view section);
 
     std::string bytes() const;
     // bytes().size(), without making them.
@@ -80,9 +87,12 @@ private:
     // UTF-8 text in the file's encoding (in `buffer` when it had to be
     // converted); nothing when it does not fit.
     std::optional<std::string_view> native(std::string_view utf8, std::string& buffer) const;
+    // Text of the file as UTF-8.
+    std::string utf8(std::string_view native) const;
     // From now on the file is UTF-8.
     void toUtf8();
     std::size_t section(std::string_view name) const;  // npos when there is none
+    std::size_t sectionOrNew(std::string_view nativeName);
     std::size_t end(std::size_t section) const;         // the line after its last
     std::size_t key(std::size_t section, std::string_view key) const;  // its line, or npos
 

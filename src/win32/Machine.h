@@ -11,7 +11,8 @@ namespace win32 {
 
 struct Machine {
     explicit Machine(HINSTANCE instance) : ui(instance) {}
-    app::Ports ports() { return {clock, registry, audio, shell, power, system, mail, ui}; }
+    // The registry port is the portable store, which is the system's registry until it finds its marker.
+    app::Ports ports() { return {clock, store, audio, shell, power, system, mail, ui}; }
 
     Win32Clock clock;
     Win32Registry registry;
@@ -21,6 +22,7 @@ struct Machine {
     Win32System system;
     Win32Mail mail;
     Win32Ui ui;
+    settings::PortableStore store{registry, system};
 };
 
 }  // namespace win32

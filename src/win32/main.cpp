@@ -27,6 +27,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         const ComApartment com;
         win32::Machine machine(instance);
         app::App app(machine.ports());
+        app.portable = &machine.store;
         app::Program program(app);
         return program.run();
     } catch (...) {

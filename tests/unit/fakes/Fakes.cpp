@@ -421,8 +421,14 @@ std::filesystem::path freshDir() {
 }
 }  // namespace
 
-TestApp::TestApp()
-    : dir(freshDir()), app(app::Ports{clock, registry, audio, shell, power, system, mail, ui}) {
+TestApp::TestApp(bool portable)
+    : dir(freshDir()),
+      app(app::Ports{clock, portable ? static_cast<platform::Registry&>(store) : registry, audio, shell, power, system,
+                     mail, ui}) {
+    if (portable) {
+        std::ofstream(dir / settings::kPortableMarker) << "portable";
+        app.portable = &store;
+    }
     system.exe = dir / "Lumivo.exe";
     system.localData = dir / "LocalAppData";
     clock.set(2026, 12, 7, 10, 15, 25);

@@ -334,7 +334,9 @@ private:
 
 // A fresh program with fakes and its own program folder.
 struct TestApp {
-    TestApp();
+    // `portable`: the program's folder holds the portable marker, and its
+    // registry port is the portable store (over `registry`).
+    explicit TestApp(bool portable = false);
     ~TestApp();
     FakeClock clock;
     FakeRegistry registry;
@@ -345,6 +347,7 @@ struct TestApp {
     FakeMail mail;
     FakeUi ui;
     std::filesystem::path dir;
+    settings::PortableStore store{registry, system};
     app::App app;
 };
 

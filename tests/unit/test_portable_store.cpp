@@ -1,0 +1,239 @@
+// The portable copy's store: the registry port over one file beside the program.
+#include <gtest/gtest.h>
+#include <fstream>
+#include <random>
+#include "fakes/Fakes.h"
+#include "settings/Fields.h"
+#include "app/ClockWindow.h"
+#include "app/Program.h"
+#include "settings/PortableStore.h"
+
+namespace fs = std::filesystem;
+using platform::Hive;
+using platform::RegValue;
+using settings::PortableStore;
+
+namespace {
+
+const std::string kRoot = settings::kRootKey;
+
+std::string bytesOf(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+struct Portable {
+    fakes::TestApp t;  // its folder, clock and system
+    fakes::FakeRegistry outside;
+    fs::path folder = t.dir / "stick";
+    fs::path file = folder / settings::kPortableFile;
+
+    Portable() {
+        fs::create_directories(folder);
+        std::ofstream(folder / settings::kPortableMarker) << "portable";
+    }
+    std::unique_ptr<PortableStore> open(PortableStore::Opened expected = PortableStore::Opened::File) {
+        auto s = std::make_unique<PortableStore>(outside, t.system);
+        EXPECT_EQ(s->open(folder, true), expected);
+        return s;
+    }
+};
+
+// Everything a key holds, names folded as the registry compares them.
+std::map<std::string, RegValue> contents(platform::Registry& r, const std::string& key) {
+    std::map<std::string, RegValue> m;
+    if (auto values = r.readAll(Hive::CurrentUser, key))
+        for (auto& [name, v] : *values) m[fakes::FakeRegistry::norm(name)] = v;
+    return m;
+}
+
+}  // namespace
+
+// Random writes, deletes and copies made to the file store and to a registry
+// read the same from both, before and after the file is written and read
+// back; the values include texts that look like the file's own marks.
+TEST(PortableStore, HoldsWhatTheRegistryWouldAcrossRestarts) {
+    const std::vector<std::string> keys = {kRoot, kRoot + "\\Settings", kRoot + "\\Settings\\Sound",
+                                           kRoot + "\\Remind\\Remind1", kRoot + "\\REMIND\\Remind2",
+                                           kRoot + "\\Remind\\Remind3"};
+    const std::vector<std::string> names = {"Version", "TimeH", "timeh", "MsgText", "Name"};
+    const std::vector<std::string> texts = {"",         " blanks ", "\"quoted\"", "dword:5",        "text:x", "12",
+                                            "Алексей",  "✓ mark",   "two\r\nlines", "a=b; [c]", "\\back\\"};
+    for (unsigned seed = 1; seed <= 6; ++seed) {
+        Portable p;
+        auto store = p.open();
+        fakes::FakeRegistry reference;
+        std::mt19937 rng(seed);
+        auto pick = [&](const auto& v) { return v[rng() % v.size()]; };
+        for (int step = 0; step < 300; ++step) {
+            const std::string key = pick(keys), name = pick(names);
+            platform::Registry* both[] = {store.get(), &reference};
+            switch (rng() % 8) {
+                case 0: case 1: {
+                    const auto number = std::int32_t(rng());
+                    for (auto* r : both) r->writeDword(Hive::CurrentUser, key, name, number);
+                    break;
+                }
+                case 2: case 3: {
+                    const std::string text = pick(texts);
+                    for (auto* r : both) r->writeString(Hive::CurrentUser, key, name, text);
+                    break;
+                }
+                case 4: EXPECT_EQ(store->deleteValue(Hive::CurrentUser, key, name),
+                                  reference.deleteValue(Hive::CurrentUser, key, name)); break;
+                case 5: EXPECT_EQ(store->deleteKeyTree(Hive::CurrentUser, key),
+                                  reference.deleteKeyTree(Hive::CurrentUser, key)); break;
+                case 6: {
+                    const std::string to = pick(keys);
+                    if (fakes::FakeRegistry::norm(to).starts_with(fakes::FakeRegistry::norm(key))) break;
+                    EXPECT_EQ(store->copyKeyTree(Hive::CurrentUser, key, to),
+                              reference.copyKeyTree(Hive::CurrentUser, key, to));
+                    break;
+                }
+                default:
+                    ASSERT_TRUE(store->flush());
+                    store = p.open();
+            }
+            for (const std::string& k : keys) {
+                SCOPED_TRACE("seed " + std::to_string(seed) + " step " + std::to_string(step) + " " + k);
+                ASSERT_EQ(store->keyExists(Hive::CurrentUser, k), reference.keyExists(Hive::CurrentUser, k));
+                ASSERT_EQ(contents(*store, k), contents(reference, k));
+            }
+        }
+        EXPECT_TRUE(p.outside.values.empty()) << "nothing of the program's own key reaches the registry";
+    }
+}
+
+// The marker decides; a folder that cannot be written, or a file there that is
+// not ours, never loses what is on the disk.
+TEST(PortableStore, TakesTheFileOnlyBesideItsMarkerAndMovesAForeignOneAside) {
+    using O = PortableStore::Opened;
+    struct Case {
+        const char* what;
+        bool marker, writable;
+        std::optional<std::string> file;
+        O opened;
+        bool inFile;  // the program's values go to the file, not the registry
+    };
+    const Case cases[] = {
+        {"no marker", false, true, std::nullopt, O::Registry, false},
+        {"a read-only stick", true, false, "[" + kRoot + "]\r\nVersion=1\r\n", O::ReadOnly, false},
+        {"a first launch", true, true, std::nullopt, O::File, true},
+        {"an empty file", true, true, "", O::File, true},
+        {"our file", true, true, "[" + kRoot + "\\Settings]\r\nAlphaSet=dword:200\r\n", O::File, true},
+        {"another program's file", true, true, "[Window]\r\nWidth=300\r\n", O::Foreign, true},
+        {"no text at all", true, true, std::string("\xEF\xBB\xBF\xFF\xFE\0", 6), O::Foreign, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Portable p;
+        if (!c.marker) fs::remove(p.folder / settings::kPortableMarker);
+        if (c.file) std::ofstream(p.file, std::ios::binary) << *c.file;
+        PortableStore store(p.outside, p.t.system);
+        EXPECT_EQ(store.open(p.folder, c.writable), c.opened);
+        store.writeDword(Hive::CurrentUser, kRoot + "\\Settings", "SecondsView", 1);
+        store.writeString(Hive::CurrentUser, settings::kRunKey, settings::kRunValue, "E:\\Lumivo.exe");
+        EXPECT_TRUE(store.flush());
+        EXPECT_EQ(p.outside.dword(kRoot + "\\Settings", "SecondsView").has_value(), !c.inFile);
+        EXPECT_TRUE(p.outside.string(settings::kRunKey, settings::kRunValue)) << "the Run value always";
+        if (c.opened == O::Foreign) {
+            EXPECT_EQ(store.movedTo(), p.folder / "Lumivo.ini.moved");
+            EXPECT_EQ(bytesOf(store.movedTo()), *c.file);
+        }
+        if (c.inFile) {
+            auto again = p.open();
+            EXPECT_EQ(again->read(Hive::CurrentUser, kRoot + "\\Settings", "SecondsView").dword, 1);
+            EXPECT_EQ(again->read(Hive::CurrentUser, kRoot + "\\Settings", "AlphaSet").dword,
+                      c.opened == O::File && c.file && !c.file->empty() ? 200 : 0);
+        } else if (c.file) {
+            EXPECT_EQ(bytesOf(p.file), *c.file) << "left as it was";
+        }
+    }
+}
+
+// Forty writes are one rewrite; a drive that refuses keeps the old file whole
+// and the changes owed until it takes them.
+TEST(PortableStore, OneRewriteForManyWritesAndNothingLostWhenTheDriveRefuses) {
+    Portable p;
+    auto store = p.open();
+    for (int i = 0; i < 40; ++i) store->writeDword(Hive::CurrentUser, kRoot + "\\Settings", "V" + std::to_string(i), i);
+    store->writeString(Hive::CurrentUser, kRoot + "\\Settings\\Sound", "VoiceType", "Алексей");
+    ASSERT_TRUE(store->flush());
+    EXPECT_EQ(p.t.system.replaced, 1);
+    const std::string written = bytesOf(p.file);
+    EXPECT_NE(written.find("[Software\\Vantrel\\Lumivo\\Settings]\r\nV0=dword:0\r\n"), std::string::npos);
+    EXPECT_FALSE(written.starts_with("\xEF\xBB\xBF")) << "Windows-1251 while every text fits it";
+    EXPECT_TRUE(store->flush()) << "nothing owed";
+    EXPECT_EQ(p.t.system.replaced, 1);
+
+    store->writeString(Hive::CurrentUser, kRoot + "\\Settings\\Sound", "VoiceType", "✓");
+    p.t.system.refuseReplace = true;
+    EXPECT_FALSE(store->flush());
+    EXPECT_TRUE(store->owed());
+    EXPECT_EQ(bytesOf(p.file), written);
+    EXPECT_FALSE(fs::exists(p.folder / "Lumivo.ini.~tmp"));
+    p.t.system.refuseReplace = false;
+    EXPECT_TRUE(store->flush());
+    EXPECT_TRUE(bytesOf(p.file).starts_with("\xEF\xBB\xBF")) << "UTF-8 once a text does not fit";
+    EXPECT_EQ(p.open()->read(Hive::CurrentUser, kRoot + "\\Settings\\Sound", "VoiceType").text, "✓");
+}
+
+// A whole run of a portable copy: what the user sets goes to the file beside
+// the program, nothing to the registry, and another computer's run of the
+// same folder starts from it. A file that is not ours is moved aside.
+TEST(PortableCopy, ARunLeavesEverythingInItsFolderAndTheNextComputerFindsIt) {
+    fs::path ini;
+    {
+        fakes::TestApp t(true);
+        app::Program program(t.app);
+        program.moduleStartup();
+        program.start();
+        program.clock().form().paint();  // the load: a first launch
+        EXPECT_NE(t.app.load.FirstLaunch5, 0);
+        t.app.settingsStore.StoreConfirmed();
+        program.clock().MainPoM().item("ViewSecondsA").click();
+        reminders::Reminder r;
+        r.Name = "Кофе";
+        r.TimeH = "10";
+        r.TimeM = "30";
+        EXPECT_EQ(t.app.remindStore.AddRemind(r), 1);
+        program.clock().Timer1Timer();
+        ini = t.dir / settings::kPortableFile;
+        EXPECT_TRUE(fs::exists(ini));
+        EXPECT_EQ(t.system.replaced, 1) << "everything since the last tick is one rewrite";
+        EXPECT_FALSE(t.registry.keyExists(Hive::CurrentUser, "Software\\Vantrel"));
+        EXPECT_NE(bytesOf(ini).find("SecondsView=dword:1"), std::string::npos);
+        program.finish();
+        fs::copy_file(ini, t.dir.parent_path() / "carried.ini", fs::copy_options::overwrite_existing);
+    }
+    fakes::TestApp other(true);
+    fs::copy_file(other.dir.parent_path() / "carried.ini", other.dir / settings::kPortableFile);
+    app::Program program(other.app);
+    program.moduleStartup();
+    program.start();
+    program.clock().form().paint();
+    EXPECT_EQ(other.app.load.FirstLaunch5, 0) << "no first launch on the next computer";
+    EXPECT_TRUE(other.app.settings.SecondsView);
+    EXPECT_EQ(other.app.remindStore.AddRemind([] {
+        reminders::Reminder r;
+        r.Name = "Кофе";
+        r.TimeH = "10";
+        r.TimeM = "30";
+        return r;
+    }()), 0) << "the reminder came along: the same time is taken";
+    EXPECT_FALSE(other.registry.keyExists(Hive::CurrentUser, "Software\\Vantrel"));
+    program.finish();
+    fs::remove(other.dir.parent_path() / "carried.ini");
+
+    fakes::TestApp foreign(true);
+    std::ofstream(foreign.dir / settings::kPortableFile) << "[Window]\r\nWidth=300\r\n";
+    app::Program again(foreign.app);
+    again.moduleStartup();
+    again.start();
+    ASSERT_FALSE(foreign.ui.boxes.empty());
+    EXPECT_NE(foreign.ui.boxes[0].text.find("переименован в Lumivo.ini.moved"), std::string::npos);
+    again.clock().form().paint();
+    EXPECT_NE(foreign.app.load.FirstLaunch5, 0) << "a first launch";
+    EXPECT_EQ(bytesOf(foreign.dir / "Lumivo.ini.moved"), "[Window]\r\nWidth=300\r\n");
+    again.finish();
+}
