@@ -42,26 +42,27 @@ std::uint64_t envNumber(const char* name, std::uint64_t otherwise) {
     return v && *v ? std::strtoull(v, nullptr, 10) : otherwise;
 }
 
-void addReminds(fakes::FakeRegistry& r, int count, const std::string& text) {
+void addReminds(platform::Registry& r, int count, const std::string& text) {
+    const auto hive = platform::Hive::CurrentUser;
     for (int n = 1; n <= count; ++n) {
         const std::string key = reminders::RemindKeyOf(n);
-        r.putString(key, "Name", text + " " + std::to_string(n));
-        r.putDword(key, "RemindEnabled", n % 2);
-        r.putDword(key, "OneLaunch", 0);
-        r.putString(key, "TimeH", n % 5 ? std::to_string(n % 24) : "**");
-        r.putString(key, "TimeM", std::to_string(n % 60));
-        if (n % 3 == 0) r.putDword(key, "SoundType", n % 5);
-        if (n % 4 == 0) r.putString(key, "SoundFile", "C:\\Sounds\\new " + std::to_string(n) + ".wav");
-        r.putDword(key, "IgnoreLowTime", 1);
-        r.putDword(key, "IgnoreDisSound", 0);
+        r.writeString(hive, key, "Name", text + " " + std::to_string(n));
+        r.writeDword(hive, key, "RemindEnabled", n % 2);
+        r.writeDword(hive, key, "OneLaunch", 0);
+        r.writeString(hive, key, "TimeH", n % 5 ? std::to_string(n % 24) : "**");
+        r.writeString(hive, key, "TimeM", std::to_string(n % 60));
+        if (n % 3 == 0) r.writeDword(hive, key, "SoundType", n % 5);
+        if (n % 4 == 0) r.writeString(hive, key, "SoundFile", "C:\\Sounds\\new " + std::to_string(n) + ".wav");
+        r.writeDword(hive, key, "IgnoreLowTime", 1);
+        r.writeDword(hive, key, "IgnoreDisSound", 0);
         if (n % 2) {
-            r.putString(key, "MsgCaption", "\"" + text + "\"");
-            r.putString(key, "MsgText", text + "\r\nвторая строка\r\n  с отступом ");
-            r.putDword(key, "MsgIcon", n % 5);
+            r.writeString(hive, key, "MsgCaption", "\"" + text + "\"");
+            r.writeString(hive, key, "MsgText", text + "\r\nвторая строка\r\n  с отступом ");
+            r.writeDword(hive, key, "MsgIcon", n % 5);
         }
-        if (n % 7 == 0) r.putDword(key, "MD6", 0);
+        if (n % 7 == 0) r.writeDword(hive, key, "MD6", 0);
     }
-    r.putDword(reminders::kRemindKey, "RemindCount", count);
+    r.writeDword(hive, reminders::kRemindKey, "RemindCount", count);
 }
 
 // Real files as the program writes them.
@@ -223,46 +224,58 @@ TEST(BackUpFuzz, InMemoryNothingCrashesHangsOrStaysInvalid) {
 
 // Through the files, the registry and the user's answer: a refused file
 // leaves every setting and reminder as it was.
+// The same for a portable copy, whose store is the file beside it.
 TEST(BackUpFuzz, ThroughTheRoutineARefusalChangesNothingAndALoadReplacesAsTheFileSays) {
-    const std::uint64_t runs = envNumber("LUMIVO_FUZZ_RUNS", 100000) / 500;
-    Mutator m(envNumber("LUMIVO_FUZZ_SEED", 20261207) + 1, seeds());
-    fakes::TestApp t;
-    QuietView view;
-    const fs::path file = t.dir / "fuzz.SetLMV";
-    t.app.backUp.BackUpFileName = platform::u8string(file);
-    std::mt19937 answers(7);
-    for (std::uint64_t i = 0; i < runs; ++i) {
-        SCOPED_TRACE(testing::Message() << "input " << i);
-        t.registry.deleteKeyTree(platform::Hive::CurrentUser, reminders::kRemindKey);
-        addReminds(t.registry, 1 + int(i % 3), "Прежнее");
-        const auto remindsBefore = t.registry.values;
-        const settings::Settings before = t.app.settings;
-        const std::string bytes = m.next();
-        std::ofstream(file, std::ios::binary | std::ios::trunc) << bytes;
-        t.ui.boxes.clear();
-        t.ui.answers = {answers() % 2 ? ui::kIdYes : ui::kIdNo};
-        t.app.backUp.ReadBackUpFile(view);
+    for (const bool portable : {false, true}) {
+        SCOPED_TRACE(portable ? "the portable store" : "the registry");
+        const std::uint64_t runs = envNumber("LUMIVO_FUZZ_RUNS", 100000) / 500;
+        Mutator m(envNumber("LUMIVO_FUZZ_SEED", 20261207) + 1, seeds());
+        fakes::TestApp t(portable);
+        t.app.openStore();
+        platform::Registry& store = t.app.registry;
+        // Whatever holds the reminders: the registry, or the file's store.
+        auto held = [&] { return std::make_pair(t.registry.values, t.store.text()); };
+        QuietView view;
+        const fs::path file = t.dir / "fuzz.SetLMV";
+        t.app.backUp.BackUpFileName = platform::u8string(file);
+        std::mt19937 answers(7);
+        for (std::uint64_t i = 0; i < runs; ++i) {
+            SCOPED_TRACE(testing::Message() << "input " << i);
+            store.deleteKeyTree(platform::Hive::CurrentUser, reminders::kRemindKey);
+            addReminds(store, 1 + int(i % 3), "Прежнее");
+            const auto remindsBefore = held();
+            const settings::Settings before = t.app.settings;
+            const std::string bytes = m.next();
+            std::ofstream(file, std::ios::binary | std::ios::trunc) << bytes;
+            t.ui.boxes.clear();
+            t.ui.answers = {answers() % 2 ? ui::kIdYes : ui::kIdNo};
+            t.app.backUp.ReadBackUpFile(view);
 
-        ASSERT_FALSE(t.ui.boxes.empty());
-        const bool refused = t.ui.boxes.back().caption == "Ошибка";
-        settings::CheckedFile checked = settings::CheckBackUp(bytes);
-        if (refused) {
-            ASSERT_EQ(t.app.settings, before);
-            ASSERT_EQ(t.registry.values, remindsBefore) << "no reminder lost";
-            ASSERT_EQ(slurp(file), bytes);
-            continue;
+            ASSERT_FALSE(t.ui.boxes.empty());
+            const bool refused = t.ui.boxes.back().caption == "Ошибка";
+            settings::CheckedFile checked = settings::CheckBackUp(bytes);
+            if (refused) {
+                ASSERT_EQ(t.app.settings, before);
+                ASSERT_EQ(held(), remindsBefore) << "no reminder lost";
+                ASSERT_EQ(slurp(file), bytes);
+                continue;
+            }
+            ASSERT_EQ(checked.refusal, Refusal::None);
+            const settings::FileLoad load = settings::LoadBackUp(checked.text, before, "");
+            ASSERT_EQ(t.app.settings, load.record);
+            if (!load.reminds) {
+                ASSERT_EQ(held(), remindsBefore);
+            } else {
+                ASSERT_EQ(store.read(platform::Hive::CurrentUser, reminders::kRemindKey, "RemindCount").dword,
+                          load.reminds->count.dword);
+            }
         }
-        ASSERT_EQ(checked.refusal, Refusal::None);
-        const settings::FileLoad load = settings::LoadBackUp(checked.text, before, "");
-        ASSERT_EQ(t.app.settings, load.record);
-        if (!load.reminds) {
-            ASSERT_EQ(t.registry.values, remindsBefore);
-        } else {
-            ASSERT_EQ(t.registry.dword(reminders::kRemindKey, "RemindCount"), load.reminds->count.dword);
+        std::ifstream log(t.app.guard.logFile());
+        EXPECT_FALSE(log.good()) << "no fault of the program was logged";
+        if (portable) {
+            EXPECT_FALSE(t.registry.keyExists(platform::Hive::CurrentUser, settings::kRootKey));
         }
     }
-    std::ifstream log(t.app.guard.logFile());
-    EXPECT_FALSE(log.good()) << "no fault of the program was logged";
 }
 
 // The best of five in this thread's own processor time, so that another

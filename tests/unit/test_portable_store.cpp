@@ -237,3 +237,41 @@ TEST(PortableCopy, ARunLeavesEverythingInItsFolderAndTheNextComputerFindsIt) {
     EXPECT_EQ(bytesOf(foreign.dir / "Lumivo.ini.moved"), "[Window]\r\nWidth=300\r\n");
     again.finish();
 }
+
+// A file edited by hand, or damaged, loads as damaged registry values do:
+// every setting valid, the clock shown. Values come as the store writes them,
+// as a person would type them (no type mark), or as no number at all.
+TEST(PortableCopy, AnyFileContentsLoadIntoValidSettingsAndShowTheClock) {
+    const std::vector<std::string> values = {"dword:1",   "dword:0", "dword:-1", "dword:255", "dword:2147483647",
+                                             "dword:99x", "200",     "",         "Arial",     "text:dword:5",
+                                             "\"1\"",     "dword:-2147483648",     "Мужской голос"};
+    fakes::TestApp t(true);
+    app::Program program(t.app);
+    program.moduleStartup();
+    program.start();
+    std::mt19937 rng(20261209);
+    for (int i = 0; i < 1000; ++i) {
+        SCOPED_TRACE("case " + std::to_string(i));
+        std::string text = rng() % 5 == 0 ? "\xEF\xBB\xBF" : "";
+        for (settings::Group g : {settings::Group::Settings, settings::Group::Sound, settings::Group::Font,
+                                  settings::Group::Style, settings::Group::Position, settings::Group::QuickExit}) {
+            if (rng() % 4 == 0) continue;
+            text += "[" + std::string(settings::registryKey(g)) + "]\r\n";
+            for (const settings::Field& f : settings::fields())
+                if (f.group == g && rng() % 3 != 0) text += std::string(f.value) + "=" + values[rng() % values.size()] + "\r\n";
+            if (rng() % 6 == 0) text += "no equals sign\r\n[" + kRoot + "]\r\n";
+        }
+        std::ofstream(t.dir / settings::kPortableFile, std::ios::binary | std::ios::trunc) << text;
+        t.app.openStore();
+        ASSERT_EQ(t.app.storeOpened, PortableStore::Opened::File);
+        if (i % 2 == 0) t.app.settings = settings::FirstRun();
+        t.app.load = {};
+        program.clock().form().hide();
+        t.app.settingsStore.LoadSettings();
+        for (const settings::Field& f : settings::fields()) ASSERT_TRUE(f.valid(t.app.settings)) << f.name;
+        ASSERT_EQ(t.app.load.Loading, 1);
+        ASSERT_TRUE(program.clock().form().visible());
+    }
+    program.finish();
+    EXPECT_FALSE(t.registry.keyExists(Hive::CurrentUser, kRoot));
+}
