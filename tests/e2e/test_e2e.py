@@ -1375,6 +1375,71 @@ class FirstLaunch(ProgramTest):
         self.assertEqual(reg_dword(KEY + r"\Settings", "AutoLaunch"), 2, "starts for this user only")
         self.assertEqual(clock()["alpha"], 230)
 
+class Portable(SettingsDriving, ProgramTest):
+    """A copy with the portable marker beside it keeps its settings and reminders in Lumivo.ini there:
+    the program's registry key never exists, and the folder carried elsewhere keeps everything."""
+
+    first_launch = True
+
+    def setUp(self):
+        super().setUp()
+        Path(self.prog.dir, "Portable.txt").write_text("portable\r\n")
+
+    def ini(self, prog=None):
+        path = Path((prog or self.prog).dir, "Lumivo.ini")
+        data = path.read_bytes() if path.exists() else b""
+        return data[3:].decode("utf-8") if data.startswith(b"\xef\xbb\xbf") else data.decode("cp1251")
+
+    def assert_no_key(self, when):
+        rc, out = reg("query", r"HKCU\Software\Vantrel")
+        self.assertNotEqual(rc, 0, "HKCU\\Software\\Vantrel exists " + when)
+
+    @unittest.skipUnless(FAKETIME_LIB, "needs faketime")
+    def test_everything_stays_in_the_folder_and_goes_with_it(self):
+        start_at(self, "2026-12-08 10:14:20", debug="-all")
+        driver("close", "TFormSplashScreen", "*")
+        self.assertTrue(wait_until(lambda: visible("TFormFirstLaunch", "Первый запуск..."), 10), "a first launch")
+        driver("click", "TFormFirstLaunch", "Первый запуск...", "&Ok")
+        self.assertTrue(wait_until(lambda: visible("#32770", "Сообщение"), 10), "the defaults loaded")
+        driver("post", "#32770", "Сообщение", 0x0100, 0x0D, 0)
+        self.assertTrue(wait_until(lambda: visible(*SETTINGS), 10), "then the settings window")
+        time.sleep(0.5)
+        self.page(3)
+        ReminderEditing.editor(self, "Чай", "10", "15", "&Добавить")
+        ReminderEditing.with_message(self)
+        driver("click", *SIGN, "&Ок")
+        self.assertTrue(wait_until(lambda: not info(*SIGN), 5), "the reminder stored")
+        driver("click", *SETTINGS, "&Ok")
+        self.assertTrue(wait_until(lambda: not info(*SETTINGS), 5))
+        self.assertTrue(wait_until(lambda: "AlphaSet=dword:230" in self.ini(), 3), "the confirmed settings in the file")
+        self.assert_no_key("after the first launch")
+        driver("command", "TFormClock", "Lumivo", CMD["ViewSecondsA"])
+        self.assertTrue(wait_until(lambda: "SecondsView=dword:1" in self.ini(), 2), "a menu toggle within a second")
+        box = wait_until(lambda: visible("#32770", "Внимание..."), 90, 0.2)
+        self.assertTrue(box, "the reminder fires at its minute")
+        driver("command", "#32770", "Внимание...", 1)
+        self.assertIn("Name=Чай", self.ini())
+        self.prog.stop()
+        self.assert_no_key("after the program ended")
+        self.assertNotIn("Lumivo.ini.~tmp", os.listdir(self.prog.dir))
+
+        # Started again, and then from another folder: no first launch, everything as it was.
+        elsewhere = Program("Portable-elsewhere")
+        shutil.rmtree(elsewhere.dir)
+        shutil.copytree(self.prog.dir, elsewhere.dir)
+        for prog in (self.prog, elsewhere):
+            self.assertTrue(start_clock(prog), "the clock shows")
+            driver("close", "TFormSplashScreen", "*")
+            self.assertFalse(wait_until(lambda: visible("TFormFirstLaunch", "Первый запуск..."), 4),
+                             "no first launch at " + prog.dir)
+            text = self.ini(prog)
+            for line in ("SecondsView=dword:1", "AlphaSet=dword:230", "Name=Чай"):
+                self.assertIn(line, text)
+            prog.stop()
+            self.assert_no_key("after a run at " + prog.dir)
+        self.assertIn("ExePatch=" + elsewhere.exe, self.ini(elsewhere), "the copy that ran last")
+
+
 DESKTOP = r"HKCU\Control Panel\Desktop"
 # The settings window's tabs, their middles in 96-dpi units from the tab row's left.
 SETTINGS_TABS = (30, 105, 176, 254)
