@@ -116,7 +116,10 @@ void Store::StoreConfirmed() {
 }
 
 void Store::StoreSettings(StoreMode mode) {
-    if (load_.FirstLaunchOpen) return;
+    // Before the first load has run through, the record holds no stored value
+    // yet: a command or a session's end that came before the first paint would
+    // write it over every setting the user has.
+    if (load_.FirstLaunchOpen || load_.Loading == 0) return;
     guard_(errors::code::StoreSettings, [&] {
         platform::Registry& reg = ports_.registry;
         reg.writeString(kUser, kRootKey, "Version", session_.LMVVersion);

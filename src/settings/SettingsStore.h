@@ -40,7 +40,7 @@ public:
     // clock and sets Loading at the end.
     bool LoadSettings();  // false: it failed, and the record and the clock are as they were
     // Writes the record, or Version, ExePatch and the clock's position only.
-    // Nothing while a first launch is still open.
+    // Nothing before the first load, or while a first launch is still open.
     void StoreSettings(StoreMode);
     // The user confirmed the settings window: the first launch is over, and
     // every setting is written.

@@ -293,6 +293,22 @@ TEST(SettingsLoad, Windows98NeitherReadsNorWritesSecondsAndHidesSetTime) {
     EXPECT_EQ(c.t.registry.dword(kSet, "ItemST"), 0);
 }
 
+// A menu command or the session's end that comes before the first paint
+// finds a record with nothing loaded yet: it is not written over what is stored.
+TEST(SettingsLoad, NothingIsStoredBeforeTheFirstLoad) {
+    Clock c;
+    c.t.registry.putDword(kSet, "AlphaSet", 200);
+    c.t.registry.putDword(kPos, "Left", 400);
+    const auto stored = c.t.registry.values;
+    c.t.ui.realize(c.clock.form());
+    c.item("ViewSecondsA").click();
+    c.clock.onSessionEnding();
+    EXPECT_EQ(c.t.registry.values, stored);
+    c.clock.form().paint();
+    EXPECT_EQ(c.st.AlphaSet, 200);
+    EXPECT_EQ(c.st.Left, 400);
+}
+
 // A first run stores what the clock shows: on top, with the hot keys on, as
 // every later run would start.
 // Until the first settings window is confirmed nothing is stored: every start

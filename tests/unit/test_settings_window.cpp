@@ -25,7 +25,9 @@ struct Window {
     explicit Window(const std::function<void(settings::Settings&)>& stored = nullptr) {
         s.AlphaUsed = 1;
         if (stored) stored(s);
+        t.app.load.Loading = 1;  // the store writes only over a record that was loaded
         t.app.settingsStore.StoreSettings(settings::StoreMode::All);
+        t.app.load.Loading = 0;
         t.ui.realize(clock.form());
         clock.form().paint();
         sched.watch(clock.form());
