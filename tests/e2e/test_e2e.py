@@ -1439,6 +1439,53 @@ class Portable(SettingsDriving, ProgramTest):
             self.assert_no_key("after a run at " + prog.dir)
         self.assertIn("ExePatch=" + elsewhere.exe, self.ini(elsewhere), "the copy that ran last")
 
+    def test_killed_while_it_writes_the_file_is_the_old_or_the_new_one(self):
+        """Killed at random moments around the rewrite that a menu toggle makes (the file made large
+        with reminders, so that the rewrite takes a while): each time the file is one of the two
+        whole versions, and the next start shows the clock."""
+        import random
+        kills = int(os.environ.get("LUMIVO_KILLS", "200"))
+        reminders = "".join("[Software\\Vantrel\\Lumivo\\Remind\\Remind%d]\r\nName=Напоминание %d\r\n"
+                            "TimeH=**\r\nTimeM=%d\r\nRemindEnabled=dword:0\r\n" % (n, n, n % 60)
+                            for n in range(1, 601))
+        Path(self.prog.dir, "Lumivo.ini").write_bytes((
+            "[Software\\Vantrel\\Lumivo\\Settings]\r\nGlobalHotkeys=dword:0\r\n"
+            "[Software\\Vantrel\\Lumivo\\Remind]\r\nRemindCount=dword:600\r\n" + reminders).encode("cp1251"))
+        # The two versions, each written whole by the program itself.
+        versions = set()
+        self.assertTrue(start_clock(self.prog), "the clock shows")
+        for seconds in ("1", "0"):
+            driver("command", "TFormClock", "Lumivo", CMD["ViewSecondsA"])
+            self.assertTrue(wait_until(lambda: "SecondsView=dword:" + seconds in self.ini(), 5))
+            time.sleep(0.3)
+            versions.add(Path(self.prog.dir, "Lumivo.ini").read_bytes())
+        self.assertEqual(len(versions), 2)
+        rng = random.Random(20261209)
+        temp = os.path.join(self.prog.dir, "Lumivo.ini.~tmp")
+        before = Path(self.prog.dir, "Lumivo.ini").read_bytes()
+        counts = {"old": 0, "new": 0, "mid-write": 0}
+        for n in range(kills):
+            # The toggle from a driver of its own, the kill at any moment of its way to the disk.
+            toggle = subprocess.Popen(["wine", DRIVER, "command", "TFormClock", "Lumivo", str(CMD["ViewSecondsA"])],
+                                      stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, env=ENV, cwd=LOGS)
+            time.sleep(rng.uniform(0, 0.4))
+            run(["pkill", "-KILL", "-f", "Lumivo-%s.Lumivo.exe" % self.prog.name], env=os.environ)
+            for p in self.prog.procs + [toggle]:
+                p.wait(20)
+            data = Path(self.prog.dir, "Lumivo.ini").read_bytes()
+            if data not in versions:
+                for i, v in enumerate([data] + sorted(versions)):
+                    Path(LOGS, "kill-%d-%d.ini" % (n, i)).write_bytes(v)
+                self.fail("kill %d: the file is neither version (kept in %s)" % (n, LOGS))
+            counts["old" if data == before else "new"] += 1
+            # A temporary file left behind: killed between its first byte and its move.
+            counts["mid-write"] += os.path.exists(temp)
+            before = data
+            self.assertTrue(start_clock(self.prog), "kill %d: the next start shows the clock" % n)
+        print("\n  %d kills: the old file after %d, the new after %d, a write cut off in %d"
+              % (kills, counts["old"], counts["new"], counts["mid-write"]))
+        self.assert_no_key("after the kills")
+
 
 DESKTOP = r"HKCU\Control Panel\Desktop"
 # The settings window's tabs, their middles in 96-dpi units from the tab row's left.
