@@ -1,7 +1,6 @@
 #include "settings/BackUpFile.h"
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <optional>
 #include "platform/Failure.h"
 #include "platform/Path.h"

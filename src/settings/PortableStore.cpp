@@ -234,9 +234,11 @@ bool PortableStore::load(const std::string& bytes) {
         for (const auto& [name, value] : ini->entries(section)) k.values.emplace_back(name, decode(value));
     }
     if (keys.empty() && bytes.find_first_not_of(" \t\r\n\xEF\xBB\xBF") != std::string::npos) return false;
-    keys_ = std::move(keys);
     // The keys above a section's own are there too.
-    for (const auto& [lowerPath, key] : std::map<std::string, Key>(keys_)) make(key.path);
+    std::vector<std::string> paths;
+    for (const auto& [lowerPath, key] : keys) paths.push_back(key.path);
+    keys_ = std::move(keys);
+    for (const std::string& p : paths) make(p);
     owed_ = false;
     return true;
 }
