@@ -73,6 +73,9 @@ void App::choosePaths() {
 void App::openStore() {
     if (!portable) return;
     storeOpened = portable->open(paths.program, paths.writable == paths.program);
+    // Any copy with the marker, a read-only one too, may be on a drive that
+    // leaves with its user.
+    if (storeOpened != settings::PortableStore::Opened::Registry) settingsStore.setFirstLaunchAutoLaunch(0);
 }
 
 void App::tellStore() {
@@ -85,7 +88,12 @@ void App::tellStore() {
                           " в папке программы не является файлом настроек Lumivo. Он переименован в " + moved +
                           ", программа начинает работу как при первом запуске.",
                       "Сообщение", ui::kMbIconExclamation);
-    } else if (storeOpened == Opened::ReadOnly) {
+    }
+}
+
+void App::tellStoreOnTray() {
+    if (storeOpened == settings::PortableStore::Opened::ReadOnly) {
+        guard.note("Переносная версия: папка программы доступна только для чтения, настройки хранятся в реестре.");
         face.later([this] {
             face.balloon("Lumivo", "Папка программы доступна только для чтения: настройки и напоминания "
                                    "хранятся в реестре этого компьютера.");

@@ -103,8 +103,11 @@ public:
     settings::PortableStore* portable = nullptr;
     settings::PortableStore::Opened storeOpened = settings::PortableStore::Opened::Registry;
     void openStore();
-    // What the choice of store needs to tell, once the clock window exists.
+    // What the choice of store needs to tell: a foreign file in a message box
+    // before the clock window is made; a read-only folder in a balloon, once
+    // the window (and its icon) exists.
     void tellStore();
+    void tellStoreOnTray();
     // The portable file brought up to what the program holds: from every main
     // tick and at the end. A refusal (the drive pulled out) is logged once a
     // run and tried again a second later.

@@ -708,7 +708,11 @@ void ClockWindow::OpenSettings(const std::filesystem::path* preload) {
         ~Gone() { app.settings_window = nullptr; }
     } gone{app_};
     window.realize();
-    if (preload) window.preload(*preload);
+    if (preload) {
+        window.preload(*preload);
+        // The shipped defaults are a first launch's, and so is this offer.
+        if (const int mode = app_.settingsStore.firstLaunchAutoLaunch(); mode >= 0) window.offerAutoLaunch(mode);
+    }
     window.showModal();
 }
 

@@ -58,6 +58,7 @@ void Program::start() {
     clock_ = std::make_unique<ClockWindow>(app_);
     app_.tellStore();
     app_.ui.realize(clock_->form());
+    app_.tellStoreOnTray();  // the icon is there from the window's making
     // Keys close the splash: it keeps the activation until it has gone.
     clock_->form().setShowWithoutActivation(true);
     entryStep_ = 2;

@@ -142,6 +142,11 @@ void SettingsWindow::preload(const fs::path& file) {
     d_.backUp.ReadBackUpFile(*this);
 }
 
+void SettingsWindow::offerAutoLaunch(int mode) {
+    record().AutoLaunch = mode;
+    ComboBox1_.setItemIndex(mode);
+}
+
 void SettingsWindow::showModal() {
     realize();
     d_.editor.ui.showModal(*form_);

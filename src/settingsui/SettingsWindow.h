@@ -51,6 +51,8 @@ public:
     void realize();
     // Loads a backup file into the window before it is shown (the first launch's defaults).
     void preload(const std::filesystem::path& file);
+    // Puts the start-at-log-on choice in the record and the list, as if chosen.
+    void offerAutoLaunch(int mode);
     // Shows it modally; returns once it has closed. The window counts itself
     // in ShowModalRes from its making until its close.
     void showModal();

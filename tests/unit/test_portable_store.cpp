@@ -6,6 +6,8 @@
 #include "settings/Fields.h"
 #include "app/ClockWindow.h"
 #include "app/Program.h"
+#include "platform/Path.h"
+#include "settings/BackUpFile.h"
 #include "settings/PortableStore.h"
 
 namespace fs = std::filesystem;
@@ -190,7 +192,29 @@ TEST(PortableCopy, ARunLeavesEverythingInItsFolderAndTheNextComputerFindsIt) {
         program.start();
         program.clock().form().paint();  // the load: a first launch
         EXPECT_NE(t.app.load.FirstLaunch5, 0);
-        t.app.settingsStore.StoreConfirmed();
+        // Confirmed from the shipped defaults (this user's start-up in them):
+        // nothing starts a stick's copy on this computer unless asked.
+        const fs::path defaults = t.dir / "TempFiles" / "_Default.SetLMV";
+        fs::create_directories(defaults.parent_path());
+        fs::copy_file(fs::path(LUMIVO_SOURCE_DIR) / ".." / "assets" / "TempFiles" / "_Default.SetLMV", defaults);
+        int offered = -1;
+        t.ui.onModal = [&](ui::Form& f) {
+            offered = f.get<ui::ComboBox>("ComboBox1").itemIndex();
+            f.get<ui::Button>("ButtonOk").onClick();
+        };
+        program.clock().OpenSettings(&defaults);
+        t.ui.onModal = nullptr;
+        EXPECT_EQ(offered, 0);
+        EXPECT_EQ(t.app.settings.AlphaSet, 230) << "the rest of the shipped defaults stand";
+        const auto runValue = [&](Hive h) { return t.registry.read(h, settings::kRunKey, settings::kRunValue); };
+        EXPECT_TRUE(runValue(Hive::CurrentUser).missing() && runValue(Hive::LocalMachine).missing());
+        // Asked for, the Run value points at this copy; unticked, it goes.
+        t.app.settings.AutoLaunch = 2;
+        t.app.settingsStore.StoreSettings(settings::StoreMode::All);
+        EXPECT_EQ(runValue(Hive::CurrentUser).text, platform::u8string(t.system.exe));
+        t.app.settings.AutoLaunch = 0;
+        t.app.settingsStore.StoreSettings(settings::StoreMode::All);
+        EXPECT_TRUE(runValue(Hive::CurrentUser).missing());
         program.clock().MainPoM().item("ViewSecondsA").click();
         reminders::Reminder r;
         r.Name = "Кофе";
@@ -236,6 +260,27 @@ TEST(PortableCopy, ARunLeavesEverythingInItsFolderAndTheNextComputerFindsIt) {
     EXPECT_NE(foreign.app.load.FirstLaunch5, 0) << "a first launch";
     EXPECT_EQ(bytesOf(foreign.dir / "Lumivo.ini.moved"), "[Window]\r\nWidth=300\r\n");
     again.finish();
+
+    // A folder that cannot be written (a CD): the registry, told once, in a balloon and in the log.
+    fakes::TestApp cd(true);
+    fs::remove_all(cd.dir / "TempFiles");
+    std::ofstream(cd.dir / "TempFiles") << "x";
+    app::Program onCd(cd.app);
+    onCd.moduleStartup();
+    onCd.start();
+    onCd.clock().form().paint();
+    cd.app.settingsStore.StoreConfirmed();
+    for (int i = 0; i < 3; ++i) {
+        onCd.clock().Timer1Timer();
+        cd.ui.deliverPosted();
+    }
+    EXPECT_EQ(cd.app.storeOpened, PortableStore::Opened::ReadOnly);
+    EXPECT_EQ(cd.ui.peer(onCd.clock().form()).balloons.size(), 1u);
+    EXPECT_NE(bytesOf(cd.app.guard.logFile()).find("только для чтения"), std::string::npos);
+    EXPECT_EQ(cd.app.settings.AutoLaunch, 0) << "a CD's copy offers no start-up either";
+    EXPECT_TRUE(cd.registry.keyExists(Hive::CurrentUser, kRoot));
+    EXPECT_FALSE(fs::exists(cd.dir / settings::kPortableFile));
+    onCd.finish();
 }
 
 // A file edited by hand, or damaged, loads as damaged registry values do:
@@ -274,4 +319,57 @@ TEST(PortableCopy, AnyFileContentsLoadIntoValidSettingsAndShowTheClock) {
     }
     program.finish();
     EXPECT_FALSE(t.registry.keyExists(Hive::CurrentUser, kRoot));
+}
+
+// Nothing moves between the registry and the file by itself; a backup file
+// carries settings and reminders from the installed copy to the portable one
+// and back, unchanged.
+TEST(PortableCopy, ABackUpFileCarriesEverythingBetweenTheInstalledAndThePortableCopy) {
+    struct NoView : settings::BackUpView {
+        void showSettings(const settings::Settings&) override {}
+        void listReminds() override {}
+        void markChanged() override {}
+        void showLastBackUp(const std::string&) override {}
+    } view;
+    const fs::path carried = fs::temp_directory_path() / "lumivo-carried.SetLMV";
+    const auto save = [&](fakes::TestApp& t) {
+        t.app.backUp.BackUpFileName = platform::u8string(carried);
+        t.app.backUp.WriteBackUpFile(view);
+    };
+    const auto load = [&](fakes::TestApp& t) {
+        t.app.openStore();
+        t.app.load.Loading = 1;
+        t.app.backUp.BackUpFileName = platform::u8string(carried);
+        t.app.backUp.ReadBackUpFile(view);
+    };
+    fakes::TestApp installed;
+    installed.app.settings.AlphaSet = 140;
+    installed.app.settings.VoiceType = "Мужской голос";
+    installed.app.settings.QSDModeWork = 2;
+    reminders::Reminder r;
+    r.Name = "Обед";
+    r.TimeH = "13";
+    r.TimeM = "00";
+    ASSERT_EQ(installed.app.remindStore.AddRemind(r), 1);
+    save(installed);
+
+    fakes::TestApp portable(true);
+    load(portable);
+    EXPECT_EQ(portable.app.settings.AlphaSet, 140);
+    EXPECT_EQ(portable.app.settings.VoiceType, "Мужской голос");
+    EXPECT_EQ(portable.app.settings.QSDModeWork, 2);
+    ASSERT_TRUE(portable.store.flush());
+    PortableStore reopened{portable.registry, portable.system};
+    ASSERT_EQ(reopened.open(portable.dir, true), PortableStore::Opened::File);
+    EXPECT_EQ(reopened.read(Hive::CurrentUser, kRoot + "\\Remind\\Remind1", "Name").text, "Обед");
+    EXPECT_FALSE(portable.registry.keyExists(Hive::CurrentUser, "Software\\Vantrel"));
+
+    portable.app.settings.AlphaSet = 180;
+    save(portable);
+    fakes::TestApp back;
+    load(back);
+    EXPECT_EQ(back.app.settings.AlphaSet, 180);
+    EXPECT_EQ(back.registry.read(Hive::CurrentUser, kRoot + "\\Remind\\Remind1", "Name").text, "Обед");
+    EXPECT_FALSE(fs::exists(back.dir / settings::kPortableFile));
+    fs::remove(carried);
 }
