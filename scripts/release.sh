@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The release files, from the program folder the Windows build makes:
 #   dist/Lumivo-<version>-setup.exe     installer for the current user, no administrator rights
-#   dist/Lumivo-<version>-portable.zip  the program folder to unpack anywhere
+#   dist/Lumivo-<version>-portable.zip  the program folder to unpack anywhere, with the
+#                                       marker (Portable.txt) that keeps its settings in it
 # The version comes from cmake/Version.cmake. Installs what is missing first (as root).
 set -uo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -61,6 +62,10 @@ nsis_text() { local s=${1//\$/\$\$}; echo "${s//\//\\}"; }
         done
     done | LC_ALL=C sort -u -r | while IFS= read -r dir; do echo "RMDir \"\$INSTDIR\\$(nsis_text "$dir")\""; done
 } >"$stage/uninstall.nsh"
+
+# The portable marker goes in the zip only: the installer's lists above name
+# the build's files, so the installed program never has it.
+cp -p "$root/installer/Portable.txt" "$stage/Lumivo/Portable.txt" || exit 1
 
 setup=$dist/Lumivo-$version-setup.exe
 zip=$dist/Lumivo-$version-portable.zip

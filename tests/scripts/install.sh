@@ -117,6 +117,9 @@ runs_from_install() {
     reg_is "$settings_key" ExePatch "$exe_win" && reg_is "$settings_key" Version "$version"
 }
 check "the clock runs from the installed file (ExePatch, Version)" runs_from_install
+# The marker ships in the zip only: the installed copy keeps to the registry.
+check "the installed copy has no portable marker and writes no Lumivo.ini" \
+    test ! -e "$dir/Portable.txt" -a ! -e "$dir/Lumivo.ini"
 
 # What a user has by now: start-up for this user, a backup file of their own.
 wine_run -- reg add "HKCU\\$run_key" /v Lumivo /d "$exe_win" /f
