@@ -10,6 +10,9 @@
 #   wine_env_new_prefix [DIR]    fresh prefix copy + private HOME; exports
 #                                WINEPREFIX, HOME, WINE_ENV_DIR (DIR or a new
 #                                temporary folder). Call it directly, not in $(...).
+#   wine_env_spare_prefix DIR    one more fresh prefix in DIR/prefix (HOME DIR/home),
+#                                exported nowhere and left to the caller to end
+#                                and remove: another computer, for a test
 #   wine_env_start_display       Xvfb + openbox on a free display; exports DISPLAY
 #   wine_env_setup               all of the above in order
 #   wine_run [opts] PROG ARGS... run one Windows program (see below)
@@ -218,6 +221,12 @@ wine_env_new_prefix() {
     export HOME=$dir/home WINEPREFIX=$dir/prefix WINE_ENV_DIR=$dir
     export XDG_CONFIG_HOME=$dir/home/.config XDG_CACHE_HOME=$dir/home/.cache XDG_DATA_HOME=$dir/home/.local/share
     _WINE_ENV_PREFIXES+=("$WINEPREFIX")
+}
+
+wine_env_spare_prefix() {
+    [[ $# -eq 1 ]] || { echo "wine_env_spare_prefix: DIR expected" >&2; return 2; }
+    # In a subshell that neither exports it nor takes it into this shell's cleanup.
+    (_WINE_ENV_TRAPPED=1 && wine_env_new_prefix "$1" >/dev/null)
 }
 
 _wine_env_display_ok() {

@@ -13,6 +13,10 @@ wine_env_setup || exit 1
 timeout 5 wineserver -p 900 >/dev/null 2>&1 </dev/null || true
 export LUMIVO_E2E_DRIVER=$build/e2e/driver.exe
 export LUMIVO_E2E_DIST=$root/dist/Lumivo
+# The portable copy's tests unpack the release's zip (scripts/release.sh makes it).
+version=$(sed -n 's/^!define LUMIVO_VERSION_TEXT "\(.*\)"$/\1/p' "$build/generated/Version.nsh" 2>/dev/null)
+export LUMIVO_E2E_ZIP=$root/dist/Lumivo-$version-portable.zip
+export LUMIVO_E2E_WINE_ENV=$root/scripts/wine-env.sh
 export LUMIVO_E2E_OUT=$root/out/e2e
 mkdir -p "$LUMIVO_E2E_OUT"
 python3 "$root/tests/e2e/test_e2e.py" "${@:2}"

@@ -7,12 +7,16 @@ import sys
 import tempfile
 import time
 import unittest
+import zipfile
+from contextlib import contextmanager
 from pathlib import Path
 
 PREFIX = os.environ["WINEPREFIX"]
 DRIVER = os.environ["LUMIVO_E2E_DRIVER"]
 DIST = os.environ["LUMIVO_E2E_DIST"]
 OUT = os.environ["LUMIVO_E2E_OUT"]
+ZIP = os.environ.get("LUMIVO_E2E_ZIP", "")
+WINE_ENV = os.environ.get("LUMIVO_E2E_WINE_ENV", "")
 ENV = dict(os.environ, WINEDEBUG=os.environ.get("WINEDEBUG", "-all"), WINEDLLOVERRIDES="mscoree,mshtml=")
 LOGS = tempfile.mkdtemp(prefix="lumivo-e2e-")
 
@@ -127,12 +131,19 @@ def xdotool(*args):
 class Program:
     """One installed copy of the program folder inside the prefix, and its running process."""
 
-    def __init__(self, name):
+    def __init__(self, name, unpack=None):
         self.name = name
         self.dir = os.path.join(PREFIX, "drive_c", "Lumivo-" + name)
         shutil.rmtree(self.dir, ignore_errors=True)
-        # What a user unpacks: none of the files a run leaves behind.
-        shutil.copytree(DIST, self.dir, ignore=shutil.ignore_patterns("Error", "BackUp", "Tmp1", "Tmp2", "Tmp3"))
+        if unpack:
+            # The release's zip, unpacked as a user would: its one folder, renamed.
+            with zipfile.ZipFile(unpack) as z:
+                z.extractall(self.dir + ".zip")
+            os.rename(os.path.join(self.dir + ".zip", "Lumivo"), self.dir)
+            os.rmdir(self.dir + ".zip")
+        else:
+            # What a user unpacks: none of the files a run leaves behind.
+            shutil.copytree(DIST, self.dir, ignore=shutil.ignore_patterns("Error", "BackUp", "Tmp1", "Tmp2", "Tmp3"))
         self.exe = "C:\\Lumivo-%s\\Lumivo.exe" % name
         self.out = os.path.join(LOGS, name + ".out")  # what Wine and the program write, Wine's traces too
         self.procs = []
@@ -1376,10 +1387,12 @@ class FirstLaunch(ProgramTest):
         self.assertEqual(clock()["alpha"], 230)
 
 class Portable(SettingsDriving, ProgramTest):
-    """A copy with the portable marker beside it keeps its settings and reminders in Lumivo.ini there:
-    the program's registry key never exists, and the folder carried elsewhere keeps everything."""
+    """The copy unpacked from the release's zip keeps its settings and reminders in Lumivo.ini beside
+    it: the program's registry key never exists, and the folder carried to another computer (a
+    fresh prefix) keeps everything."""
 
     first_launch = True
+    RUN_KEYS = [h + r"\Software\Microsoft\Windows\CurrentVersion\Run" for h in ("HKCU", "HKLM")]
 
     def setUp(self):
         super().setUp()
@@ -1393,9 +1406,81 @@ class Portable(SettingsDriving, ProgramTest):
     def assert_no_key(self, when):
         rc, out = reg("query", r"HKCU\Software\Vantrel")
         self.assertNotEqual(rc, 0, "HKCU\\Software\\Vantrel exists " + when)
+        for key in self.RUN_KEYS:
+            self.assertIsNone(reg_query(key, "Lumivo"), "a start-up value nobody asked for, " + when)
+
+    @contextmanager
+    def computer(self, name):
+        """Another computer: a fresh prefix, which every Wine call of this module uses meanwhile."""
+        global ENV, PREFIX
+        where = tempfile.mkdtemp(prefix="lumivo-%s-" % name, dir=os.path.dirname(PREFIX))
+        rc = subprocess.call(["bash", "-c", 'source "$1" && wine_env_spare_prefix "$2"', "-", WINE_ENV, where],
+                             stdin=subprocess.DEVNULL, env=os.environ)
+        self.assertEqual(rc, 0, "a fresh prefix in " + where)
+        home = os.path.join(where, "home")
+        saved = ENV, PREFIX
+        ENV = dict(ENV, WINEPREFIX=os.path.join(where, "prefix"), HOME=home, XDG_CONFIG_HOME=home + "/.config",
+                   XDG_CACHE_HOME=home + "/.cache", XDG_DATA_HOME=home + "/.local/share")
+        PREFIX = ENV["WINEPREFIX"]
+        try:
+            run(["wineserver", "-p", "900"], timeout=10)
+            yield
+        finally:
+            run(["wineserver", "-k"], timeout=20)
+            ENV, PREFIX = saved
+            shutil.rmtree(where, ignore_errors=True)
+
+    def quick_exit_defaults(self):
+        """The quick-exit window's choices, as its combo boxes show them."""
+        driver("command", "TFormClock", "Lumivo", CMD["QuickExit"])
+        self.assertTrue(wait_until(lambda: visible(*QSD), 10), "the quick-exit window opens")
+        shown = [r["text"] for r in children_of(*QSD) if r.get("class") == "ComboBox"]
+        return shown
 
     @unittest.skipUnless(FAKETIME_LIB, "needs faketime")
-    def test_everything_stays_in_the_folder_and_goes_with_it(self):
+    def test_the_zip_keeps_everything_in_its_folder_and_carries_it_to_another_computer(self):
+        self.assertTrue(os.path.isfile(ZIP), "needs %s (scripts/release.sh makes it)" % ZIP)
+        with zipfile.ZipFile(ZIP) as z:
+            self.assertEqual(z.read("Lumivo/Lumivo.exe"), Path(DIST, "Lumivo.exe").read_bytes(),
+                             "the zip is of this build (scripts/release.sh makes it)")
+        carried = os.path.join(LOGS, "carried")
+        own = self.prog
+        try:
+            self.carry(carried)
+        finally:
+            self.prog = own
+
+    def carry(self, carried):
+        with self.computer("first"):
+            self.prog = prog = Program("Portable", unpack=ZIP)
+            try:
+                self.first_computer(prog)
+            finally:
+                prog.stop()
+            shutil.copytree(prog.dir, carried)
+        with self.computer("second"):
+            # Another drive letter's worth of path: the folder as the stick shows it there.
+            self.prog = prog = Program("Stick")
+            shutil.rmtree(prog.dir)
+            shutil.copytree(carried, prog.dir)
+            try:
+                self.assertTrue(start_clock(prog), "the clock shows")
+                driver("close", "TFormSplashScreen", "*")
+                self.assertFalse(wait_until(lambda: visible("TFormFirstLaunch", "Первый запуск..."), 4),
+                                 "no first launch on another computer")
+                self.assertEqual(self.quick_exit_defaults(), self.saved_defaults, "the quick-exit defaults came along")
+                driver("click", *QSD, "&Закрыть")
+                self.assertTrue(wait_until(lambda: not visible(*QSD), 5))
+                self.assertIn("Name=Чай", self.ini())
+                self.assertIn("SecondsView=dword:1", self.ini())
+                self.assert_no_key("on another computer")
+            finally:
+                prog.stop()
+            self.assertIn("ExePatch=" + prog.exe, self.ini(), "the copy that ran last")
+            self.assert_no_key("after a run on another computer")
+
+    def first_computer(self, prog):
+        self.assertTrue(os.path.isfile(os.path.join(prog.dir, "Portable.txt")), "the zip brings the marker")
         start_at(self, "2026-12-08 10:14:20", debug="-all")
         driver("close", "TFormSplashScreen", "*")
         self.assertTrue(wait_until(lambda: visible("TFormFirstLaunch", "Первый запуск..."), 10), "a first launch")
@@ -1412,32 +1497,58 @@ class Portable(SettingsDriving, ProgramTest):
         driver("click", *SETTINGS, "&Ok")
         self.assertTrue(wait_until(lambda: not info(*SETTINGS), 5))
         self.assertTrue(wait_until(lambda: "AlphaSet=dword:230" in self.ini(), 3), "the confirmed settings in the file")
+        self.assertIn("AutoLaunch=dword:0", self.ini(), "a stick's copy starts with nobody's log-on unasked")
         self.assert_no_key("after the first launch")
         driver("command", "TFormClock", "Lumivo", CMD["ViewSecondsA"])
         self.assertTrue(wait_until(lambda: "SecondsView=dword:1" in self.ini(), 2), "a menu toggle within a second")
+        # The quick exit's defaults: counting to a time of day, a restart.
+        self.quick_exit_defaults()
+        driver("select", *QSD, 0, 1)
+        driver("select", *QSD, 1, 1)
+        driver("click", *QSD, "&Сохранить")
+        self.assertTrue(wait_until(lambda: "ModeWork=dword:1" in self.ini() and "TypeTime=dword:1" in self.ini(), 2),
+                        "the quick-exit defaults in the file")
+        driver("click", *QSD, "&Закрыть")
+        self.assertTrue(wait_until(lambda: not visible(*QSD), 5))
         box = wait_until(lambda: visible("#32770", "Внимание..."), 90, 0.2)
         self.assertTrue(box, "the reminder fires at its minute")
         driver("command", "#32770", "Внимание...", 1)
         self.assertIn("Name=Чай", self.ini())
-        self.prog.stop()
+        prog.stop()
         self.assert_no_key("after the program ended")
-        self.assertNotIn("Lumivo.ini.~tmp", os.listdir(self.prog.dir))
+        self.assertNotIn("Lumivo.ini.~tmp", os.listdir(prog.dir))
+        # Started again: no first launch, everything as it was.
+        self.assertTrue(start_clock(prog), "the clock shows again")
+        driver("close", "TFormSplashScreen", "*")
+        self.assertFalse(wait_until(lambda: visible("TFormFirstLaunch", "Первый запуск..."), 4), "no first launch")
+        self.saved_defaults = self.quick_exit_defaults()
+        self.assertIn("Перезагрузка", self.saved_defaults)
+        driver("click", *QSD, "&Закрыть")
+        self.assertTrue(wait_until(lambda: not visible(*QSD), 5))
+        for line in ("SecondsView=dword:1", "AlphaSet=dword:230", "Name=Чай", "ModeWork=dword:1"):
+            self.assertIn(line, self.ini())
+        self.assert_no_key("after the second start")
 
-        # Started again, and then from another folder: no first launch, everything as it was.
-        elsewhere = Program("Portable-elsewhere")
-        shutil.rmtree(elsewhere.dir)
-        shutil.copytree(self.prog.dir, elsewhere.dir)
-        for prog in (self.prog, elsewhere):
-            self.assertTrue(start_clock(prog), "the clock shows")
+    def test_a_read_only_folder_runs_on_the_registry_and_says_so(self):
+        reg("add", KEY + r"\Settings", "/f")  # not a first launch
+        locked = run(["chattr", "-R", "+i", self.prog.dir], env=os.environ)[0] == 0
+        try:
+            if not locked:
+                self.skipTest("no way here to make a folder read-only for root (chattr +i)")
+            self.assertTrue(start_clock(self.prog), "the clock shows")
             driver("close", "TFormSplashScreen", "*")
-            self.assertFalse(wait_until(lambda: visible("TFormFirstLaunch", "Первый запуск..."), 4),
-                             "no first launch at " + prog.dir)
-            text = self.ini(prog)
-            for line in ("SecondsView=dword:1", "AlphaSet=dword:230", "Name=Чай"):
-                self.assertIn(line, text)
-            prog.stop()
-            self.assert_no_key("after a run at " + prog.dir)
-        self.assertIn("ExePatch=" + elsewhere.exe, self.ini(elsewhere), "the copy that ran last")
+            self.assertEqual(wait_until(lambda: reg_query(KEY, "ExePatch"), 5), ("REG_SZ", self.prog.exe),
+                             "on the registry")
+            # Said in the log of the folder it writes instead, this user's.
+            user = next(u for u in os.listdir(os.path.join(PREFIX, "drive_c", "users")) if u != "Public")
+            log = os.path.join(PREFIX, "drive_c", "users", user, "AppData", "Local", "Lumivo", "Error", "Debug.Log")
+            said = lambda: os.path.exists(log) and "доступна только для чтения" in Path(log).read_bytes().decode("utf-8-sig")
+            self.assertTrue(wait_until(said, 5), "the read-only folder told in " + log)
+            screenshot("portable-read-only")
+            self.assertFalse(os.path.exists(os.path.join(self.prog.dir, "Lumivo.ini")))
+        finally:
+            self.prog.stop()
+            run(["chattr", "-R", "-i", self.prog.dir], env=os.environ)
 
     def test_killed_while_it_writes_the_file_is_the_old_or_the_new_one(self):
         """Killed at random moments around the rewrite that a menu toggle makes (the file made large
