@@ -711,7 +711,7 @@ void ClockWindow::OpenSettings(const std::filesystem::path* preload) {
     if (preload) {
         window.preload(*preload);
         // The shipped defaults are a first launch's, and so is this offer.
-        if (const int mode = app_.settingsStore.firstLaunchAutoLaunch(); mode >= 0) window.offerAutoLaunch(mode);
+        if (const int mode = app_.settingsStore.autoLaunchDefault(); mode >= 0) window.offerAutoLaunch(mode);
     }
     window.showModal();
 }

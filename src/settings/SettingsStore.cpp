@@ -83,7 +83,7 @@ bool Store::LoadSettings() {
         const Loaded in = ReadRegistry(ports_.registry, settings_, session_.Win9xMode, load_.FirstLaunch5 != 1);
         wrongType = in.wrongType;
         settings_ = in.record;
-        if (load_.FirstLaunch5 == 1 && firstLaunchAutoLaunch_ >= 0) settings_.AutoLaunch = firstLaunchAutoLaunch_;
+        if (autoLaunchDefault_ >= 0 && !in.found[indexOf(field("AutoLaunch"))]) settings_.AutoLaunch = autoLaunchDefault_;
         // A window still fading in, or set apart by the settings window, keeps its opacity.
         if (in.found[indexOf(field("AlphaSet"))] && face_.opacity() == earlier.AlphaSet)
             face_.setOpacity(settings_.AlphaUsed == 1 ? settings_.AlphaSet : 255);

@@ -49,11 +49,11 @@ public:
     void ApplyAutoStart();
     // Writes LastBackUp to the value BackUp.
     void StoreLastBackUp();
-    // What a first launch offers for starting at log-on. A copy that may run
-    // from a stick on a stranger's computer offers 0: nothing there starts it
-    // unless the user asks.
-    void setFirstLaunchAutoLaunch(int mode) { firstLaunchAutoLaunch_ = mode; }
-    int firstLaunchAutoLaunch() const { return firstLaunchAutoLaunch_; }  // -1: none set
+    // Starting at log-on when nothing stored says otherwise: on a first launch
+    // and for a missing value. A copy that may run from a stick on a
+    // stranger's computer has 0: nothing there starts it unless its user asks.
+    void setAutoLaunchDefault(int mode) { autoLaunchDefault_ = mode; }
+    int autoLaunchDefault() const { return autoLaunchDefault_; }  // -1: none set
 
 private:
     void write(const Field& f);
@@ -64,7 +64,7 @@ private:
     Settings& settings_;
     LoadState& load_;
     core::ClockFace& face_;
-    int firstLaunchAutoLaunch_ = -1;  // -1: the field table's default
+    int autoLaunchDefault_ = -1;  // -1: the field table's
 };
 
 }  // namespace settings

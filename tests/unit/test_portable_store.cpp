@@ -314,6 +314,9 @@ TEST(PortableCopy, AnyFileContentsLoadIntoValidSettingsAndShowTheClock) {
         program.clock().form().hide();
         t.app.settingsStore.LoadSettings();
         for (const settings::Field& f : settings::fields()) ASSERT_TRUE(f.valid(t.app.settings)) << f.name;
+        if (text.find("AutoLaunch=") == std::string::npos) {
+            ASSERT_EQ(t.app.settings.AutoLaunch, 0) << "unasked";
+        }
         ASSERT_EQ(t.app.load.Loading, 1);
         ASSERT_TRUE(program.clock().form().visible());
     }
