@@ -75,7 +75,7 @@ void App::openStore() {
     storeOpened = portable->open(paths.program, paths.writable == paths.program);
     // Any copy with the marker, a read-only one too, may be on a drive that
     // leaves with its user.
-    if (storeOpened != settings::PortableStore::Opened::Registry) settingsStore.setAutoLaunchDefault(0);
+    if (storeOpened != settings::PortableStore::Opened::Registry) settingsStore.setVisiting(true);
 }
 
 void App::tellStore() {

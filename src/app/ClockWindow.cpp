@@ -710,8 +710,8 @@ void ClockWindow::OpenSettings(const std::filesystem::path* preload) {
     window.realize();
     if (preload) {
         window.preload(*preload);
-        // The shipped defaults are a first launch's, and so is this offer.
-        if (const int mode = app_.settingsStore.autoLaunchDefault(); mode >= 0) window.offerAutoLaunch(mode);
+        // The shipped defaults are a first launch's: a visiting copy offers no start-up.
+        if (app_.settingsStore.visiting()) window.offerAutoLaunch(0);
     }
     window.showModal();
 }

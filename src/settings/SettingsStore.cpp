@@ -83,7 +83,7 @@ bool Store::LoadSettings() {
         const Loaded in = ReadRegistry(ports_.registry, settings_, session_.Win9xMode, load_.FirstLaunch5 != 1);
         wrongType = in.wrongType;
         settings_ = in.record;
-        if (autoLaunchDefault_ >= 0 && !in.found[indexOf(field("AutoLaunch"))]) settings_.AutoLaunch = autoLaunchDefault_;
+        if (visiting_ && !in.found[indexOf(field("AutoLaunch"))]) settings_.AutoLaunch = 0;
         // A window still fading in, or set apart by the settings window, keeps its opacity.
         if (in.found[indexOf(field("AlphaSet"))] && face_.opacity() == earlier.AlphaSet)
             face_.setOpacity(settings_.AlphaUsed == 1 ? settings_.AlphaSet : 255);
@@ -145,21 +145,24 @@ void Store::ApplyAutoStart() {
         const int mode = settings_.AutoLaunch;
         if (mode < 0 || mode > 2) return;
         const std::string exe = platform::u8string(ports_.system.programFile());
+        const auto drop = [&](Hive hive) {
+            if (!visiting_ || reg.read(hive, kRunKey, kRunValue).text == exe) reg.deleteValue(hive, kRunKey, kRunValue);
+        };
         try {
             switch (mode) {
                 case 0:
                     reg.createKey(kMachine, kRunKey);
-                    reg.deleteValue(kMachine, kRunKey, kRunValue);
+                    drop(kMachine);
                     reg.createKey(kUser, kRunKey);
-                    reg.deleteValue(kUser, kRunKey, kRunValue);
+                    drop(kUser);
                     break;
                 case 1:
                     reg.writeString(kMachine, kRunKey, kRunValue, exe);
-                    reg.deleteValue(kUser, kRunKey, kRunValue);
+                    drop(kUser);
                     break;
                 default:
                     reg.writeString(kUser, kRunKey, kRunValue, exe);
-                    reg.deleteValue(kMachine, kRunKey, kRunValue);
+                    drop(kMachine);
                     break;
             }
             return;
@@ -168,7 +171,7 @@ void Store::ApplyAutoStart() {
             // Only a failure here is reported.
         }
         if (mode == 0) {
-            reg.deleteValue(kUser, kRunKey, kRunValue);
+            drop(kUser);
             return;
         }
         reg.writeString(kUser, kRunKey, kRunValue, exe);

@@ -49,11 +49,12 @@ public:
     void ApplyAutoStart();
     // Writes LastBackUp to the value BackUp.
     void StoreLastBackUp();
-    // Starting at log-on when nothing stored says otherwise: on a first launch
-    // and for a missing value. A copy that may run from a stick on a
-    // stranger's computer has 0: nothing there starts it unless its user asks.
-    void setAutoLaunchDefault(int mode) { autoLaunchDefault_ = mode; }
-    int autoLaunchDefault() const { return autoLaunchDefault_; }  // -1: none set
+    // A copy that may run from a stick on someone else's computer: nothing
+    // there starts it unless its user asks (a first launch and a missing value
+    // are no start-up), and it takes away only a start-up value naming itself,
+    // never another copy's.
+    void setVisiting(bool visiting) { visiting_ = visiting; }
+    bool visiting() const { return visiting_; }
 
 private:
     void write(const Field& f);
@@ -64,7 +65,7 @@ private:
     Settings& settings_;
     LoadState& load_;
     core::ClockFace& face_;
-    int autoLaunchDefault_ = -1;  // -1: the field table's
+    bool visiting_ = false;
 };
 
 }  // namespace settings

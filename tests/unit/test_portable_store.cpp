@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <fstream>
 #include <random>
+#include <tuple>
 #include "fakes/Fakes.h"
 #include "settings/Fields.h"
 #include "app/ClockWindow.h"
@@ -188,6 +189,10 @@ TEST(PortableCopy, ARunLeavesEverythingInItsFolderAndTheNextComputerFindsIt) {
     {
         fakes::TestApp t(true);
         app::Program program(t.app);
+        // The installed copy starts for this user and for all.
+        const std::string installed = "C:\\Users\\u\\AppData\\Local\\Programs\\Lumivo\\Lumivo.exe";
+        for (Hive h : {Hive::CurrentUser, Hive::LocalMachine})
+            t.registry.writeString(h, settings::kRunKey, settings::kRunValue, installed);
         program.moduleStartup();
         program.start();
         program.clock().form().paint();  // the load: a first launch
@@ -206,15 +211,18 @@ TEST(PortableCopy, ARunLeavesEverythingInItsFolderAndTheNextComputerFindsIt) {
         t.ui.onModal = nullptr;
         EXPECT_EQ(offered, 0);
         EXPECT_EQ(t.app.settings.AlphaSet, 230) << "the rest of the shipped defaults stand";
-        const auto runValue = [&](Hive h) { return t.registry.read(h, settings::kRunKey, settings::kRunValue); };
-        EXPECT_TRUE(runValue(Hive::CurrentUser).missing() && runValue(Hive::LocalMachine).missing());
-        // Asked for, the Run value points at this copy; unticked, it goes.
-        t.app.settings.AutoLaunch = 2;
-        t.app.settingsStore.StoreSettings(settings::StoreMode::All);
-        EXPECT_EQ(runValue(Hive::CurrentUser).text, platform::u8string(t.system.exe));
-        t.app.settings.AutoLaunch = 0;
-        t.app.settingsStore.StoreSettings(settings::StoreMode::All);
-        EXPECT_TRUE(runValue(Hive::CurrentUser).missing());
+        // Asked for, this user's Run value names this copy; unticked, it goes.
+        // The other copy's values are left as they were.
+        const std::string self = platform::u8string(t.system.exe);
+        for (const auto& [asked, user, all] : std::vector<std::tuple<int, std::string, std::string>>{
+                 {-1, installed, installed}, {2, self, installed}, {0, "", installed}}) {
+            if (asked >= 0) {
+                t.app.settings.AutoLaunch = asked;
+                t.app.settingsStore.StoreSettings(settings::StoreMode::All);
+            }
+            EXPECT_EQ(t.registry.read(Hive::CurrentUser, settings::kRunKey, settings::kRunValue).text, user) << asked;
+            EXPECT_EQ(t.registry.read(Hive::LocalMachine, settings::kRunKey, settings::kRunValue).text, all) << asked;
+        }
         program.clock().MainPoM().item("ViewSecondsA").click();
         reminders::Reminder r;
         r.Name = "Кофе";
