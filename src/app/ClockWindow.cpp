@@ -131,6 +131,9 @@ ui::Image& ClockWindow::mark(core::Mark m) {
 // A clock the program moved onto a monitor keeps the user's own place in
 // the store: it goes back there when that monitor comes back.
 void ClockWindow::store(settings::StoreMode mode) {
+    // Before the first load the window is not yet at the stored place (and
+    // nothing is stored then): its place would stand for one the store lacks.
+    if (app_.load.Loading == 0) return;
     if (!displaced_) {
         app_.settings.Left = form_->bounds().left;
         app_.settings.Top = form_->bounds().top;

@@ -300,13 +300,16 @@ TEST(SettingsLoad, NothingIsStoredBeforeTheFirstLoad) {
     c.t.registry.putDword(kSet, "AlphaSet", 200);
     c.t.registry.putDword(kPos, "Left", 400);
     const auto stored = c.t.registry.values;
+    const int top = c.st.Top;  // none stored: the window is not yet where this puts it
     c.t.ui.realize(c.clock.form());
+    c.clock.form().setPosition(30, top + 15);
     c.item("ViewSecondsA").click();
     c.clock.onSessionEnding();
     EXPECT_EQ(c.t.registry.values, stored);
     c.clock.form().paint();
     EXPECT_EQ(c.st.AlphaSet, 200);
     EXPECT_EQ(c.st.Left, 400);
+    EXPECT_EQ(c.st.Top, top) << "not the place the window had before the load";
 }
 
 // A first run stores what the clock shows: on top, with the hot keys on, as
