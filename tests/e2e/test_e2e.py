@@ -1397,6 +1397,9 @@ class Portable(SettingsDriving, ProgramTest):
     def setUp(self):
         super().setUp()
         Path(self.prog.dir, "Portable.txt").write_text("portable\r\n")
+        # An earlier test's copy may have left its start-up value in this shared prefix.
+        for key in self.RUN_KEYS:
+            reg("delete", key, "/v", "Lumivo", "/f")
 
     def ini(self, prog=None):
         path = Path((prog or self.prog).dir, "Lumivo.ini")
