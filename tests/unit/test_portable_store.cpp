@@ -343,44 +343,39 @@ TEST(PortableCopy, ABackUpFileCarriesEverythingBetweenTheInstalledAndThePortable
         void showLastBackUp(const std::string&) override {}
     } view;
     const fs::path carried = fs::temp_directory_path() / "lumivo-carried.SetLMV";
-    const auto save = [&](fakes::TestApp& t) {
-        t.app.backUp.BackUpFileName = platform::u8string(carried);
-        t.app.backUp.WriteBackUpFile(view);
-    };
-    const auto load = [&](fakes::TestApp& t) {
+    // Installed, then portable, then installed again: each loads what the one before saved.
+    int alpha = 0;
+    for (const bool portable : {false, true, false}) {
+        fakes::TestApp t(portable);
         t.app.openStore();
         t.app.load.Loading = 1;
         t.app.backUp.BackUpFileName = platform::u8string(carried);
-        t.app.backUp.ReadBackUpFile(view);
-    };
-    fakes::TestApp installed;
-    installed.app.settings.AlphaSet = 140;
-    installed.app.settings.VoiceType = "Мужской голос";
-    installed.app.settings.QSDModeWork = 2;
-    reminders::Reminder r;
-    r.Name = "Обед";
-    r.TimeH = "13";
-    r.TimeM = "00";
-    ASSERT_EQ(installed.app.remindStore.AddRemind(r), 1);
-    save(installed);
-
-    fakes::TestApp portable(true);
-    load(portable);
-    EXPECT_EQ(portable.app.settings.AlphaSet, 140);
-    EXPECT_EQ(portable.app.settings.VoiceType, "Мужской голос");
-    EXPECT_EQ(portable.app.settings.QSDModeWork, 2);
-    ASSERT_TRUE(portable.store.flush());
-    PortableStore reopened{portable.registry, portable.system};
-    ASSERT_EQ(reopened.open(portable.dir, true), PortableStore::Opened::File);
-    EXPECT_EQ(reopened.read(Hive::CurrentUser, kRoot + "\\Remind\\Remind1", "Name").text, "Обед");
-    EXPECT_FALSE(portable.registry.keyExists(Hive::CurrentUser, "Software\\Vantrel"));
-
-    portable.app.settings.AlphaSet = 180;
-    save(portable);
-    fakes::TestApp back;
-    load(back);
-    EXPECT_EQ(back.app.settings.AlphaSet, 180);
-    EXPECT_EQ(back.registry.read(Hive::CurrentUser, kRoot + "\\Remind\\Remind1", "Name").text, "Обед");
-    EXPECT_FALSE(fs::exists(back.dir / settings::kPortableFile));
+        if (alpha == 0) {
+            t.app.settings.VoiceType = "Мужской голос";
+            t.app.settings.QSDModeWork = 2;
+            reminders::Reminder r;
+            r.Name = "Обед";
+            r.TimeH = "13";
+            r.TimeM = "00";
+            ASSERT_EQ(t.app.remindStore.AddRemind(r), 1);
+        } else {
+            t.app.backUp.ReadBackUpFile(view);
+            EXPECT_EQ(t.app.settings.AlphaSet, alpha) << portable;
+            EXPECT_EQ(t.app.settings.VoiceType, "Мужской голос") << portable;
+            EXPECT_EQ(t.app.settings.QSDModeWork, 2) << portable;
+            // What the file holds once written, or what the registry holds.
+            PortableStore reopened{t.registry, t.system};
+            if (portable) {
+                ASSERT_TRUE(t.store.flush());
+                ASSERT_EQ(reopened.open(t.dir, true), PortableStore::Opened::File);
+            }
+            platform::Registry& stored = portable ? static_cast<platform::Registry&>(reopened) : t.registry;
+            EXPECT_EQ(stored.read(Hive::CurrentUser, kRoot + "\\Remind\\Remind1", "Name").text, "Обед") << portable;
+            EXPECT_EQ(t.registry.keyExists(Hive::CurrentUser, "Software\\Vantrel"), !portable);
+            EXPECT_EQ(fs::exists(t.dir / settings::kPortableFile), portable);
+        }
+        alpha = t.app.settings.AlphaSet = alpha == 0 ? 140 : alpha + 40;
+        t.app.backUp.WriteBackUpFile(view);
+    }
     fs::remove(carried);
 }
